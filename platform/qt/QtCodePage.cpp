@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+#include <QList>
+
 namespace kzp::codepage {
 
 QString ToQString(const std::string &text)
