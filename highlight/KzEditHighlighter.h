@@ -1,0 +1,317 @@
+// The highlighter framework: colours, font styles, token attributes and the line-scanning base.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TSettingsStore;
+
+// ---- colours and font styles ----
+
+// 0x00BBGGRR for an RGB colour (red in the low byte), 0xFF0000nn for system colour nn,
+// clNone when an attribute has no colour of its own and the painter's colour applies.
+using TColor = std::uint32_t;
+
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clWindow = 0xFF000005;
+inline constexpr TColor clWindowText = 0xFF000008;
+
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clGreen = 0x008000;
+inline constexpr TColor clOlive = 0x008080;
+inline constexpr TColor clNavy = 0x800000;
+inline constexpr TColor clPurple = 0x800080;
+inline constexpr TColor clTeal = 0x808000;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clGray = 0x808080;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clLime = 0x00FF00;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clFuchsia = 0xFF00FF;
+inline constexpr TColor clAqua = 0xFFFF00;
+inline constexpr TColor clWhite = 0xFFFFFF;
+
+// The sixteen colours older colour schemes refer to by index 0..15.
+extern const TColor LegacyPalette[16];
+
+// A set of font style flags in one byte.
+using TFontStyles = std::uint8_t;
+inline constexpr TFontStyles fsBold = 1;
+inline constexpr TFontStyles fsItalic = 2;
+inline constexpr TFontStyles fsUnderline = 4;
+inline constexpr TFontStyles fsStrikeOut = 8;
+inline constexpr TFontStyles fsAllStyles = 15;
+
+// A set of the 256 byte values, used for identifier characters and word delimiters.
+using TKzCharSet = std::bitset<256>;
+
+// The state a highlighter carries from the end of one line to the start of the next. Clients
+// store it per line, hand it back and compare it for equality; only the highlighter reads it.
+using TKzRange = std::uint32_t;
+
+// ---- errors ----
+
+// Raised by the framework: duplicate attribute names, refused copies, duplicate keywords.
+class EKzHighlighterError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// ---- object bases ----
+
+// Base of everything that can be copied by Assign and be the sender of a notification.
+class TKzPersistent
+{
+public:
+    virtual ~TKzPersistent() = default;
+    // Copies the settings of source into this object; refuses (throws EKzHighlighterError)
+    // when the two kinds of object do not know each other.
+    virtual void Assign(const TKzPersistent *source);
+    // Name of the concrete class, used in the refusal message.
+    virtual const char *ClassName() const { return "TKzPersistent"; }
+};
+
+// Base of the components a form holds; carries the "being loaded from the stored form" state.
+class TKzComponent : public TKzPersistent
+{
+public:
+    explicit TKzComponent(TKzComponent *owner = nullptr) : Owner(owner) {}
+    TKzComponent(const TKzComponent &) = delete;
+    TKzComponent &operator=(const TKzComponent &) = delete;
+
+    TKzComponent *GetOwner() const { return Owner; }
+
+    // The loading bracket: BeginLoading before the stored properties are applied, Loaded after.
+    void BeginLoading() { FLoading = true; }
+    bool IsLoading() const { return FLoading; }
+    // Ends the loading state, then runs the component's after-loading step.
+    void EndLoading();
+
+protected:
+    // Runs once after loading from the stored form has ended.
+    virtual void Loaded() {}
+
+private:
+    TKzComponent *Owner;
+    bool FLoading = false;
+};
+
+// ---- notification events ----
+
+// A method pointer: a function plus the object it belongs to. Two events are equal when both
+// the receiver and the method are the same, so a registration can be found again for removal.
+struct TKzNotifyEvent
+{
+    void *Receiver = nullptr;
+    void (*Code)(void *receiver, TKzPersistent *sender) = nullptr;
+
+    explicit operator bool() const { return Code != nullptr; }
+    bool operator==(const TKzNotifyEvent &) const = default;
+    void operator()(TKzPersistent *sender) const { Code(Receiver, sender); }
+
+    // TKzNotifyEvent::Of<&TMyClass::Handler>(this) for a member void Handler(TKzPersistent *).
+    template <auto Method, class T>
+    static TKzNotifyEvent Of(T *receiver)
+    {
+        TKzNotifyEvent e;
+        e.Receiver = receiver;
+        e.Code = [](void *r, TKzPersistent *sender) { (static_cast<T *>(r)->*Method)(sender); };
+        return e;
+    }
+};
+
+// Ordered registrations of handlers, all called with one sender value.
+class TKzNotifyEventChain
+{
+public:
+    explicit TKzNotifyEventChain(TKzPersistent *sender) : FSender(sender) {}
+
+    // Appends a registration; a handler registered twice is called twice.
+    void Add(const TKzNotifyEvent &handler);
+    // Removes every registration of handler (same method and receiver).
+    void Remove(const TKzNotifyEvent &handler);
+    // Calls every handler in registration order with Sender(). A throwing handler ends the
+    // round and the exception reaches the caller.
+    void Fire();
+
+    int Count() const { return static_cast<int>(FHandlers.size()); }
+    TKzPersistent *Sender() const { return FSender; }
+    void SetSender(TKzPersistent *sender) { FSender = sender; }
+
+private:
+    std::vector<TKzNotifyEvent> FHandlers;
+    TKzPersistent *FSender;
+};
+
+// ---- token attribute ----
+
+// Colours and font style for one category of token, with the values it had right after its
+// highlighter was constructed (a stored form records only what differs from those).
+class TKzHighlighterAttributes : public TKzPersistent
+{
+public:
+    explicit TKzHighlighterAttributes(const std::string &name);
+
+    const char *ClassName() const override { return "TKzHighlighterAttributes"; }
+    // From another attribute: the name, then CopyColoursAndStyle.
+    void Assign(const TKzPersistent *source) override;
+
+    const std::string &Name() const { return FName; }
+
+    TColor Background() const { return FBackground; }
+    TColor Foreground() const { return FForeground; }
+    TFontStyles Style() const { return FStyle; }
+    // The setters notify only when the value really changes.
+    void SetBackground(TColor value);
+    void SetForeground(TColor value);
+    void SetStyle(TFontStyles value);
+
+    TColor InitialBackground() const { return FInitialBackground; }
+    TColor InitialForeground() const { return FInitialForeground; }
+    TFontStyles InitialStyle() const { return FInitialStyle; }
+    // Whether a stored form has to record the property (it differs from its initial value).
+    bool BackgroundStored() const { return FBackground != FInitialBackground; }
+    bool ForegroundStored() const { return FForeground != FInitialForeground; }
+    bool StyleStored() const { return FStyle != FInitialStyle; }
+
+    void CaptureInitialValues();
+    // Takes colours and style from source; one notification if anything changed.
+    void CopyColoursAndStyle(const TKzHighlighterAttributes &source);
+
+    // Called with this attribute as sender after a change; empty until the highlighter sets it.
+    TKzNotifyEvent ChangeHandler;
+
+    // Fills the attribute from a colour scheme of older editors (see the implementation for the
+    // two key layouts); true on success. Settings applied before a read error stay applied.
+    virtual bool ImportLegacyScheme(TSettingsStore &root, const std::string &schemeKey,
+                                    const std::string &attributeName, bool oldLayout);
+
+protected:
+    virtual void Changed();
+
+private:
+    friend class TKzCustomHighlighter;
+    TColor FBackground = clNone;
+    TColor FInitialBackground = clNone;
+    TColor FForeground = clNone;
+    TColor FInitialForeground = clNone;
+    std::string FName;
+    TFontStyles FStyle = 0;
+    TFontStyles FInitialStyle = 0;
+};
+
+// ---- highlighter base ----
+
+// Standard roles a client asks attributes for (RoleAttribute).
+enum : int {
+    RoleComment = 0,
+    RoleIdentifier = 1,
+    RoleKeyword = 2,
+    RoleString = 3,
+    RoleWhitespace = 4,
+    RoleSymbol = 5,
+};
+
+// A line tokenizer with attributes. Every client scans a line like this:
+//   1. ClearRange() before the first line of a document, else RestoreRange(stored range);
+//   2. BeginLine(line, index): the highlighter keeps a pointer to the caller's string, not a
+//      copy; the string must stay alive and unchanged until the client is done with the line;
+//   3. while (!AtLineEnd()) { TokenStart(), TokenText(), TokenKind(), TokenAttribute(); Advance(); }
+//   4. at the line end the current token is empty and starts at the line's length;
+//      CurrentRange() is the state to store for the end of this line.
+// Tokens are contiguous; a token may be empty before the line end.
+class TKzCustomHighlighter : public TKzComponent
+{
+public:
+    explicit TKzCustomHighlighter(TKzComponent *owner = nullptr);
+    ~TKzCustomHighlighter() override;
+
+    const char *ClassName() const override { return "TKzCustomHighlighter"; }
+    // From another highlighter: attribute colours by exact name, then WordDelimiters,
+    // DefaultFilter and Enabled. Anything else is refused.
+    void Assign(const TKzPersistent *source) override;
+
+    // -- attributes --
+    virtual int AttributeCount() const;
+    // By position in the list sorted by name (case-insensitive); nullptr outside the list.
+    virtual TKzHighlighterAttributes *AttributeAt(int index) const;
+    // The attribute serving a standard role, or nullptr.
+    virtual TKzHighlighterAttributes *RoleAttribute(int role) const = 0;
+    // Adds an attribute to the list and takes ownership; a name already present (in any
+    // letter case) is refused with "In der Stringliste sind Duplikate nicht erlaubt".
+    void RegisterAttribute(std::unique_ptr<TKzHighlighterAttributes> attribute);
+
+    // -- change notification --
+    void AddChangeHandler(const TKzNotifyEvent &handler);
+    void RemoveChangeHandler(const TKzNotifyEvent &handler);
+    // Calls every registered handler with sender; does nothing while loading from a stored form.
+    void AttributesChanged(TKzPersistent *sender);
+    const TKzNotifyEventChain &ChangeHandlers() const { return FChangeHandlers; }
+
+    // -- published settings --
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+    const TKzCharSet &WordDelimiters() const { return FWordDelimiters; }
+    virtual void SetWordDelimiters(const TKzCharSet &value);
+    virtual std::string DefaultFilter() const;
+    virtual void SetDefaultFilter(const std::string &value);
+    // Whether a stored form has to record DefaultFilter.
+    virtual bool DefaultFilterStored() const;
+    virtual TKzCharSet IdentifierChars() const;
+    virtual std::string SampleText() const;
+    virtual void SetSampleText(const std::string &value);
+    virtual int Capabilities() const;
+    virtual std::string LanguageTitle() const;
+
+    // -- line scanning --
+    virtual void ClearRange();
+    virtual void RestoreRange(TKzRange range);
+    virtual TKzRange CurrentRange() const;
+    // line must outlive the scan of this line unchanged (the highlighter reads it in place).
+    virtual void BeginLine(const std::string &line, int lineIndex) = 0;
+    void BeginLine(std::string &&line, int lineIndex) = delete;
+    virtual bool AtLineEnd() const = 0;
+    virtual int TokenStart() const = 0;
+    virtual std::string TokenText() const = 0;
+    virtual int TokenKind() const = 0;
+    virtual TKzHighlighterAttributes *TokenAttribute() const = 0;
+    virtual void Advance() = 0;
+    void RunToLineEnd();
+
+    // -- rarely used hooks --
+    virtual bool IsKeyword(const std::string &text) const;
+    virtual bool SelectUserSetting(int index);
+    virtual void ListUserSettings(std::vector<std::string> &list) const;
+
+    // -- settings store (INI-style stand-in for the registry) --
+    // Reads Background/Foreground/Style of every attribute from the subkey named like it under
+    // keyPath; true only if every attribute's subkey existed.
+    virtual bool ReadRegistrySettings(TSettingsStore &root, const std::string &keyPath);
+    // Writes the three values of every attribute; true only if every subkey could be opened.
+    virtual bool WriteRegistrySettings(TSettingsStore &root, const std::string &keyPath);
+
+protected:
+    void Loaded() override;
+    // Step 3 of a concrete highlighter's construction: every attribute notifies through
+    // AttributesChanged and keeps its constructed values as its initial ones.
+    void ConnectAttributes();
+
+private:
+    void AttributeChanged(TKzPersistent *sender) { AttributesChanged(sender); }
+
+    TKzCharSet FWordDelimiters;
+    std::vector<std::unique_ptr<TKzHighlighterAttributes>> FAttributes; // sorted by name
+    TKzNotifyEventChain FChangeHandlers;
+    bool FEnabled = true;
+    std::string FDefaultFilter;
+};
+
+// Case-insensitive (ASCII) comparison used to order attribute names.
+int KzCompareTextNoCase(const std::string &a, const std::string &b);
