@@ -1,0 +1,34 @@
+// Helpers the buffer, the editor and the painter share: tab expansion and the conversion
+// between buffer columns and display columns.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Expands the tabs of a line for a tab width. The result keeps tabs as runs of tab characters
+// (one per cell up to the next tab stop), so its length is the number of display cells; the
+// painter draws those cells blank. hasTabs tells whether the line had any tab.
+using TConvertTabsProc = std::string (*)(std::string_view line, int tabWidth, bool &hasTabs);
+
+// Width 1 or less: every tab becomes one space.
+std::string ConvertTabs1(std::string_view line, int tabWidth, bool &hasTabs);
+// Widths that are powers of two: the next tab stop by a bit mask.
+std::string ConvertTabs2n(std::string_view line, int tabWidth, bool &hasTabs);
+// Any other width: the next tab stop by a remainder.
+std::string ConvertTabs(std::string_view line, int tabWidth, bool &hasTabs);
+// The routine that fits a tab width.
+TConvertTabsProc GetBestConvertTabsProc(int tabWidth);
+
+// The number of cells a line occupies after expansion, without building the expanded text.
+int GetExpandedLength(std::string_view line, int tabWidth);
+
+// The 1-based display column of a 1-based buffer column. Columns beyond the line's end count
+// one cell each past its expanded end. A tab width of 1 or less counts a tab as one cell.
+int BufferToDisplayColumn(std::string_view line, int column, int tabWidth);
+// The inverse: the largest buffer column whose display column is not beyond the given one, so a
+// display column inside a tab's cells maps to the tab itself. Columns past the line's end
+// convert one to one.
+int DisplayToBufferColumn(std::string_view line, int displayColumn, int tabWidth);
+
+// True for 1, 2, 4, 8, ...
+inline bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
