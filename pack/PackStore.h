@@ -35,6 +35,12 @@ private:
     int code_;
 };
 
+// A pack file whose content is damaged, or that is no pack at all.
+class EPackFormatError : public EPackError {
+public:
+    explicit EPackFormatError(const std::string &message) : EPackError(message) {}
+};
+
 // The German text of a file error: "Datei nicht gefunden", "Zugriff verweigert",
 // "E/A-Fehler %d", followed by the path when one is given.
 std::string IOErrorMessage(int errnoValue, const std::string &path);

@@ -1,0 +1,219 @@
+// The base64 codec of the pack format. Both directions work on whole 3-byte / 4-character
+// groups through lookup tables and fall back to the bit accumulator only for the last,
+// partial group, so the result is exactly that of the accumulator run over every byte.
+#include "pack/KzpCodec.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::uint32_t kInvalid = 0x80000000u;
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "the table layouts below put the first output byte in the lowest address");
+
+// Two alphabet characters per 12 bits, stored so that one 16-bit copy writes both in order.
+constexpr std::array<std::uint16_t, 4096> MakePairs()
+{
+    std::array<std::uint16_t, 4096> t{};
+    for (unsigned v = 0; v < 4096; ++v)
+        t[v] = static_cast<std::uint16_t>(static_cast<unsigned char>(kAlphabet[v >> 6]) |
+                                          (static_cast<unsigned char>(kAlphabet[v & 63]) << 8));
+    return t;
+}
+
+constexpr std::array<int, 256> MakeIndex()
+{
+    std::array<int, 256> t{};
+    for (auto &e : t)
+        e = -1;
+    for (int i = 0; i < 64; ++i)
+        t[static_cast<unsigned char>(kAlphabet[i])] = i;
+    return t;
+}
+
+// The decoding tables give, for the character at each of the four places of a group, its
+// bits already moved to where they land in the three output bytes (first byte lowest), or
+// kInvalid. OR-ing the four lookups yields the group's bytes or shows a character outside
+// the alphabet.
+constexpr std::array<std::array<std::uint32_t, 256>, 4> MakeDecodeTables()
+{
+    std::array<std::array<std::uint32_t, 256>, 4> t{};
+    const auto index = MakeIndex();
+    for (unsigned c = 0; c < 256; ++c) {
+        if (index[c] < 0) {
+            for (auto &place : t)
+                place[c] = kInvalid;
+            continue;
+        }
+        const std::uint32_t v = static_cast<std::uint32_t>(index[c]);
+        t[0][c] = v << 2;
+        t[1][c] = (v >> 4) | ((v & 15u) << 12);
+        t[2][c] = ((v >> 2) << 8) | ((v & 3u) << 22);
+        t[3][c] = v << 16;
+    }
+    return t;
+}
+
+constexpr auto kPairs = MakePairs();
+constexpr auto kIndex = MakeIndex();
+constexpr auto kDecode = MakeDecodeTables();
+
+inline void PutPair(char *out, unsigned v12)
+{
+    std::memcpy(out, &kPairs[v12], 2);
+}
+
+// Encodes `groups` complete 3-byte groups.
+void EncodeGroups(const unsigned char *in, std::size_t groups, char *out)
+{
+    const unsigned char *p = in;
+    const unsigned char *end = in + groups * 3;
+    // One 8-byte load covers two groups; the loop stops while 8 bytes are still readable.
+    while (end - p >= 26) {
+        for (int k = 0; k < 4; ++k) {
+            std::uint64_t v;
+            std::memcpy(&v, p, 8);
+            v = __builtin_bswap64(v);
+            PutPair(out, static_cast<unsigned>(v >> 52) & 0xFFF);
+            PutPair(out + 2, static_cast<unsigned>(v >> 40) & 0xFFF);
+            PutPair(out + 4, static_cast<unsigned>(v >> 28) & 0xFFF);
+            PutPair(out + 6, static_cast<unsigned>(v >> 16) & 0xFFF);
+            p += 6;
+            out += 8;
+        }
+    }
+    while (p < end) {
+        const unsigned v = (static_cast<unsigned>(p[0]) << 16) | (static_cast<unsigned>(p[1]) << 8) | p[2];
+        PutPair(out, v >> 12);
+        PutPair(out + 2, v & 0xFFF);
+        p += 3;
+        out += 4;
+    }
+}
+
+// The 1 or 2 bytes after the last complete group: their bits padded on the right with zeros.
+std::size_t EncodeTail(const unsigned char *p, std::size_t n, char *out)
+{
+    if (n == 1) {
+        out[0] = kAlphabet[p[0] >> 2];
+        out[1] = kAlphabet[(p[0] & 3) << 4];
+        return 2;
+    }
+    if (n == 2) {
+        out[0] = kAlphabet[p[0] >> 2];
+        out[1] = kAlphabet[((p[0] & 3) << 4) | (p[1] >> 4)];
+        out[2] = kAlphabet[(p[1] & 15) << 2];
+        return 3;
+    }
+    return 0;
+}
+
+std::size_t EncodedLength(std::size_t n)
+{
+    return (n / 3) * 4 + (n % 3 == 0 ? 0 : n % 3 + 1);
+}
+
+} // namespace
+
+std::string EncodeBase64(std::string_view bytes)
+{
+    std::string out(EncodedLength(bytes.size()), '\0');
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const std::size_t groups = bytes.size() / 3;
+    EncodeGroups(in, groups, out.data());
+    EncodeTail(in + groups * 3, bytes.size() % 3, out.data() + groups * 4);
+    return out;
+}
+
+std::size_t DecodeBase64To(std::string_view text, std::string &out)
+{
+    const std::size_t n = text.size();
+    // Four spare bytes: every group is stored with one 32-bit write of which three count.
+    out.resize((n / 4) * 3 + 2 + 4);
+    const auto *in = reinterpret_cast<const unsigned char *>(text.data());
+    auto *dst = reinterpret_cast<unsigned char *>(out.data());
+    std::size_t i = 0;
+    std::size_t o = 0;
+    while (n - i >= 16) {
+        const std::uint32_t a = kDecode[0][in[i]] | kDecode[1][in[i + 1]] | kDecode[2][in[i + 2]] | kDecode[3][in[i + 3]];
+        const std::uint32_t b = kDecode[0][in[i + 4]] | kDecode[1][in[i + 5]] | kDecode[2][in[i + 6]] | kDecode[3][in[i + 7]];
+        const std::uint32_t c = kDecode[0][in[i + 8]] | kDecode[1][in[i + 9]] | kDecode[2][in[i + 10]] | kDecode[3][in[i + 11]];
+        const std::uint32_t d = kDecode[0][in[i + 12]] | kDecode[1][in[i + 13]] | kDecode[2][in[i + 14]] | kDecode[3][in[i + 15]];
+        if ((a | b | c | d) & kInvalid)
+            break;
+        std::memcpy(dst + o, &a, 4);
+        std::memcpy(dst + o + 3, &b, 4);
+        std::memcpy(dst + o + 6, &c, 4);
+        std::memcpy(dst + o + 9, &d, 4);
+        i += 16;
+        o += 12;
+    }
+    while (n - i >= 4) {
+        const std::uint32_t a = kDecode[0][in[i]] | kDecode[1][in[i + 1]] | kDecode[2][in[i + 2]] | kDecode[3][in[i + 3]];
+        if (a & kInvalid)
+            break;
+        std::memcpy(dst + o, &a, 4);
+        i += 4;
+        o += 3;
+    }
+    // From a group boundary the accumulator is empty, so the character-by-character rule
+    // takes over here with nothing carried: it finds the exact stop and the partial bytes.
+    std::uint32_t acc = 0;
+    int bits = 0;
+    for (; i < n; ++i) {
+        const int v = kIndex[in[i]];
+        if (v < 0)
+            break;
+        acc = (acc << 6) | static_cast<std::uint32_t>(v);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            dst[o++] = static_cast<unsigned char>(acc >> bits);
+            acc &= (1u << bits) - 1;
+        }
+    }
+    out.resize(o);
+    return i;
+}
+
+std::string DecodeBase64(std::string_view text)
+{
+    std::string out;
+    DecodeBase64To(text, out);
+    return out;
+}
+
+void TBase64StreamEncoder::Feed(std::string_view bytes, std::string &out)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    std::size_t n = bytes.size();
+    while (carryLength_ > 0 && carryLength_ < 3 && n > 0) {
+        carry_[carryLength_++] = *p++;
+        --n;
+    }
+    if (carryLength_ == 3) {
+        const std::size_t at = out.size();
+        out.resize(at + 4);
+        EncodeGroups(carry_, 1, out.data() + at);
+        carryLength_ = 0;
+    }
+    const std::size_t groups = n / 3;
+    if (groups > 0) {
+        const std::size_t at = out.size();
+        out.resize(at + groups * 4);
+        EncodeGroups(p, groups, out.data() + at);
+    }
+    for (std::size_t k = groups * 3; k < n; ++k)
+        carry_[carryLength_++] = p[k];
+}
+
+void TBase64StreamEncoder::Finish(std::string &out)
+{
+    char tail[3];
+    out.append(tail, EncodeTail(carry_, carryLength_, tail));
+    carryLength_ = 0;
+}

@@ -1,0 +1,28 @@
+// The base64 codec of the pack format: RFC 4648 alphabet, no "=" written, decoding stops at
+// the first character outside the alphabet.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+std::string EncodeBase64(std::string_view bytes);
+std::string DecodeBase64(std::string_view text);
+
+// Decodes `text` into `out` (replacing its content) and returns the index of the character
+// that stopped decoding, or text.size() when every character belonged to the alphabet.
+std::size_t DecodeBase64To(std::string_view text, std::string &out);
+
+// Encodes a stream given piece by piece; the pieces together encode exactly as their
+// concatenation would. Used to write a pack without first joining its records.
+class TBase64StreamEncoder {
+public:
+    // Appends the text of every complete 3-byte group to `out`, keeping up to two bytes back.
+    void Feed(std::string_view bytes, std::string &out);
+    // Appends the text of the bytes kept back and starts a new stream.
+    void Finish(std::string &out);
+
+private:
+    unsigned char carry_[3] = {0, 0, 0};
+    std::size_t carryLength_ = 0;
+};
