@@ -8,45 +8,43 @@
 #include <string>
 #include <vector>
 
+#include "platform/Colors.h"
+
 class TSettingsStore;
 
 // ---- colours and font styles ----
 
-// 0x00BBGGRR for an RGB colour (red in the low byte), 0xFF0000nn for system colour nn,
-// clNone when an attribute has no colour of its own and the painter's colour applies.
-using TColor = std::uint32_t;
-
-inline constexpr TColor clNone = 0x1FFFFFFF;
-inline constexpr TColor clWindow = 0xFF000005;
-inline constexpr TColor clWindowText = 0xFF000008;
-
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clMaroon = 0x000080;
-inline constexpr TColor clGreen = 0x008000;
-inline constexpr TColor clOlive = 0x008080;
-inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clPurple = 0x800080;
-inline constexpr TColor clTeal = 0x808000;
-inline constexpr TColor clSilver = 0xC0C0C0;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clLime = 0x00FF00;
-inline constexpr TColor clYellow = 0x00FFFF;
-inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clAqua = 0xFFFF00;
-inline constexpr TColor clWhite = 0xFFFFFF;
+// The colour values and font style flags are the ones every drawing part shares; the
+// highlighter names them without the namespace, as attribute code reads best that way.
+using kzp::TColor;
+using kzp::clNone;
+using kzp::clWindow;
+using kzp::clWindowText;
+using kzp::clBlack;
+using kzp::clMaroon;
+using kzp::clGreen;
+using kzp::clOlive;
+using kzp::clNavy;
+using kzp::clPurple;
+using kzp::clTeal;
+using kzp::clSilver;
+using kzp::clGray;
+using kzp::clRed;
+using kzp::clLime;
+using kzp::clYellow;
+using kzp::clBlue;
+using kzp::clFuchsia;
+using kzp::clAqua;
+using kzp::clWhite;
+using kzp::TFontStyles;
+using kzp::fsBold;
+using kzp::fsItalic;
+using kzp::fsUnderline;
+using kzp::fsStrikeOut;
+inline constexpr TFontStyles fsAllStyles = 15;
 
 // The sixteen colours older colour schemes refer to by index 0..15.
 extern const TColor LegacyPalette[16];
-
-// A set of font style flags in one byte.
-using TFontStyles = std::uint8_t;
-inline constexpr TFontStyles fsBold = 1;
-inline constexpr TFontStyles fsItalic = 2;
-inline constexpr TFontStyles fsUnderline = 4;
-inline constexpr TFontStyles fsStrikeOut = 8;
-inline constexpr TFontStyles fsAllStyles = 15;
 
 // A set of the 256 byte values, used for identifier characters and word delimiters.
 using TKzCharSet = std::bitset<256>;
