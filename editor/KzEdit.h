@@ -1,0 +1,486 @@
+// The multi-line text editor control: caret, selection, text operations, key and command
+// processing, clipboard, undo and redo. Qt-free; the platform reaches it through TKzEditHost.
+#pragma once
+
+#include "editor/KzEditHost.h"
+#include "editor/KzEditKbdHandler.h"
+#include "editor/KzEditKeyCmds.h"
+#include "editor/KzEditMiscClasses.h"
+#include "editor/KzEditTextBuffer.h"
+#include "editor/KzEditTypes.h"
+#include "highlight/KzEditHighlighter.h"
+#include "platform/Canvas.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TCustomKzEdit;
+class TKzGutter;
+
+// The control's own error kind (clipboard failures).
+class EKzEditError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// The registered clipboard format that carries the selection mode with the text.
+inline constexpr const char *KzEditClipboardFormatName = "KzEdit Control Block Type";
+
+// A mark in the gutter; bookmarks carry their number 0..9, other marks -1.
+struct TKzEditMark {
+  int Line = 0;
+  int Char = 0;
+  int BookmarkNumber = -1;
+  int ImageIndex = 0;
+  bool Visible = true;
+  bool IsBookmark() const { return BookmarkNumber >= 0; }
+};
+
+// Bookmark keys and glyphs.
+struct TKzBookMarkOpt {
+  bool DrawBookmarksFirst = true;
+  bool EnableKeys = true;
+  bool GlyphsVisible = true;
+  int LeftMargin = 2;
+  int Xoffset = 12;
+};
+
+// Caret shapes for insert and overwrite mode.
+enum TKzEditCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+
+// Which scroll bars the control shows.
+enum TKzScrollStyle : std::uint8_t { ssNoBars, ssHorizontal, ssVertical, ssBoth };
+
+// Events. The sender is the editor.
+using TKzNotify = std::function<void(TCustomKzEdit &)>;
+using TKzStatusChangeEvent = std::function<void(TCustomKzEdit &, TKzStatusChanges)>;
+using TKzProcessCommandEvent =
+    std::function<void(TCustomKzEdit &, TKzEditorCommand &, char &, void *)>;
+using TKzContextHelpEvent = std::function<void(TCustomKzEdit &, const std::string &word)>;
+using TKzKeyDownEvent = std::function<void(TCustomKzEdit &, std::uint16_t &key, TShiftState)>;
+using TKzKeyPressEventFn = std::function<void(TCustomKzEdit &, char &key)>;
+using TKzMouseEventFn = std::function<void(TCustomKzEdit &, int button, TShiftState, int x, int y)>;
+using TKzBookmarkEvent = std::function<void(TCustomKzEdit &, TKzEditMark &)>;
+using TKzGutterClickEvent =
+    std::function<void(TCustomKzEdit &, int button, int x, int y, int line, TKzEditMark *mark)>;
+
+// A hooked command handler: (editor, after execution, handled flag shared by all handlers of one
+// command and phase, command, character, data, the handler's own data).
+using THookedCommandEvent =
+    TKzMethod<TCustomKzEdit &, bool, bool &, TKzEditorCommand &, char &, void *, void *>;
+
+struct THookedCommandHandlerEntry {
+  THookedCommandEvent Event;
+  void *Data = nullptr;
+};
+
+// Mouse buttons as the mouse entry points take them.
+enum : int { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+
+class TCustomKzEdit : public TKzComponent {
+public:
+  explicit TCustomKzEdit(TKzEditHost &host, TKzComponent *owner = nullptr);
+  ~TCustomKzEdit() override;
+  TCustomKzEdit(const TCustomKzEdit &) = delete;
+  TCustomKzEdit &operator=(const TCustomKzEdit &) = delete;
+
+  const char *ClassName() const override { return "TCustomKzEdit"; }
+  TKzEditHost &Host() const { return FHost; }
+
+  // ---- owned parts ----
+  TKzEditStringList &Lines() { return FLines; }
+  const TKzEditStringList &Lines() const { return FLines; }
+  TKzEditUndoList &UndoList() { return FUndoList; }
+  TKzEditUndoList &RedoList() { return FRedoList; }
+  TKzEditKeyStrokes &Keystrokes() { return *FKeystrokes; }
+  TKzEditKbdHandler &KbdHandler() { return FKbdHandler; }
+  std::vector<TKzEditMark> &Marks() { return FMarks; }
+  TKzBookMarkOpt &BookMarkOptions() { return FBookMarkOptions; }
+
+  // ---- whole text, lines, selection ----
+  // The lines joined by CR LF, no break after the last one.
+  std::string Text() const;
+  // Replaces everything; nothing is recorded for undo and OnChange does not fire.
+  void SetText(const std::string &text);
+  std::string LineText() const;
+  void SetLineText(const std::string &value);
+
+  std::string SelectedText() const;
+  // Replaces the selection (or inserts at the caret) as one undo step.
+  void SetSelectedText(const std::string &value);
+  std::string SelText() const { return SelectedText(); }
+  void SetSelText(const std::string &value) { SetSelectedText(value); }
+  bool SelectionAvailable() const;
+  void SelectAll();
+  void ClearSelection();
+  void ClearAll();
+
+  // ---- caret and selection points ----
+  int CaretX() const { return FCaretX; }
+  int CaretY() const { return FCaretY; }
+  void SetCaretX(int value);
+  void SetCaretY(int value);
+  TBufferCoord CaretXY() const { return {FCaretX, FCaretY}; }
+  // Moves the caret and keeps the selection.
+  void SetCaretXY(TBufferCoord value);
+  // Moves the caret and collapses the selection onto it.
+  void SetCaretPos(TBufferCoord value);
+  // Moves the caret; `ensureVisible` false leaves the view where it is.
+  void InternalSetCaretXY(TBufferCoord value, bool ensureVisible);
+  TDisplayCoord DisplayXY() const;
+  TBufferCoord SelectionAnchor() const { return FBlockBegin; }
+  TBufferCoord SelectionEnd() const { return FBlockEnd; }
+  void SetSelectionAnchor(TBufferCoord value);
+  void SetSelectionEnd(TBufferCoord value);
+  TBufferCoord SelectionFirst() const;
+  TBufferCoord SelectionLast() const;
+  TKzSelectionMode SelectionMode() const { return FSelectionMode; }
+  void SetSelectionMode(TKzSelectionMode value);
+  // Caret, anchor and end in one step under one paint lock.
+  void SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord end);
+
+  // Buffer <-> display coordinates (tabs expanded; no word wrap, so rows are lines).
+  TDisplayCoord BufferToDisplayPos(TBufferCoord p) const;
+  TBufferCoord DisplayToBufferPos(TDisplayCoord p) const;
+
+  // The word under or before a position, with word characters of the highlighter.
+  std::string WordAtCursor() const;
+  std::string WordAt(TBufferCoord p) const;
+  TBufferCoord WordStart(TBufferCoord p) const;
+  TBufferCoord WordEnd(TBufferCoord p) const;
+  bool IsIdentChar(char c) const;
+  // The token of the highlighter covering a position; false without one.
+  bool GetHighlighterAttriAtRowCol(TBufferCoord p, std::string &token,
+                                   TKzHighlighterAttributes *&attri) const;
+
+  // ---- options and settings ----
+  TKzEditorOptions Options() const { return FOptions; }
+  void SetOptions(TKzEditorOptions value);
+  bool HasOption(TKzEditorOption o) const { return FOptions.Contains(o); }
+  bool InsertMode() const { return FInsertMode; }
+  void SetInsertMode(bool value);
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool value);
+  int TabWidth() const { return FTabWidth; }
+  void SetTabWidth(int value);
+  int MaxScrollWidth() const { return FMaxScrollWidth; }
+  void SetMaxScrollWidth(int value);
+  int MaxUndo() const { return FUndoList.MaxUndo(); }
+  void SetMaxUndo(int value);
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool value) { FWantTabs = value; }
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool value) { FWantReturns = value; }
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool value);
+  TKzEditCaretType InsertCaret() const { return FInsertCaret; }
+  void SetInsertCaret(TKzEditCaretType value) { FInsertCaret = value; }
+  TKzEditCaretType OverwriteCaret() const { return FOverwriteCaret; }
+  void SetOverwriteCaret(TKzEditCaretType value) { FOverwriteCaret = value; }
+  TKzScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TKzScrollStyle value);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value) { FEnabled = value; }
+  bool WordWrap() const { return false; } // never switched on in this program
+
+  TKzCustomHighlighter *Highlighter() const { return FHighlighter; }
+  void SetHighlighter(TKzCustomHighlighter *value);
+
+  // ---- modification state, undo and redo ----
+  bool TextModified() const { return FModified; }
+  void SetTextModified(bool value);
+  bool UndoAvailable() const;
+  bool RedoAvailable() const;
+  bool CanUndo() const { return UndoAvailable(); }
+  bool CanRedo() const { return RedoAvailable(); }
+  void Undo();
+  void Redo();
+  void OpenUndoBlock() { FUndoList.BeginBlock(); }
+  void CloseUndoBlock() { FUndoList.EndBlock(); }
+  void SuspendUndo();
+  void ResumeUndo();
+  void ClearUndo();
+
+  // ---- clipboard ----
+  void CopySelection();
+  void CutSelection();
+  void PasteClipboard();
+  bool PasteAvailable() const;
+  void CopyToClipboard() { CopySelection(); }
+  void CutToClipboard() { CutSelection(); }
+  void PasteFromClipboard() { PasteClipboard(); }
+
+  // ---- commands and keys ----
+  void ProcessCommand(TKzEditorCommand command, char ch = '\0', void *data = nullptr);
+  // Runs a command below 1001 (the command processor calls it after the hooks).
+  virtual void ExecuteCommand(TKzEditorCommand command, char ch, void *data);
+  // Platform key events. KeyDown returns true when the key was consumed.
+  bool KeyDown(std::uint16_t &key, TShiftState shift);
+  void KeyPress(char &key);
+  void KeyUp(std::uint16_t &key, TShiftState shift);
+  // An input-method result string, inserted as typed text; the characters the platform sends
+  // for it afterwards are ignored.
+  void ImeResult(const std::string &text, bool platformSendsChars = false);
+  // The command the keystroke table gives a key, remembering the first key of a sequence.
+  TKzEditorCommand TranslateKeyCode(std::uint16_t key, TShiftState shift);
+
+  void HookKeyDown(const TKzKeyEvent &h) { FKbdHandler.AddKeyDownHandler(h); }
+  void UnhookKeyDown(const TKzKeyEvent &h) { FKbdHandler.RemoveKeyDownHandler(h); }
+  void HookKeyUp(const TKzKeyEvent &h) { FKbdHandler.AddKeyUpHandler(h); }
+  void UnhookKeyUp(const TKzKeyEvent &h) { FKbdHandler.RemoveKeyUpHandler(h); }
+  void HookKeyPress(const TKzKeyPressEvent &h) { FKbdHandler.AddKeyPressHandler(h); }
+  void UnhookKeyPress(const TKzKeyPressEvent &h) { FKbdHandler.RemoveKeyPressHandler(h); }
+  void HookMouseDown(const TKzMouseEvent &h) { FKbdHandler.AddMouseDownHandler(h); }
+  void UnhookMouseDown(const TKzMouseEvent &h) { FKbdHandler.RemoveMouseDownHandler(h); }
+  void HookCommands(const THookedCommandEvent &handler, void *handlerData);
+  void UnhookCommands(const THookedCommandEvent &handler);
+  int HookedCommandCount() const { return static_cast<int>(FHookedCommands.size()); }
+
+  // ---- focus ----
+  void AddFocusRedirect(TKzFocusTarget *target);
+  void RemoveFocusRedirect(TKzFocusTarget *target);
+  void SetFocus();
+  bool Focused() const { return FHost.HasFocus(); }
+  void FocusEnter();
+  void FocusExit();
+  bool AlwaysShowCaret() const { return FAlwaysShowCaret; }
+  void SetAlwaysShowCaret(bool value);
+
+  // ---- mouse, in client pixels ----
+  void MouseDown(int button, TShiftState shift, int x, int y, bool doubleClick = false);
+  void MouseMove(TShiftState shift, int x, int y);
+  void MouseUp(int button, TShiftState shift, int x, int y);
+  void DoubleClick(int x, int y);
+  // A host timer of the given reason fired.
+  void TimerFired(TKzTimerReason reason);
+  bool AutoScrollActive() const { return FAutoScrollActive; }
+
+  // ---- drag and drop of text between editors ----
+  // Whether a drag from `source` may drop here; moves the caret under the mouse.
+  bool DragOver(TCustomKzEdit *source, int x, int y);
+  // Drops the selected text of `source` at the pixel position. `ctrl` and `shift` as held.
+  void DragDrop(TCustomKzEdit *source, int x, int y, bool ctrl, bool shift);
+  bool DragArmed() const { return FDragArmed; }
+
+  // ---- bookmarks ----
+  bool GetBookMark(int number, int &x, int &y) const;
+  void SetBookMark(int number, int x, int y);
+  void ClearBookMark(int number);
+  bool IsBookmark(int number) const;
+  void GotoBookMark(int number);
+
+  // ---- paint lock and status ----
+  void IncPaintLock();
+  void DecPaintLock();
+  int PaintLockCount() const { return FPaintLock; }
+  // Adds to the pending status changes; delivered at once unless a paint lock is held.
+  void StatusChanged(TKzStatusChanges changes);
+  bool Destroying() const { return FDestroying; }
+
+  // ---- events ----
+  TKzNotify OnChange;
+  TKzStatusChangeEvent OnStatusChange;
+  TKzProcessCommandEvent OnProcessCommand;
+  TKzProcessCommandEvent OnProcessUserCommand;
+  TKzProcessCommandEvent OnCommandProcessed;
+  TKzContextHelpEvent OnContextHelp;
+  TKzKeyDownEvent OnKeyDown;
+  TKzKeyPressEventFn OnKeyPress;
+  TKzKeyDownEvent OnKeyUp;
+  TKzMouseEventFn OnMouseDown;
+  TKzMouseEventFn OnMouseUp;
+  TKzBookmarkEvent OnPlaceBookmark;
+  TKzBookmarkEvent OnClearBookmark;
+  TKzGutterClickEvent OnGutterClick;
+  // Asked whether a right-button release belongs to a pop-up menu; true leaves it there.
+  std::function<bool(TCustomKzEdit &, int x, int y)> OnContextPopup;
+
+  // ---- painting and scrolling ----
+public:
+  int TopLine() const { return FTopLine; }
+  void SetTopLine(int value);
+  int LeftChar() const { return FLeftChar; }
+  void SetLeftChar(int value);
+  int LinesInWindow() const { return FLinesInWindow; }
+  int CharsInWindow() const { return FCharsInWindow; }
+  int CharWidth() const { return FCharWidth; }
+  int LineHeight() const { return FLineHeight; }
+  int GutterWidth() const;
+  // Display rows of the text (no word wrap: the line count, at least 1).
+  int DisplayLineCount() const;
+  const kzp::TFont &Font() const { return FFont; }
+  void SetFont(const kzp::TFont &font);
+  TKzGutter &Gutter();
+  // Buffer lines, 1-based; last -1 means to the end of the window.
+  void InvalidateLines(int firstLine, int lastLine);
+  void InvalidateLine(int line);
+  void InvalidateGutter();
+  void InvalidateGutterLines(int firstLine, int lastLine);
+  void Invalidate();
+  void EnsureCursorPosVisible();
+  void UpdateScrollBars();
+  // The client area or the font changed: recompute LinesInWindow and CharsInWindow.
+  void SizeOrFontChanged(bool fontChanged);
+  TDisplayCoord PixelsToRowColumn(int x, int y) const;
+  kzp::TPoint RowColumnToPixels(TDisplayCoord p) const;
+  // Places the host's caret at the caret's cell.
+  void UpdateCaret();
+  void Paint(kzp::TCanvas &canvas, const kzp::TRect &clip);
+  void ScrollBarMessage(bool vertical, int code, int position);
+  void MouseWheel(int delta, TShiftState shift);
+
+private:
+  struct TKzPaintData;
+  void CreatePaintData();
+  void DestroyPaintData();
+  TKzPaintData *FPaintData = nullptr;
+  kzp::TFont FFont;
+  int FTopLine = 1;
+  int FLeftChar = 1;
+  int FLinesInWindow = 0;
+  int FCharsInWindow = 0;
+  int FCharWidth = 8;
+  int FLineHeight = 16;
+  bool FScrollBarsPending = false;
+  int FWheelAccumulator = 0;
+  // ---- end of painting and scrolling ----
+
+  // Entry points the rest of the control calls on the painting side (declared here, outside
+  // the painting section, when a need turns up later).
+
+private:
+  friend class TKzEditUndoDriver;
+
+  // buffer notifications
+  void LinesBeginChange();
+  void LinesEndChange();
+  void LinesCleared();
+  void LinesDeleted(int index, int count);
+  void LinesInserted(int index, int count);
+  void LineReplaced(int index, int count);
+  void UndoItemAdded(TKzEditUndoList &list);
+  void HighlighterChanged(TKzPersistent *sender);
+  // Rescans ranges from a 0-based line; returns the last line rescanned.
+  int ScanFrom(int index);
+  // Scans a run of lines known to be new, then on until the stored range repeats.
+  int ScanRanges(int first, int count);
+  void ScanAllRanges();
+
+  // text primitives (KzEditText.cpp)
+  void SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value);
+  void DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord first, TBufferCoord last);
+  void InsertNormal(const std::string &value);
+  void InsertLines(const std::string &value);
+  void InsertColumn(const std::string &value);
+  std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord first, TBufferCoord last,
+                             bool trim) const;
+  std::string TrimTrailing(const std::string &s) const;
+  void StoreLine(int index, const std::string &s);
+  int LeadingWhite(const std::string &s) const;
+  std::string IndentString(int columns) const;
+
+  // commands (KzEditCommands.cpp)
+  void MoveCaretAndSelection(TBufferCoord before, TBufferCoord after, bool select);
+  void MoveCaretHorz(int dx, bool select);
+  void MoveCaretVert(int dy, bool select);
+  void DoWordLeft(bool select);
+  void DoWordRight(bool select);
+  void DoLineStart(bool select);
+  void DoTypeChar(char ch);
+  void DoLineBreak(bool moveCaret);
+  void DoBackspace();
+  void DoDeleteChar();
+  void DoTab();
+  void DoShiftTab();
+  void DoBlockIndent();
+  void DoBlockUnindent();
+  void DoDeleteRange(TBufferCoord from, TBufferCoord to, TKzChangeReason reason);
+  void DoDeleteLine();
+  void DoCaseChange(TKzEditorCommand command);
+  void DoBlockCaseChange(TKzEditorCommand command);
+  void DoSetMarker(int number);
+  void DoScroll(TKzEditorCommand command);
+  void DoPageMove(TKzEditorCommand command, bool select);
+  TBufferCoord NextWordPos(TBufferCoord p) const;
+  TBufferCoord PrevWordPos(TBufferCoord p) const;
+  TBufferCoord FindMatchingBracket() const;
+  bool ValidBlockForIndent(int &firstLine, int &lastLine) const;
+
+  // undo and redo (KzEditUndoRedo.cpp)
+  void UndoItem();
+  void RedoItem();
+  void UpdateModifiedFromUndo();
+
+  // clipboard (KzEditClipboard.cpp)
+  void DoCopyToClipboard(const std::string &text);
+
+  // mouse (KzEditMouse.cpp)
+  TBufferCoord PixelsToBuffer(int x, int y) const;
+  void ComputeAutoScroll(int x, int y);
+
+  TKzEditHost &FHost;
+  TKzEditStringList FLines;
+  TKzEditUndoList FUndoList;
+  TKzEditUndoList FRedoList;
+  std::unique_ptr<TKzEditKeyStrokes> FKeystrokes;
+  TKzEditKbdHandler FKbdHandler;
+  std::vector<THookedCommandHandlerEntry> FHookedCommands;
+  std::vector<TKzFocusTarget *> FFocusRedirects;
+  std::vector<TKzEditMark> FMarks;
+  TKzBookMarkOpt FBookMarkOptions;
+  TKzCustomHighlighter *FHighlighter = nullptr;
+
+  int FCaretX = 1;
+  int FCaretY = 1;
+  int FLastCaretX = 1; // the remembered display column for vertical moves
+  TBufferCoord FBlockBegin;
+  TBufferCoord FBlockEnd;
+  TKzSelectionMode FSelectionMode = smNormal;
+  TKzEditorOptions FOptions = KzEditDefaultOptions;
+  bool FInsertMode = true;
+  bool FReadOnly = false;
+  int FTabWidth = 8;
+  int FMaxScrollWidth = 1024;
+  bool FWantTabs = false;
+  bool FWantReturns = true;
+  bool FHideSelection = false;
+  TKzEditCaretType FInsertCaret = ctVerticalLine;
+  TKzEditCaretType FOverwriteCaret = ctBlock;
+  TKzScrollStyle FScrollBars = ssBoth;
+  bool FEnabled = true;
+  bool FModified = false;
+  bool FAlwaysShowCaret = false;
+  bool FDestroying = false;
+
+  int FPaintLock = 0;
+  TKzStatusChanges FStatusChanges;
+  bool FIgnoreNextChar = false;
+  int FImeCount = 0;
+  TKzPendingKey FPendingKey;
+  bool FRedoInProgress = false; // keeps the item-added handler from clearing the redo list
+
+  // The highlighter rescan is collected over one buffer change bracket and run when it
+  // closes: from FScanFirst on, at least up to FScanLast, then until the range repeats.
+  int FScanFirst = -1;
+  int FScanLast = -1;
+  bool FScanToEnd = false; // lines were inserted or deleted: repaint to the end
+  std::string FScanLine;   // reused line buffer for the highlighter
+
+  // mouse state
+  bool FMouseCaptured = false;
+  bool FDragArmed = false;
+  bool FDragStarted = false;
+  bool FDoubleClicked = false;
+  int FMouseDownX = 0;
+  int FMouseDownY = 0;
+  bool FAutoScrollActive = false;
+  int FAutoScrollDX = 0;
+  int FAutoScrollDY = 0;
+  TShiftState FMouseShift = 0;
+  int FMouseX = 0;
+  int FMouseY = 0;
+};
