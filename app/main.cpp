@@ -1,14 +1,76 @@
-// Start-up of the studio: for now the bare main window.
-#include <QApplication>
-#include <QMainWindow>
+// Start-up of the studio: splash picture, main window, the single windows, the event loop.
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtShell.h"
+#include "workbench/AppWindows.h"
+#include "workbench/ErrorHandler.h"
+#include "workbench/HtmlHelp.h"
+#include "workbench/Resources.h"
+#include "workbench/untMain.h"
+#include "workbench/untSplash.h"
+
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QThread>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+// Shows the splash for `ms` milliseconds while still answering paint requests.
+void PauseWithSplash(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(10);
+    }
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvex Template Studio"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tarvex Template Studio"));
-    window.resize(1024, 720);
-    window.show();
-    return app.exec();
+    TKzApplication app(argc, argv);
+    InitWorkbenchResources();
+
+    auto splash = std::make_unique<TfrmSplash>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+    PauseWithSplash(1000);
+
+    QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kzpstudio.png")));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Qt's own buttons and dialogs speak German too ("Ja", "Nein", "Abbrechen").
+    QTranslator qtGerman;
+    if (qtGerman.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+
+    TQtDialogs dialogs;
+    SetDialogs(&dialogs);
+    TQtShell shell;
+    SetShell(&shell);
+    LoadHtmlHelp();
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const std::string programDir = QApplication::applicationDirPath().toStdString() + "/";
+    int result = 0;
+    {
+        TfrmMain frmMain(programDir, arguments);
+        CreateAppWindows(&frmMain);
+        frmMain.showMaximized();
+        splash->hide();
+        splash.reset();
+        result = app.exec();
+        DestroyAppWindows();
+        UnloadHtmlHelp();
+    }
+    SetShell(nullptr);
+    SetDialogs(nullptr);
+    return result;
 }

@@ -1,0 +1,110 @@
+// Message boxes and pickers shown with Qt. Captions and texts arrive as UTF-8, file and
+// folder names leave as UTF-8, the encoding of the file system.
+#include "platform/qt/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+QWidget *OwnerWidget(TDialogOwner owner)
+{
+    if (owner)
+        return static_cast<QWidget *>(owner);
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon IconOf(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+    case TMsgDlgType::mtError: return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation: return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+QString QtFilterString(const std::string &filter)
+{
+    QStringList parts;
+    for (const TFileFilter &f : ParseFileFilter(filter)) {
+        const QString desc = QString::fromStdString(f.Description);
+        const QString patterns = QString::fromStdString(f.Patterns);
+        // Qt reads the patterns from the parentheses of the description, so a description
+        // that already names them in its own parentheses is kept; otherwise they are added.
+        if (desc.endsWith(QLatin1Char(')')) && desc.contains(QLatin1Char('(')))
+            parts << desc.left(desc.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') + patterns
+                         + QLatin1Char(')');
+        else
+            parts << desc + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return parts.join(QStringLiteral(";;"));
+}
+
+TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
+                                    const std::string &caption, TMsgDlgType type,
+                                    TMsgDlgButtons buttons)
+{
+    QMessageBox box(IconOf(type), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::NoButton, OwnerWidget(owner));
+    if (buttons == TMsgDlgButtons::mbYesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int answer = box.exec();
+    switch (answer) {
+    case QMessageBox::Yes: return TModalResult::mrYes;
+    case QMessageBox::No: return TModalResult::mrNo;
+    case QMessageBox::Ok: return TModalResult::mrOk;
+    default:
+        return buttons == TMsgDlgButtons::mbOK ? TModalResult::mrOk : TModalResult::mrCancel;
+    }
+}
+
+std::string TQtDialogs::OpenFileName(TDialogOwner owner, const std::string &title,
+                                     const std::string &filter)
+{
+    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title), QString(),
+                                        QtFilterString(filter))
+        .toStdString();
+}
+
+std::string TQtDialogs::SaveFileName(TDialogOwner owner, const std::string &title,
+                                     const std::string &filter)
+{
+    // The name is taken as chosen: no extension is appended behind the user's back.
+    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString(),
+                       QtFilterString(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString());
+    // Confirming an existing file is how the user picks a pack to reuse, so no overwrite
+    // question: nothing is overwritten there.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::string &preset)
+{
+    QString start = QString::fromStdString(preset);
+    if (!start.isEmpty() && !QFileInfo(start).isDir())
+        start.clear();
+    if (start.isEmpty())
+        start = QDir::homePath();
+    // A modal dialog disables the program's other windows while it is open and enables them
+    // again afterwards, whatever the answer.
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                             QString::fromStdString(caption), start,
+                                             QFileDialog::ShowDirsOnly)
+        .toStdString();
+}

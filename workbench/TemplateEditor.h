@@ -1,0 +1,62 @@
+// The template editor as the main window uses it: the few operations and events its commands
+// need, in one place, so the window never depends on more of the editor control than that.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+class TKzCustomHighlighter;
+
+class TTemplateEditor : public QObject {
+    Q_OBJECT
+public:
+    explicit TTemplateEditor(QWidget *parent);
+    ~TTemplateEditor() override;
+
+    QWidget *Widget() const;
+
+    // The whole text as 8-bit string, lines joined by CR LF, no break after the last line.
+    // Setting it raises no OnChange and starts a fresh undo history.
+    std::string Text() const;
+    void SetText(const std::string &text);
+
+    // The selected text; setting it replaces the selection, or inserts at the caret.
+    std::string SelectedText() const;
+    void SetSelectedText(const std::string &text);
+
+    void CopySelection();
+    void PasteClipboard();
+    void CutSelection();
+    void Undo();
+    void Redo();
+    bool UndoAvailable() const;
+    bool RedoAvailable() const;
+
+    void SetEnabled(bool enabled);
+    bool Enabled() const;
+    void SetFocus();
+
+    // Caret in buffer coordinates: column and line from 1, column 1 before the first char.
+    int CaretX() const;
+    int CaretY() const;
+    // The text of line `y` (from 1), empty past the end.
+    std::string LineText(int y) const;
+    // Moves the caret, for callers that place text at a known spot.
+    void SetCaret(int x, int y);
+
+    // Referenced, never owned.
+    void SetHighlighter(TKzCustomHighlighter *highlighter);
+
+    // Every change of the text by the user or a command (not by SetText).
+    std::function<void()> OnChange;
+    // Every character key the editor receives, control characters included.
+    std::function<void(char &key)> OnKeyPress;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> impl_;
+};

@@ -1,0 +1,401 @@
+// The main window: layout, start-up and the document commands (new, open, save, print, exit),
+// with the unsaved-changes question that guards them.
+#include "workbench/untMain.h"
+
+#include "highlight/KzHighlighterHtml.h"
+#include "pack/PackStore.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/QtCodePage.h"
+#include "ui_frmMain.h"
+#include "workbench/AppWindows.h"
+#include "workbench/ErrorHandler.h"
+#include "workbench/HtmlHelp.h"
+#include "workbench/HtmlView.h"
+#include "workbench/StudioTheme.h"
+#include "workbench/TemplateEditor.h"
+#include "workbench/untAbout.h"
+#include "workbench/untNew.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+using kzp::codepage::FromQString;
+using kzp::codepage::ToQString;
+
+const char *const kAppTitle = "Tarvex Template Studio";
+
+namespace {
+// The lines of a list file as bytes; CR LF and LF both end a line.
+std::vector<std::string> ReadTextLines(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int err = errno ? errno : ENOENT;
+        throw EPackIOError(IOErrorMessage(err, path), err);
+    }
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+} // namespace
+
+TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::frmMain>()), programDir_(programDir)
+{
+    ui_->setupUi(this);
+    SetupLayout();
+    SetupEditor();
+    SetupCommands();
+    SetupExplorer();
+    FormCreate(arguments);
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The editor refers to the highlighter; it goes with the window's widgets, so it is told
+    // first that the highlighter is going away.
+    editor->SetHighlighter(nullptr);
+}
+
+void TfrmMain::SetupLayout()
+{
+    twProjekt = ui_->twProjekt;
+    metaTitel = ui_->metaTitel;
+    metaAuthor = ui_->metaAuthor;
+    metaAuthorMail = ui_->metaAuthorMail;
+    metaAuthorWeb = ui_->metaAuthorWeb;
+    metaOrdner = ui_->metaOrdner;
+    Button1 = ui_->Button1;
+    htmVar = ui_->htmVar;
+    htmLang = ui_->htmLang;
+    exPrj = ui_->exPrj;
+    exVariablen = ui_->exVariablen;
+    exLang = ui_->exLang;
+    mnuAnsicht = ui_->mnuAnsicht;
+
+    // The right side has no panel of its own but takes any the user drops there.
+    for (QDockWidget *dock : {exPrj, exVariablen, exLang})
+        dock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    exLang->setMinimumWidth(120);
+    resizeDocks({exPrj}, {214}, Qt::Horizontal);
+    resizeDocks({exLang, exVariablen}, {275, 275}, Qt::Horizontal);
+    resizeDocks({exLang}, {132}, Qt::Vertical);
+
+    auto *ready = new QLabel(QStringLiteral("Bereit"), statusBar());
+    ready->setObjectName(QStringLiteral("statusReady"));
+    ready->setFixedWidth(250);
+    statusBar()->addWidget(ready);
+
+    ApplyStudioTheme(*this);
+}
+
+void TfrmMain::SetupEditor()
+{
+    editor = new TTemplateEditor(ui_->centralPanel);
+    ui_->centralLayout->addWidget(editor->Widget());
+    htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
+    editor->SetHighlighter(htmlHighlight.get());
+    editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
+    editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
+    // The completion list plugs in here once the editor has one: its trigger "%", Ctrl+Space,
+    // and CPSExecute deciding whether the list may open.
+}
+
+void TfrmMain::SetupCommands()
+{
+    Ui::frmMain &u = *ui_;
+    actItem1 = u.actItem1;
+    actBarItem4 = u.actBarItem4;
+    actItem8 = u.actItem8;
+    actItem31 = u.actItem31;
+    actItem32 = u.actItem32;
+    actItem3 = u.actItem3;
+    actItem4 = u.actItem4;
+    actItem5 = u.actItem5;
+    actItem6 = u.actItem6;
+    actItem9 = u.actItem9;
+    actItem10 = u.actItem10;
+    actItem11 = u.actItem11;
+    actItem12 = u.actItem12;
+    actItem13 = u.actItem13;
+    actItem14 = u.actItem14;
+    actItem15 = u.actItem15;
+    actItem16 = u.actItem16;
+    actItem17 = u.actItem17;
+    actBarItem1 = u.actBarItem1;
+    actBarItem2 = u.actBarItem2;
+    actBarItem3 = u.actBarItem3;
+    actItem41 = u.actItem41;
+    actItem37 = u.actItem37;
+    actItem38 = u.actItem38;
+    actItem39 = u.actItem39;
+    actItem40 = u.actItem40;
+
+    // The one table of commands: each action's icon and handler. Menus, tool bar and pop-up
+    // menus show these same actions, so a command looks and acts alike everywhere.
+    const struct {
+        QAction *Action;
+        const char *Icon;
+        void (TfrmMain::*Handler)();
+    } commands[] = {
+        {actItem1, "new", &TfrmMain::actItem1Click},
+        {actBarItem4, "open", &TfrmMain::actBarItem4Click},
+        {actItem8, "save", &TfrmMain::actItem8Click},
+        {actItem31, "print", &TfrmMain::actItem31Click},
+        {actItem32, nullptr, &TfrmMain::actItem32Click},
+        {actItem3, "copy", &TfrmMain::actItem3Click},
+        {actItem4, "paste", &TfrmMain::actItem4Click},
+        {actItem5, "cut", &TfrmMain::actItem5Click},
+        {actItem6, "delete", &TfrmMain::actItem6Click},
+        {actItem9, "undo", &TfrmMain::actItem9Click},
+        {actItem10, "redo", &TfrmMain::actItem10Click},
+        {actItem11, "bold", &TfrmMain::actItem11Click},
+        {actItem12, "italic", &TfrmMain::actItem12Click},
+        {actItem13, "underline", &TfrmMain::actItem13Click},
+        {actItem14, "alignleft", &TfrmMain::actItem14Click},
+        {actItem15, "aligncenter", &TfrmMain::actItem15Click},
+        {actItem16, "alignright", &TfrmMain::actItem16Click},
+        {actItem17, "justify", &TfrmMain::actItem17Click},
+        {actBarItem1, nullptr, &TfrmMain::actBarItem1Click},
+        {actBarItem2, nullptr, &TfrmMain::actBarItem2Click},
+        {actBarItem3, nullptr, &TfrmMain::actBarItem3Click},
+        {actItem41, "help", &TfrmMain::actItem41Click},
+        {actItem37, nullptr, &TfrmMain::actItem37Click},
+        {actItem38, nullptr, &TfrmMain::actItem38Click},
+        {actItem39, "delete", &TfrmMain::actItem39Click},
+        {actItem40, nullptr, &TfrmMain::actItem40Click},
+    };
+    for (const auto &c : commands) {
+        if (c.Icon)
+            c.Action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(c.Icon))));
+        const auto handler = c.Handler;
+        connect(c.Action, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+    }
+    connect(Button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button1Click(); }); });
+    connect(mnuAnsicht, &QMenu::aboutToShow, this, &TfrmMain::UpdateViewChecks);
+
+    editorMenu = new QMenu(this);
+    editorMenu->setObjectName(QStringLiteral("editorMenu"));
+    editorMenu->addActions({actItem3, actItem4, actItem5});
+    editorMenu->addSeparator();
+    editorMenu->addAction(actItem6);
+    QWidget *editorWidget = editor->Widget();
+    editorWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editorWidget, &QWidget::customContextMenuRequested, this,
+            [this, editorWidget](const QPoint &pos) { editorMenu->popup(editorWidget->mapToGlobal(pos)); });
+}
+
+void TfrmMain::FormCreate(const QStringList &arguments)
+{
+    helpFile_ = programDir_ + "kzpStudio.chm";
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    // A missing list or page file is reported, and the steps after it are left out; the
+    // window still comes up.
+    RunGuarded([&] {
+        CPSInsertList = ReadTextLines(programDir_ + "varLib02.db");
+        CPSItemList = ReadTextLines(programDir_ + "varLib01.db");
+        htmLang->Navigate(QString::fromStdString(programDir_ + "varLib/lang.htm"));
+        htmVar->Navigate(VarMainPage());
+        if (!arguments.isEmpty() && QFileInfo(arguments.front()).isFile())
+            OpenPack(arguments.front().toStdString());
+    });
+}
+
+QString TfrmMain::VarMainPage() const
+{
+    return QString::fromStdString(programDir_ + "varLib/var_main.htm");
+}
+
+void TfrmMain::ShowMetaData(const kzpMetaData &meta)
+{
+    metaTitel->setText(ToQString(meta.Titel));
+    metaAuthor->setText(ToQString(meta.Author));
+    metaAuthorMail->setText(ToQString(meta.AuthorMail));
+    metaAuthorWeb->setText(ToQString(meta.AuthorWeb));
+    metaOrdner->setText(ToQString(meta.Ordner));
+}
+
+void TfrmMain::OpenPack(const std::string &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TPackContents contents;
+    try {
+        contents = ThePackStore().LoadPack(path);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    ShowMetaData(contents.Meta);
+    RebuildTree(contents);
+    editor->SetText(std::string());
+    QApplication::restoreOverrideCursor();
+}
+
+bool TfrmMain::QuerySaveTemplate()
+{
+    TPackStore &store = ThePackStore();
+    if (!store.Modified || store.CurrentTemplate == "na")
+        return true;
+    const TModalResult answer =
+        Dialogs().MessageDlg(this, "Das aktuelle Template wurde geändert.\nMöchten Sie es speichern?",
+                             "Template öffnen", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNoCancel);
+    if (answer == TModalResult::mrCancel)
+        return false;
+    if (answer == TModalResult::mrYes)
+        store.SaveTemplate(store.CurrentTemplate, editor->Text());
+    return true;
+}
+
+void TfrmMain::actItem1Click()
+{
+    if (!QuerySaveTemplate())
+        return;
+    TfrmNew &dlg = *AppWindows().New;
+    dlg.act->setText(QStringLiteral("no"));
+    dlg.exec();
+    if (dlg.act->text() == QLatin1String("do")) {
+        const std::string target = dlg.TargetPath();
+        // An existing target is reused as it is: the copy never overwrites, and its outcome
+        // does not matter, since opening the target tells whether there is a pack.
+        std::error_code ignored;
+        std::filesystem::copy_file(programDir_ + "stdtpl.db", target,
+                                   std::filesystem::copy_options::skip_existing, ignored);
+        const kzpMetaData meta = dlg.MetaData();
+        OpenPack(target);
+        ThePackStore().WriteMetaData(meta);
+        ShowMetaData(meta);
+        setWindowTitle(QString::fromUtf8(kAppTitle));
+    }
+    dlg.ClearFields();
+}
+
+void TfrmMain::actBarItem4Click()
+{
+    if (!QuerySaveTemplate())
+        return;
+    const std::string path = Dialogs().OpenFileName(this, "Öffnen", "ZelkoTemplateFile (*.kzp)|*.kzp");
+    if (path.empty() || !QFileInfo(QString::fromStdString(path)).isFile())
+        return;
+    OpenPack(path);
+    editor->SetText(std::string());
+}
+
+void TfrmMain::actItem8Click()
+{
+    TPackStore &store = ThePackStore();
+    if (store.PackPath != "na" && store.CurrentTemplate != "na") {
+        store.SaveTemplate(store.CurrentTemplate, editor->Text());
+        store.Modified = false;
+        return;
+    }
+    Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",
+                         TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+}
+
+void TfrmMain::Button1Click()
+{
+    if (ThePackStore().PackPath == "na") {
+        Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein *.KZP-Projekt!", "Fehler",
+                             TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
+    // An empty string does not read back from a pack (the fields after it would shift), so
+    // the metadata are only written when all five hold text.
+    for (const QLineEdit *field : {metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner}) {
+        if (field->text().isEmpty()) {
+            Dialogs().MessageDlg(this,
+                                 "Bitte füllen Sie alle fünf Felder aus. Ein leeres Feld würde die "
+                                 "Metadaten des Packs beschädigen; es wurde nichts gespeichert.",
+                                 "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+            return;
+        }
+    }
+    ThePackStore().WriteMetaData({FromQString(metaTitel->text()), FromQString(metaAuthor->text()),
+                                  FromQString(metaAuthorMail->text()), FromQString(metaAuthorWeb->text()),
+                                  FromQString(metaOrdner->text())});
+}
+
+void TfrmMain::actItem31Click()
+{
+    // The print component is not part of this version; saying so beats a silent nothing or
+    // a job that prints no page.
+    Dialogs().MessageDlg(this, "Das Drucken ist in dieser Version noch nicht verfügbar.", "Drucken",
+                         TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+}
+
+void TfrmMain::Terminate()
+{
+    terminated_ = true;
+    QCoreApplication::exit(0);
+}
+
+void TfrmMain::actItem32Click()
+{
+    if (!QuerySaveTemplate())
+        return;
+    Terminate();
+}
+
+bool TfrmMain::FormCloseQuery() { return QuerySaveTemplate(); }
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (terminated_) {
+        event->accept();
+        return;
+    }
+    bool mayClose = false;
+    RunGuarded([&] { mayClose = FormCloseQuery(); });
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmMain::UpdateViewChecks()
+{
+    actBarItem1->setChecked(exPrj->isVisibleTo(this));
+    actBarItem2->setChecked(exVariablen->isVisibleTo(this));
+    actBarItem3->setChecked(exLang->isVisibleTo(this));
+}
+
+void TfrmMain::actBarItem1Click()
+{
+    exPrj->setVisible(!exPrj->isVisibleTo(this));
+    UpdateViewChecks();
+}
+
+void TfrmMain::actBarItem2Click()
+{
+    exVariablen->setVisible(!exVariablen->isVisibleTo(this));
+    UpdateViewChecks();
+}
+
+void TfrmMain::actBarItem3Click()
+{
+    exLang->setVisible(!exLang->isVisibleTo(this));
+    UpdateViewChecks();
+}
+
+void TfrmMain::actItem41Click()
+{
+    if (HtmlHelpAvailable())
+        HtmlHelp(this, helpFile_, HH_DISPLAY_INDEX, 0);
+}
+
+void TfrmMain::actItem37Click() { AppWindows().About->exec(); }

@@ -1,0 +1,134 @@
+// The main window: the template editor in the middle, the project explorer on the left, the
+// two reference views below, and every command of the studio.
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QDockWidget;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TKzHTMLHighlighter;
+class TTemplateEditor;
+class THtmlView;
+struct TPackContents;
+struct kzpMetaData;
+namespace Ui {
+class frmMain;
+}
+
+extern const char *const kAppTitle; // "Tarvex Template Studio"
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `programDir` is the folder of the program file with its trailing "/"; `arguments` are
+    // the command-line arguments after the program's own name.
+    TfrmMain(const std::string &programDir, const QStringList &arguments, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // ---- document commands ----
+    void actItem1Click();    // New pack
+    void actBarItem4Click(); // Open pack
+    void actItem8Click();    // Save template
+    void actItem31Click();   // Print
+    void actItem32Click();   // Exit
+    void Button1Click();     // Save metadata
+    void actBarItem1Click(); // show or hide "Projekt-Explorer"
+    void actBarItem2Click(); // show or hide "Variablen-Explorer"
+    void actBarItem3Click(); // show or hide "Language-Explorer"
+    void actItem41Click();   // Help
+    void actItem37Click();   // About
+
+    // ---- project explorer ----
+    void twProjektDblClick();
+    // Opens the menu that fits the node at `pos` (tree viewport coordinates) and returns
+    // it, or null when no menu fits.
+    QMenu *twProjektContextPopup(const QPoint &pos);
+    void actItem38Click(); // Add file
+    void actItem39Click(); // Delete file
+    void actItem40Click(); // Import folder
+
+    // ---- reference views and editing commands ----
+    void htmLangBeforeNavigate(THtmlView &view, const QString &address, bool &cancel);
+    void actItem11Click(); // Bold
+    void actItem12Click(); // Italic
+    void actItem13Click(); // Underline
+    void actItem14Click(); // Align left
+    void actItem15Click(); // Centre
+    void actItem16Click(); // Align right
+    void actItem17Click(); // Justify
+    void actItem3Click();  // Copy
+    void actItem4Click();  // Paste
+    void actItem5Click();  // Cut
+    void actItem6Click();  // Delete
+    void actItem9Click();  // Undo
+    void actItem10Click(); // Redo
+    void editorChange();
+    void editorKeyPress(char &key);
+
+    // Opens `path` as the pack shown; a failing load changes nothing and throws.
+    void OpenPack(const std::string &path);
+    // The unsaved-changes question. False when the user cancelled the command.
+    bool QuerySaveTemplate();
+
+    const std::string &ProgramDir() const { return programDir_; }
+    const std::string &HelpFile() const { return helpFile_; }
+    QTreeWidgetItem *TemplateRoot() const { return templateRoot_; }
+    QTreeWidgetItem *FileRoot() const { return fileRoot_; }
+    // Set once Exit has ended the program.
+    bool Terminated() const { return terminated_; }
+
+    // The completion lists read at start-up, one entry per line, kept for the completion
+    // list of the editor.
+    std::vector<std::string> CPSItemList, CPSInsertList;
+
+    // Named components.
+    TTemplateEditor *editor;
+    std::unique_ptr<TKzHTMLHighlighter> htmlHighlight;
+    QTreeWidget *twProjekt;
+    QLineEdit *metaTitel, *metaAuthor, *metaAuthorMail, *metaAuthorWeb, *metaOrdner;
+    QPushButton *Button1;
+    THtmlView *htmVar, *htmLang;
+    QDockWidget *exPrj, *exVariablen, *exLang;
+    QMenu *pmen, *pmem2, *editorMenu;
+    QMenu *mnuAnsicht;
+
+    // Commands, shared by menus, tool bar and pop-up menus.
+    QAction *actItem1, *actBarItem4, *actItem8, *actItem31, *actItem32;
+    QAction *actItem3, *actItem4, *actItem5, *actItem6, *actItem9, *actItem10;
+    QAction *actItem11, *actItem12, *actItem13, *actItem14, *actItem15, *actItem16, *actItem17;
+    QAction *actBarItem1, *actBarItem2, *actBarItem3, *actItem41, *actItem37;
+    QAction *actItem38, *actItem39, *actItem40;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate(const QStringList &arguments);
+    bool FormCloseQuery();
+    void SetupCommands();
+    void SetupLayout();
+    void SetupExplorer();
+    void SetupEditor();
+    void RebuildTree(const TPackContents &contents);
+    void ShowMetaData(const kzpMetaData &meta);
+    void WrapSelection(const char *opening, const char *closing);
+    void UpdateViewChecks();
+    void Terminate();
+    QString VarMainPage() const;
+
+    std::unique_ptr<Ui::frmMain> ui_;
+    std::string programDir_;
+    std::string helpFile_;
+    QTreeWidgetItem *templateRoot_ = nullptr;
+    QTreeWidgetItem *fileRoot_ = nullptr;
+    bool terminated_ = false;
+};

@@ -1,0 +1,188 @@
+// The project explorer of the main window: the tree of the pack's templates and files, the
+// template opening on double click, and adding, importing and deleting files.
+#include "workbench/untMain.h"
+
+#include "pack/FolderScan.h"
+#include "pack/PackStore.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/QtCodePage.h"
+#include "workbench/AppWindows.h"
+#include "workbench/ErrorHandler.h"
+#include "workbench/HtmlView.h"
+#include "workbench/TemplateEditor.h"
+#include "workbench/untAddFile.h"
+#include "workbench/untProgress.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+using kzp::codepage::FromQString;
+using kzp::codepage::ToQString;
+
+namespace {
+QIcon TreeIcon(const char *name)
+{
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
+}
+
+// The name a tree node stands for, as the store spells it.
+std::string NodeName(const QTreeWidgetItem *item) { return FromQString(item->text(0)); }
+} // namespace
+
+void TfrmMain::SetupExplorer()
+{
+    pmen = new QMenu(this);
+    pmen->setObjectName(QStringLiteral("pmen"));
+    pmen->addActions({actItem38, actItem40});
+    pmem2 = new QMenu(this);
+    pmem2->setObjectName(QStringLiteral("pmem2"));
+    pmem2->addAction(actItem39);
+    connect(twProjekt, &QTreeWidget::itemDoubleClicked, this,
+            [this] { RunGuarded([this] { twProjektDblClick(); }); });
+    connect(twProjekt, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { twProjektContextPopup(pos); });
+}
+
+void TfrmMain::RebuildTree(const TPackContents &contents)
+{
+    // Adding thousands of nodes one by one would repaint the tree for each.
+    twProjekt->setUpdatesEnabled(false);
+    twProjekt->clear();
+    templateRoot_ = new QTreeWidgetItem(twProjekt, {QStringLiteral("Templates")});
+    templateRoot_->setIcon(0, TreeIcon("tree-templates"));
+    fileRoot_ = new QTreeWidgetItem(twProjekt, {QStringLiteral("Dateien")});
+    fileRoot_->setIcon(0, TreeIcon("tree-files"));
+    QList<QTreeWidgetItem *> templates, files;
+    templates.reserve(static_cast<qsizetype>(contents.Templates.size()));
+    files.reserve(static_cast<qsizetype>(contents.Files.size()));
+    const QIcon templateIcon = TreeIcon("tree-template");
+    const QIcon fileIcon = TreeIcon("tree-file");
+    for (const std::string &name : contents.Templates) {
+        auto *item = new QTreeWidgetItem({ToQString(name)});
+        item->setIcon(0, templateIcon);
+        templates.append(item);
+    }
+    for (const std::string &name : contents.Files) {
+        auto *item = new QTreeWidgetItem({ToQString(name)});
+        item->setIcon(0, fileIcon);
+        files.append(item);
+    }
+    templateRoot_->addChildren(templates);
+    fileRoot_->addChildren(files);
+    templateRoot_->setExpanded(true);
+    twProjekt->setUpdatesEnabled(true);
+}
+
+void TfrmMain::twProjektDblClick()
+{
+    TPackStore &store = ThePackStore();
+    if (store.PackPath == "na") {
+        Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt!", "Kein Projekt",
+                             TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
+    const QTreeWidgetItem *node = twProjekt->currentItem();
+    if (!node || !node->isSelected() || node->parent() != templateRoot_ || !templateRoot_)
+        return;
+    if (!QuerySaveTemplate())
+        return;
+    const std::string name = NodeName(node);
+    editor->SetText(store.GetTemplate(name));
+    store.CurrentTemplate = name;
+    setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
+    editor->SetEnabled(true);
+    store.Modified = false;
+    QString page = node->text(0);
+    page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
+    htmVar->Navigate(QString::fromStdString(programDir_ + "varLib/") + page);
+}
+
+QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)
+{
+    if (ThePackStore().PackPath == "na")
+        return nullptr;
+    if (QTreeWidgetItem *hit = twProjekt->itemAt(pos))
+        twProjekt->setCurrentItem(hit);
+    const QTreeWidgetItem *node = twProjekt->currentItem();
+    if (!node || !node->isSelected())
+        return nullptr;
+    QMenu *menu = nullptr;
+    if (node == fileRoot_)
+        menu = pmen;
+    else if (node->parent() == fileRoot_ && fileRoot_)
+        menu = pmem2;
+    if (menu)
+        menu->popup(QCursor::pos());
+    return menu;
+}
+
+void TfrmMain::actItem38Click()
+{
+    if (ThePackStore().PackPath == "na" || !fileRoot_)
+        return; // the tree's menus only exist while a pack is open
+    // A new dialog each time, so its fields always start empty.
+    TfrmAddFile dlg(this);
+    dlg.exec();
+    if (dlg.SourcePath().empty())
+        return;
+    const std::string target = dlg.TargetName();
+    ThePackStore().AddFileRecord(target, dlg.SourcePath());
+    auto *item = new QTreeWidgetItem(fileRoot_, {ToQString(target)});
+    item->setIcon(0, TreeIcon("tree-file"));
+}
+
+void TfrmMain::actItem39Click()
+{
+    QTreeWidgetItem *node = twProjekt->currentItem();
+    if (!node || node->parent() != fileRoot_ || !fileRoot_)
+        return;
+    const QString caption = node->text(0);
+    ThePackStore().DeleteFileRecord(NodeName(node));
+    // The store removed every record of that name, so every node of that name goes too:
+    // the tree never shows a file the pack no longer holds.
+    for (int i = fileRoot_->childCount() - 1; i >= 0; --i)
+        if (fileRoot_->child(i)->text(0) == caption)
+            delete fileRoot_->takeChild(i);
+}
+
+void TfrmMain::actItem40Click()
+{
+    if (ThePackStore().PackPath == "na" || !fileRoot_)
+        return;
+    const std::string folder = Dialogs().BrowseForFolder("Bitte wählen Sie ein Verzeichnis", "");
+    if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir())
+        return;
+    const std::vector<TScannedFile> files = ScanFolder(folder);
+    TfrmProgress &progress = *AppWindows().Progress;
+    progress.show();
+    QApplication::processEvents();
+    progress.ProgressBar1->setMaximum(static_cast<int>(files.size()));
+    progress.ProgressBar1->setValue(0);
+    const QIcon fileIcon = TreeIcon("tree-file");
+    try {
+        for (const TScannedFile &file : files) {
+            QApplication::processEvents();
+            progress.ProgressBar1->setValue(progress.ProgressBar1->value() + 1);
+            // Names on disk are UTF-8; inside the pack they are the program's 8-bit text.
+            const QString caption = QString::fromStdString(file.RelativeName);
+            ThePackStore().AddFileRecord(FromQString(caption), file.FullPath);
+            auto *item = new QTreeWidgetItem(fileRoot_, {caption});
+            item->setIcon(0, fileIcon);
+            QApplication::processEvents();
+        }
+    } catch (const std::exception &error) {
+        // The files added so far stay; the window that showed the progress must not linger
+        // on top of everything once the user has read why the import stopped.
+        ShowException(error);
+        progress.hide();
+        return;
+    }
+    progress.hide();
+    fileRoot_->setExpanded(true);
+    Dialogs().MessageDlg(this, "Importvorgang abgeschlossen.", "Verzeichnis importieren",
+                         TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+}

@@ -1,0 +1,72 @@
+// The New-pack dialog. Empty fields get defaults on confirmation, because an empty metadata
+// string does not survive the pack format.
+#include "workbench/untNew.h"
+
+#include "platform/Dialogs.h"
+#include "platform/qt/QtCodePage.h"
+#include "ui_frmNew.h"
+
+TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent), ui_(std::make_unique<Ui::frmNew>())
+{
+    ui_->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    StaticText1 = ui_->StaticText1;
+    metaTitel = ui_->metaTitel;
+    metaAuthor = ui_->metaAuthor;
+    metaAuthorMail = ui_->metaAuthorMail;
+    metaAuthorWeb = ui_->metaAuthorWeb;
+    metaOrdner = ui_->metaOrdner;
+    Edit1 = ui_->Edit1;
+    Button1 = ui_->Button1;
+    Button2 = ui_->Button2;
+    act = ui_->act;
+    act->hide();
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TfrmNew::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TfrmNew::Button2Click);
+}
+
+TfrmNew::~TfrmNew() = default;
+
+void TfrmNew::Button2Click()
+{
+    const std::string path =
+        Dialogs().SaveFileName(this, "Zieldatei wählen", "Zelko Template File (*.kzp)|*.kzp");
+    if (!path.empty())
+        Edit1->setText(QString::fromStdString(path));
+}
+
+void TfrmNew::Button1Click()
+{
+    if (Edit1->text().isEmpty()) {
+        Dialogs().MessageDlg(this, "Bitte geben Sie eine Zieldatei an!", "Erstellen",
+                             TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
+    act->setText(QStringLiteral("do"));
+    const std::pair<QLineEdit *, const char *> defaults[] = {
+        {metaTitel, "Neues Template"},     {metaAuthor, "Autor"},
+        {metaAuthorMail, "nicht definiert"}, {metaAuthorWeb, "nicht definiert"},
+        {metaOrdner, "undefined"}};
+    for (const auto &[field, text] : defaults)
+        if (field->text().isEmpty())
+            field->setText(QString::fromUtf8(text));
+    accept();
+}
+
+kzpMetaData TfrmNew::MetaData() const
+{
+    using kzp::codepage::FromQString;
+    return {FromQString(metaTitel->text()), FromQString(metaAuthor->text()),
+            FromQString(metaAuthorMail->text()), FromQString(metaAuthorWeb->text()),
+            FromQString(metaOrdner->text())};
+}
+
+std::string TfrmNew::TargetPath() const { return Edit1->text().toStdString(); }
+
+void TfrmNew::ClearFields()
+{
+    for (QLineEdit *field : {Edit1, metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner})
+        field->clear();
+}
