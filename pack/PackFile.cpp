@@ -159,6 +159,10 @@ TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_
         if (probe < 0)
             Fail(errno);
         ::close(probe);
+        // A file nobody may write is read-only for the administrator too, as the read-only
+        // attribute is on the desktop systems our users come from.
+        if ((st.st_mode & 0222) == 0)
+            Fail(EACCES);
         mode_ = st.st_mode & 07777;
         haveOwner_ = true;
         owner_ = st.st_uid;
@@ -251,6 +255,7 @@ void TSafeFileWriter::Commit()
     if (haveOwner_ && ::geteuid() == 0) {
         // Only root can give the file back to its owner; for everyone else it is theirs anyway.
         if (::fchown(fd_, owner_, group_) != 0) {
+            // The pack then belongs to root; it is still whole and readable by root.
         }
     }
     if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0)

@@ -18,7 +18,7 @@ std::string NextToken(const std::string &text, char separator, std::size_t &posi
     const std::size_t tokenLength =
         hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - start) : length - (position - 1);
     std::string token(start, tokenLength);
-    position += tokenLength + 1;
+    position = hit ? position + tokenLength + 1 : length + 1;
     return token;
 }
 

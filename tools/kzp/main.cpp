@@ -1,4 +1,5 @@
 // kzp: works on template packs from the command line, through the same pack store as the studio.
+#include "KzpCommands.h"
 #include "KzpTokens.h"
 
 #include <cstdio>
@@ -8,8 +9,20 @@
 int main(int argc, char **argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "tokens")
-        return RunTokens(std::vector<std::string>(args.begin() + 1, args.end()));
-    std::fputs("Aufruf: kzp BEFEHL ...\n", stderr);
-    return 2;
+    if (args.empty())
+        return Usage("");
+    const std::string command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    using TRunner = int (*)(const std::vector<std::string> &);
+    const std::pair<const char *, TRunner> commands[] = {
+        {"info", RunInfo},       {"list", RunList},     {"cat", RunCat},       {"save", RunSave},
+        {"add", RunAdd},         {"delete", RunDelete}, {"meta", RunMeta},     {"import", RunImport},
+        {"new", RunNew},         {"extract", RunExtract}, {"build", RunBuild}, {"tokens", RunTokens},
+    };
+    for (const auto &[name, run] : commands) {
+        if (command == name)
+            return run(rest);
+    }
+    std::fprintf(stderr, "kzp: unbekannter Befehl \"%s\"\n", command.c_str());
+    return Usage("");
 }

@@ -1,0 +1,276 @@
+// The kzp commands that read and change a pack through the store.
+#include "KzpCommands.h"
+
+#include "pack/FolderScan.h"
+#include "pack/PackStore.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct TUsage {
+    const char *command;
+    const char *line;
+};
+
+constexpr TUsage kUsages[] = {
+    {"info", "kzp info PACK"},
+    {"list", "kzp list PACK"},
+    {"cat", "kzp cat PACK NAME"},
+    {"save", "kzp save PACK NAME < TEXT"},
+    {"add", "kzp add PACK ZIEL QUELLE"},
+    {"delete", "kzp delete PACK ZIEL"},
+    {"meta", "kzp meta PACK TITEL AUTOR MAIL WEB ORDNER"},
+    {"import", "kzp import PACK ORDNER"},
+    {"new", "kzp new PACK [TITEL AUTOR MAIL WEB ORDNER]"},
+    {"extract", "kzp extract PACK ORDNER"},
+    {"build", "kzp build ORDNER PACK"},
+    {"tokens", "kzp tokens html|css DATEI"},
+};
+
+void Fail(const std::string &message)
+{
+    std::fprintf(stderr, "kzp: %s\n", message.c_str());
+}
+
+bool Contains(const std::vector<std::string> &list, const std::string &name)
+{
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+// The folder the kzp binary lies in, where the data files are installed beside it.
+std::string ProgramFolder()
+{
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buffer, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool ReadStdin(std::string &text)
+{
+    char block[65536];
+    for (;;) {
+        const std::size_t got = std::fread(block, 1, sizeof block, stdin);
+        text.append(block, got);
+        if (got < sizeof block)
+            return !std::ferror(stdin);
+    }
+}
+
+} // namespace
+
+int Usage(const std::string &command)
+{
+    std::fputs("Aufruf:\n", stderr);
+    for (const TUsage &u : kUsages) {
+        if (command.empty() || command == u.command)
+            std::fprintf(stderr, "  %s\n", u.line);
+    }
+    return 2;
+}
+
+int RunInfo(const std::vector<std::string> &args)
+{
+    if (args.size() != 1)
+        return Usage("info");
+    try {
+        const TPackContents c = ThePackStore().LoadPack(args[0]);
+        std::printf("Titel: %s\nAutor: %s\nE-Mail: %s\nWeb: %s\nOrdner: %s\n", c.Meta.Titel.c_str(),
+                    c.Meta.Author.c_str(), c.Meta.AuthorMail.c_str(), c.Meta.AuthorWeb.c_str(), c.Meta.Ordner.c_str());
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunList(const std::vector<std::string> &args)
+{
+    if (args.size() != 1)
+        return Usage("list");
+    try {
+        TPackStore &store = ThePackStore();
+        store.LoadPack(args[0]);
+        // Record order, templates and files mixed as they lie in the pack.
+        for (std::size_t i = 1; i < store.Records.size(); ++i) {
+            const std::string &record = store.Records[i];
+            if (record.empty())
+                continue;
+            const std::string key = RecordKey(record);
+            if (IsFileRecord(record))
+                std::printf("file\t%s\n", key.substr(4).c_str());
+            else
+                std::printf("template\t%s\n", key.c_str());
+        }
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunCat(const std::vector<std::string> &args)
+{
+    if (args.size() != 2)
+        return Usage("cat");
+    try {
+        TPackStore &store = ThePackStore();
+        const TPackContents c = store.LoadPack(args[0]);
+        if (!Contains(c.Templates, args[1])) {
+            Fail("Das Pack enthält kein Template \"" + args[1] + "\".");
+            return 1;
+        }
+        const std::string text = store.GetTemplate(args[1]);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunSave(const std::vector<std::string> &args)
+{
+    if (args.size() != 2)
+        return Usage("save");
+    try {
+        TPackStore &store = ThePackStore();
+        const TPackContents c = store.LoadPack(args[0]);
+        if (!Contains(c.Templates, args[1])) {
+            Fail("Das Pack enthält kein Template \"" + args[1] + "\"; es wurde nichts gespeichert.");
+            return 1;
+        }
+        std::string text;
+        if (!ReadStdin(text)) {
+            Fail("Die Standardeingabe konnte nicht gelesen werden; es wurde nichts gespeichert.");
+            return 1;
+        }
+        store.SaveTemplate(args[1], text);
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunAdd(const std::vector<std::string> &args)
+{
+    if (args.size() != 3)
+        return Usage("add");
+    try {
+        TPackStore &store = ThePackStore();
+        store.LoadPack(args[0]);
+        store.AddFileRecord(args[1], args[2]);
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunDelete(const std::vector<std::string> &args)
+{
+    if (args.size() != 2)
+        return Usage("delete");
+    try {
+        TPackStore &store = ThePackStore();
+        const TPackContents c = store.LoadPack(args[0]);
+        if (!Contains(c.Files, args[1])) {
+            Fail("Das Pack enthält keine Datei \"" + args[1] + "\".");
+            return 1;
+        }
+        store.DeleteFileRecord(args[1]);
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunMeta(const std::vector<std::string> &args)
+{
+    if (args.size() != 6)
+        return Usage("meta");
+    try {
+        TPackStore &store = ThePackStore();
+        store.LoadPack(args[0]);
+        store.WriteMetaData(kzpMetaData{args[1], args[2], args[3], args[4], args[5]});
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+int RunImport(const std::vector<std::string> &args)
+{
+    if (args.size() != 2)
+        return Usage("import");
+    struct stat st {};
+    if (::stat(args[1].c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        Fail("Kein Ordner: " + args[1]);
+        return 1;
+    }
+    TPackStore &store = ThePackStore();
+    try {
+        store.LoadPack(args[0]);
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    const std::vector<TScannedFile> files = ScanFolder(args[1]);
+    std::size_t done = 0;
+    try {
+        for (const TScannedFile &f : files) {
+            store.AddFileRecord(f.RelativeName, f.FullPath);
+            ++done;
+        }
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        Fail("Import abgebrochen: " + std::to_string(done) + " von " + std::to_string(files.size()) +
+             " Dateien wurden hinzugefügt.");
+        return 1;
+    }
+    std::fprintf(stderr, "Importvorgang abgeschlossen: %zu Dateien hinzugefügt.\n", done);
+    return 0;
+}
+
+int RunNew(const std::vector<std::string> &args)
+{
+    if (args.size() != 1 && args.size() != 6)
+        return Usage("new");
+    const std::string &target = args[0];
+    kzpMetaData meta{"Neues Template", "Autor", "nicht definiert", "nicht definiert", "undefined"};
+    if (args.size() == 6) {
+        std::string *fields[] = {&meta.Titel, &meta.Author, &meta.AuthorMail, &meta.AuthorWeb, &meta.Ordner};
+        for (int i = 0; i < 5; ++i) {
+            if (!args[static_cast<std::size_t>(i) + 1].empty())
+                *fields[i] = args[static_cast<std::size_t>(i) + 1];
+        }
+    }
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0) {
+        Fail("Die Datei existiert bereits und wird nicht überschrieben: " + target);
+        return 1;
+    }
+    try {
+        // The new pack is the standard pack with the given metadata; it is written whole
+        // under the new name, so the standard pack itself is never touched.
+        TPackStore &store = ThePackStore();
+        store.LoadPack(ProgramFolder() + "/stdtpl.db");
+        store.PackPath = target;
+        store.WriteMetaData(meta);
+    } catch (const EPackError &e) {
+        Fail(e.what());
+        return 1;
+    }
+    return 0;
+}
