@@ -154,6 +154,19 @@ void PrepareEmptyFolder(const std::string &dir)
         throw EPackError("Der Zielordner ist nicht leer: " + dir);
 }
 
+// A name as the user can read it in a message: a NUL would end the message early.
+std::string Shown(const std::string &name)
+{
+    std::string out;
+    for (char c : name) {
+        if (c == '\0')
+            out += "\\0";
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::string RawName(std::size_t index)
 {
     char buffer[32];
@@ -209,7 +222,7 @@ int RunExtract(const std::vector<std::string> &args)
             const bool isFile = IsFileRecord(record);
             const std::string name = isFile ? key.substr(4) : key;
             if (EscapesFolder(name))
-                throw EPackError("Der Name \"" + name + "\" (Eintrag " + std::to_string(i) +
+                throw EPackError("Der Name \"" + Shown(name) + "\" (Eintrag " + std::to_string(i) +
                                  ") würde außerhalb des Zielordners schreiben; es wurde nichts entpackt.");
             bool plain = false;
             if (isFile) {
@@ -316,6 +329,9 @@ int RunBuild(const std::vector<std::string> &args)
             if (kind == "template" && f.size() == 2) {
                 if (f[1].empty())
                     throw lineError(i, "der Template-Name fehlt.");
+                // Such a record would read back as a file.
+                if (IsFileRecord(f[1]))
+                    throw lineError(i, "ein Template-Name darf nicht mit \"img:\" beginnen.");
                 records.push_back(BuildTemplateRecord(f[1], readPart(i, "templates/" + f[1])));
             } else if (kind == "file" && f.size() == 2) {
                 if (f[1].empty())
