@@ -248,8 +248,10 @@ TEMPLATES = [
 ]
 
 STYLE_BODY = "font-family:Arial,Helvetica,sans-serif; font-size:9pt; color:#1e2a38; margin:4px;"
-STYLE_H1 = "font-size:11pt; color:#1f3a5a; margin:2px 0 6px 0;"
-STYLE_H2 = "font-size:9pt; color:#ffffff; background-color:#1f3a5a; padding:2px 4px; margin:10px 0 2px 0;"
+# Headings are styled paragraphs: the HTML view gives h1/h2 sizes of their own that no inline
+# style overrides, and they would take half of the small explorer panel.
+STYLE_H1 = "font-size:10pt; font-weight:bold; color:#1f3a5a; margin:0 0 4px 0;"
+STYLE_H2 = "font-weight:bold; color:#ffffff; background-color:#1f3a5a; margin:8px 0 2px 0;"
 STYLE_CODE = "font-family:'Courier New',Courier,monospace; color:#1f5fa8;"
 TABLE = '<table cellspacing="0" cellpadding="2" width="100%">\n'
 TH = '<th bgcolor="#dfe7f0" align="left">'
@@ -278,8 +280,8 @@ def page(title, body):
             % (esc(title), STYLE_BODY, body)).encode("ascii", "xmlcharrefreplace").decode("ascii")
 
 
-def var_table(rows):
-    out = [TABLE + "<tr>%sVariable</th>%sBedeutung</th></tr>\n" % (TH, TH)]
+def var_table(rows, first="Variable"):
+    out = [TABLE + "<tr>%s%s</th>%sBedeutung</th></tr>\n" % (TH, first, TH)]
     for insert, desc in rows:
         out.append("<tr><td nowrap>%s</td><td>%s</td></tr>\n" % (kzp_link(insert), esc(desc)))
     out.append("</table>\n")
@@ -291,53 +293,55 @@ def uses(spec, template):
 
 
 def template_page(name, heading, about, snippets):
-    body = ['<h1 style="%s">%s <span style="%s">(%s)</span></h1>\n'
+    body = ['<p style="%s">%s <span style="%s">(%s)</span></p>\n'
             % (STYLE_H1, esc(heading), STYLE_NOTE, esc(name))]
     body.append("<p>%s</p>\n" % esc(about))
     body.append('<p style="%s">Ein Klick auf einen blauen Eintrag fügt ihn an der Schreibmarke '
                 'ein. <a href="var_main.htm">Übersicht aller Seiten</a> &middot; '
                 '<a href="lang.htm">Sprachtexte</a></p>\n' % STYLE_NOTE)
-    if snippets:
-        body.append('<h2 style="%s">Bausteine</h2>\n' % STYLE_H2)
-        body.append(var_table([(text, label) for label, text in snippets]))
+    # The panel is small: the variables of this very page come first, then ready-made pieces.
     if not name.endswith(".css"):
-        blocks = [(b[1], b[2]) for b in BLOCKS if uses(b[3], name)]
-        body.append('<h2 style="%s">Blöcke</h2>\n' % STYLE_H2)
-        body.append(var_table(blocks))
         own = [("%%" + v[1] + "%%", v[2]) for v in VARIABLES if v[3] != "*" and uses(v[3], name)]
         if own:
-            body.append('<h2 style="%s">Variablen dieser Seite</h2>\n' % STYLE_H2)
+            body.append('<p style="%s">&nbsp;Variablen dieser Seite</p>\n' % STYLE_H2)
             body.append(var_table(own))
+    if snippets:
+        body.append('<p style="%s">&nbsp;Bausteine</p>\n' % STYLE_H2)
+        body.append(var_table([(text, label) for label, text in snippets], "Baustein"))
+    if not name.endswith(".css"):
+        blocks = [(b[1], b[2]) for b in BLOCKS if uses(b[3], name)]
+        body.append('<p style="%s">&nbsp;Blöcke</p>\n' % STYLE_H2)
+        body.append(var_table(blocks, "Block"))
         common = [("%%" + v[1] + "%%", v[2]) for v in VARIABLES if v[3] == "*"]
-        body.append('<h2 style="%s">Auf jeder Seite</h2>\n' % STYLE_H2)
+        body.append('<p style="%s">&nbsp;Auf jeder Seite</p>\n' % STYLE_H2)
         body.append(var_table(common))
     return page(heading, "".join(body))
 
 
 def main_page():
-    body = ['<h1 style="%s">Variablen-Explorer</h1>\n' % STYLE_H1,
+    body = ['<p style="%s">Variablen-Explorer</p>\n' % STYLE_H1,
             "<p>Tarvex ersetzt in den Templates jede Variable der Form "
             '<span style="%s">%%%%name%%%%</span> durch ihren Wert. Wählen Sie eine Seite, um ihre '
             "Variablen zu sehen, oder klicken Sie auf einen blauen Eintrag, um ihn an der "
-            "Schreibmarke einzufügen. Im Editor öffnet <b>%%%%</b> (oder Strg+Leertaste nach "
-            "%%) die Liste aller Variablen.</p>\n" % STYLE_CODE]
-    body.append('<h2 style="%s">Seiten des Standard-Packs</h2>\n' % STYLE_H2)
+            "Schreibmarke einzufügen. Im Editor öffnet <b>%%%%</b> (oder Strg+Leertaste direkt hinter "
+            "%%%%) die Liste aller Variablen.</p>\n" % STYLE_CODE]
+    body.append('<p style="%s">&nbsp;Seiten des Standard-Packs</p>\n' % STYLE_H2)
     body.append(TABLE)
     for name, heading, _about, _snips in TEMPLATES:
         body.append('<tr><td nowrap><a href="%s">%s</a></td><td>%s</td></tr>\n'
                     % (page_name(name), esc(name), esc(heading)))
     body.append("</table>\n")
-    body.append('<h2 style="%s">Blöcke</h2>\n' % STYLE_H2)
-    body.append(var_table([(b[1], b[2]) for b in BLOCKS]))
+    body.append('<p style="%s">&nbsp;Blöcke</p>\n' % STYLE_H2)
+    body.append(var_table([(b[1], b[2]) for b in BLOCKS], "Block"))
     for group, title in GROUPS.items():
         rows = [("%%" + v[1] + "%%", v[2]) for v in VARIABLES if v[0] == group]
-        body.append('<h2 style="%s">%s</h2>\n' % (STYLE_H2, esc(title)))
+        body.append('<p style="%s">&nbsp;%s</p>\n' % (STYLE_H2, esc(title)))
         body.append(var_table(rows))
     return page("Variablen-Explorer", "".join(body))
 
 
 def lang_page():
-    body = ['<h1 style="%s">Sprachdatei</h1>\n' % STYLE_H1,
+    body = ['<p style="%s">Sprachdatei</p>\n' % STYLE_H1,
             "<p>Texte, die in jeder Sprache anders lauten, stehen nicht im Template, sondern in "
             "der Sprachdatei der Anwendung. Das Template nennt nur ihre Nummer, etwa "
             '<span style="%s">%%%%LANG016%%%%</span> für „Betreff“. Ein Klick fügt die '
