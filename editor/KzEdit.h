@@ -6,6 +6,7 @@
 #include "editor/KzEditKbdHandler.h"
 #include "editor/KzEditKeyCmds.h"
 #include "editor/KzEditMiscClasses.h"
+#include "editor/KzEditPaintTypes.h"
 #include "editor/KzEditTextBuffer.h"
 #include "editor/KzEditTypes.h"
 #include "highlight/KzEditHighlighter.h"
@@ -303,6 +304,7 @@ public:
 public:
   int TopLine() const { return FTopLine; }
   void SetTopLine(int value);
+  // -- view --
   int LeftChar() const { return FLeftChar; }
   void SetLeftChar(int value);
   int LinesInWindow() const { return FLinesInWindow; }
@@ -314,8 +316,31 @@ public:
   int DisplayLineCount() const;
   const kzp::TFont &Font() const { return FFont; }
   void SetFont(const kzp::TFont &font);
+  // x of display column 1: gutter width + 2 - (LeftChar - 1) * CharWidth.
+  int TextOrigin() const;
+
+  // -- font, grid and colours --
   TKzGutter &Gutter();
-  // Buffer lines, 1-based; last -1 means to the end of the window.
+  const TKzGutter &Gutter() const;
+  TKzSelectedColor &SelectedColor();
+  TheTextDrawer &TextDrawer();
+  // The gutter changed (the gutter calls it): width, window sizes, repaint.
+  void GutterChanged();
+
+  // -- invalidation, in buffer lines (1-based); last -1 means to the end of the window --
+  // The canvas the grid is measured on (not owned); the Qt widget gives one for the screen.
+  void SetMeasureCanvas(kzp::TCanvas *canvas);
+  kzp::TCanvas *MeasureCanvas() const { return FMeasureCanvas; }
+  int ExtraLineSpacing() const { return FExtraLineSpacing; }
+  void SetExtraLineSpacing(int value);
+  kzp::TColor Color() const { return FColor; }
+  void SetColor(kzp::TColor value);
+  kzp::TColor ActiveLineColor() const { return FActiveLineColor; }
+  void SetActiveLineColor(kzp::TColor value);
+  int RightEdge() const { return FRightEdge; }
+  void SetRightEdge(int value);
+  kzp::TColor RightEdgeColor() const { return FRightEdgeColor; }
+  void SetRightEdgeColor(kzp::TColor value);
   void InvalidateLines(int firstLine, int lastLine);
   void InvalidateLine(int line);
   void InvalidateGutter();
@@ -323,23 +348,67 @@ public:
   void Invalidate();
   void EnsureCursorPosVisible();
   void UpdateScrollBars();
-  // The client area or the font changed: recompute LinesInWindow and CharsInWindow.
+
+  // -- caret --
+  bool ScrollBarsPending() const { return FScrollBarsPending; }
+  // The state last given to the platform for each bar (kept so tests can read it).
+  const TKzScrollBarState &HorzScrollBar() const { return FHorzBar; }
+  const TKzScrollBarState &VertScrollBar() const { return FVertBar; }
+  // The client area or the font changed: recompute LinesInWindow and CharsInWindow (and
+  // with fontChanged the grid first).
+  // Places the host's caret at the caret's cell, shaped for the insert mode.
+  void UpdateCaret();
+  // Creates the host's caret in the shape of the current mode, then places it.
+  void InitializeCaret();
+  // Size and offset inside the cell of the caret shape for the current mode.
+  void CaretShape(int &width, int &height, int &offsetX, int &offsetY) const;
+
+  // -- scroll bars --
   void SizeOrFontChanged(bool fontChanged);
   TDisplayCoord PixelsToRowColumn(int x, int y) const;
   kzp::TPoint RowColumnToPixels(TDisplayCoord p) const;
-  // Places the host's caret at the caret's cell.
-  void UpdateCaret();
-  void Paint(kzp::TCanvas &canvas, const kzp::TRect &clip);
+
+  // -- scroll messages, wheel and hint --
+  // Scroll-bar codes: line up/left 0, line down/right 1, page up 2, page down 3, thumb
+  // position 4, thumb track 5, top 6, bottom 7, end of scrolling 8.
   void ScrollBarMessage(bool vertical, int code, int position);
   void MouseWheel(int delta, TShiftState shift);
 
+  // A wheel movement in the platform's units (120 per notch; positive = towards the start).
 private:
+  int WheelRemainder() const { return FWheelAccumulator; }
+  kzp::TColor ScrollHintColor() const { return FScrollHintColor; }
+  void SetScrollHintColor(kzp::TColor value) { FScrollHintColor = value; }
+  TKzScrollHintFormat ScrollHintFormat() const { return FScrollHintFormat; }
+  void SetScrollHintFormat(TKzScrollHintFormat value) { FScrollHintFormat = value; }
+  // The text the hint shows for the current view.
+  std::string ScrollHintText() const;
+  bool ScrollHintShown() const { return FScrollHintShown; }
+
+  // -- painting --
+  void Paint(kzp::TCanvas &canvas, const kzp::TRect &clip);
+  // Rows of text painted by the last Paint (for checks that a scroll repaints little).
+  int PaintedRows() const { return FPaintedRows; }
+
+  TKzPaintEvent OnPaint;
+  TKzPaintEvent OnPaintTransient;
+  TKzGutterGetTextEvent OnGutterGetText;
+  TKzGutterPaintEvent OnGutterPaint;
+  TKzSpecialLineColorsEvent OnSpecialLineColors;
+  TKzScrollEvent OnScroll;
   struct TKzPaintData;
   void CreatePaintData();
   void DestroyPaintData();
   TKzPaintData *FPaintData = nullptr;
   kzp::TFont FFont;
+  void RecalcCharExtent();
+  void PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow);
+  void PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
+                      int firstCol, int lastCol);
+  void PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow, std::vector<int> &offsets);
+  void ShowScrollHint();
   int FTopLine = 1;
+  kzp::TCanvas *FMeasureCanvas = nullptr;
   int FLeftChar = 1;
   int FLinesInWindow = 0;
   int FCharsInWindow = 0;
@@ -347,8 +416,19 @@ private:
   int FLineHeight = 16;
   bool FScrollBarsPending = false;
   int FWheelAccumulator = 0;
+  int FExtraLineSpacing = 0;
+  kzp::TColor FColor = kzp::clWindow;
+  kzp::TColor FActiveLineColor = kzp::clNone;
+  int FRightEdge = 80;
+  kzp::TColor FRightEdgeColor = kzp::clSilver;
+  kzp::TColor FScrollHintColor = kzp::clInfoBk;
+  TKzScrollHintFormat FScrollHintFormat = shfTopLineOnly;
+  bool FScrollHintShown = false;
   // ---- end of painting and scrolling ----
+  TKzScrollBarState FHorzBar;
+  TKzScrollBarState FVertBar;
 
+  int FPaintedRows = 0;
   // Entry points the rest of the control calls on the painting side (declared here, outside
   // the painting section, when a need turns up later).
 

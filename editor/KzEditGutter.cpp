@@ -175,3 +175,19 @@ void TKzGutter::Assign(const TKzGutter &source) {
   OnChange = std::move(handler);
   Changed();
 }
+
+void TKzSelectedColor::SetBackground(kzp::TColor value) {
+  if (FBackground == value)
+    return;
+  FBackground = value;
+  if (OnChange)
+    OnChange();
+}
+
+void TKzSelectedColor::SetForeground(kzp::TColor value) {
+  if (FForeground == value)
+    return;
+  FForeground = value;
+  if (OnChange)
+    OnChange();
+}

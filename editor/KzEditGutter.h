@@ -1,4 +1,5 @@
-// The gutter at the editor's left: its settings, its width and the text of line numbers.
+// The painting settings objects of the editor: the gutter at its left (settings, width, the
+// text of line numbers) and the selection colours.
 #pragma once
 
 #include "platform/Canvas.h"
@@ -75,4 +76,18 @@ private:
   int FLastLineCount = 0;
   bool FAutoSize = false;
   TKzGutterBorderStyle FBorderStyle = gbsMiddle;
+};
+
+// Colours of selected text; a change notifies the editor, which repaints.
+class TKzSelectedColor {
+public:
+  std::function<void()> OnChange;
+  kzp::TColor Background() const { return FBackground; }
+  void SetBackground(kzp::TColor value);
+  kzp::TColor Foreground() const { return FForeground; }
+  void SetForeground(kzp::TColor value);
+
+private:
+  kzp::TColor FBackground = kzp::clHighlight;
+  kzp::TColor FForeground = kzp::clHighlightText;
 };

@@ -1,29 +1,78 @@
-// Scrolling of the editor control: top line, left column, scroll bars, wheel and the caret's
-// place on the screen.
+// Scrolling of the editor control: top line, left column, the scroll-bar state, scroll-bar
+// messages, the mouse wheel, the scroll hint and the caret's place on the screen.
 #include "editor/KzEdit.h"
 
+#include "editor/KzEditGutter.h"
+
 #include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Scroll bars hold 16-bit positions; longer ranges are scaled onto 0..32767.
+constexpr int kMaxBarRange = 32767;
+
+// a * b / c rounded to the nearest integer, without overflow.
+int MulDiv(long long a, long long b, long long c) {
+  if (c == 0)
+    return 0;
+  long long p = a * b;
+  long long q = p / c, r = p % c;
+  if (2 * std::llabs(r) >= std::llabs(c))
+    q += ((p < 0) != (c < 0)) ? -1 : 1;
+  return static_cast<int>(q);
+}
+
+} // namespace
 
 int TCustomKzEdit::DisplayLineCount() const { return std::max(FLines.Count(), 1); }
 
+// ---- the view ----
+
 void TCustomKzEdit::SetTopLine(int value) {
-  int highest = HasOption(eoScrollPastEof) ? DisplayLineCount()
-                                           : DisplayLineCount() - FLinesInWindow + 1;
+  int highest = HasOption(eoScrollPastEof) ? DisplayLineCount() : DisplayLineCount() - FLinesInWindow + 1;
   value = std::max(std::min(value, highest), 1);
   if (value == FTopLine)
     return;
+  int delta = FTopLine - value;
   FTopLine = value;
-  FHost.InvalidateAll();
+  // A move smaller than the window keeps the pixels that stay visible.
+  if (std::abs(delta) < FLinesInWindow)
+    FHost.ScrollPixels(0, delta * FLineHeight, 0, 0, FHost.ClientWidth(), FHost.ClientHeight());
+  else
+    Invalidate();
+  UpdateScrollBars();
   StatusChanged({scTopLine});
 }
 
 void TCustomKzEdit::SetLeftChar(int value) {
-  int highest = FMaxScrollWidth - FCharsInWindow + 1;
+  int highest;
+  if (HasOption(eoScrollPastEol)) {
+    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX - FCharsInWindow : FMaxScrollWidth - FCharsInWindow + 1;
+  } else {
+    int longest = FLines.LongestLineLength();
+    highest = FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest;
+  }
   value = std::max(std::min(value, highest), 1);
+  if (WordWrap())
+    value = 1;
   if (value == FLeftChar)
     return;
+  int delta = FLeftChar - value;
   FLeftChar = value;
-  FHost.InvalidateAll();
+  if (std::abs(delta) < FCharsInWindow) {
+    int gw = GutterWidth();
+    FHost.ScrollPixels(delta * FCharWidth, 0, gw + 2, 0, FHost.ClientWidth(), FHost.ClientHeight());
+  } else if (FHost.HandleAllocated()) {
+    FHost.InvalidateRect(GutterWidth(), 0, FHost.ClientWidth(), FHost.ClientHeight());
+  }
+  if (HasOption(eoScrollPastEol) && HasOption(eoAutoSizeMaxScrollWidth) &&
+      static_cast<long long>(FLeftChar) + FCharsInWindow > FMaxScrollWidth)
+    SetMaxScrollWidth(FLeftChar + FCharsInWindow);
+  else
+    UpdateScrollBars();
   StatusChanged({scLeftChar});
 }
 
@@ -41,20 +90,113 @@ void TCustomKzEdit::EnsureCursorPosVisible() {
   DecPaintLock();
 }
 
+// ---- scroll bars ----
+
 void TCustomKzEdit::UpdateScrollBars() {
   if (!FHost.HandleAllocated() || FPaintLock != 0) {
     FScrollBarsPending = true;
     return;
   }
   FScrollBarsPending = false;
+
+  TKzScrollBarState hidden;
+  hidden.Visible = false;
+  if (FScrollBars == ssNoBars) {
+    FHorzBar = hidden;
+    FVertBar = hidden;
+    FHost.SetScrollBar(false, FHorzBar);
+    FHost.SetScrollBar(true, FVertBar);
+    return;
+  }
+  // Without eoHideShowScrollbars a bar with nothing to scroll stays, shown disabled.
+  const bool hideShow = HasOption(eoHideShowScrollbars);
+  const bool arrowsFollow = HasOption(eoDisableScrollArrows);
+
+  if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !WordWrap()) {
+    TKzScrollBarState bar;
+    int range = HasOption(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines.LongestLineLength(), 1);
+    bool scaled = range > kMaxBarRange;
+    if (scaled) {
+      bar.Min = 0;
+      bar.Max = kMaxBarRange;
+      bar.Page = MulDiv(kMaxBarRange, FCharsInWindow, range);
+      bar.Pos = MulDiv(kMaxBarRange, FLeftChar, range);
+    } else {
+      bar.Min = 1;
+      bar.Max = range;
+      bar.Page = FCharsInWindow;
+      bar.Pos = FLeftChar;
+    }
+    bar.Visible = !(hideShow && !scaled && FCharsInWindow >= bar.Max);
+    bar.Enabled = bar.Page < bar.Max - bar.Min + 1;
+    if (arrowsFollow || FCharsInWindow >= range) {
+      bool moreRight = FLeftChar + FCharsInWindow - 1 < range;
+      if (FLeftChar > 1 || moreRight) {
+        bar.FirstArrowEnabled = FLeftChar > 1;
+        bar.SecondArrowEnabled = !(FLeftChar > 1 && !moreRight);
+      } else {
+        bar.FirstArrowEnabled = false;
+        bar.SecondArrowEnabled = false;
+      }
+    }
+    FHorzBar = bar;
+  } else {
+    FHorzBar = hidden;
+  }
+  FHost.SetScrollBar(false, FHorzBar);
+
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
+    TKzScrollBarState bar;
+    int range = DisplayLineCount();
+    if (HasOption(eoScrollPastEof))
+      range += FLinesInWindow - 1;
+    bool scaled = range > kMaxBarRange;
+    if (scaled) {
+      bar.Min = 0;
+      bar.Max = kMaxBarRange;
+      bar.Page = MulDiv(kMaxBarRange, FLinesInWindow, range);
+      bar.Pos = MulDiv(kMaxBarRange, FTopLine, range);
+    } else {
+      bar.Min = 1;
+      bar.Max = std::max(range, 1);
+      bar.Page = FLinesInWindow;
+      bar.Pos = FTopLine;
+    }
+    bar.Visible = !(hideShow && !scaled && FLinesInWindow >= bar.Max);
+    bar.Enabled = bar.Page < bar.Max - bar.Min + 1;
+    if (arrowsFollow || FLinesInWindow >= range) {
+      if (FTopLine > 1 || FLinesInWindow < range) {
+        bar.FirstArrowEnabled = true;
+        bar.SecondArrowEnabled = true;
+        if (FTopLine <= 1)
+          bar.FirstArrowEnabled = false;
+        else if (DisplayLineCount() - FTopLine - FLinesInWindow + 1 == 0)
+          bar.SecondArrowEnabled = false;
+      } else {
+        bar.FirstArrowEnabled = false;
+        bar.SecondArrowEnabled = false;
+      }
+    }
+    FVertBar = bar;
+  } else {
+    FVertBar = hidden;
+  }
+  FHost.SetScrollBar(true, FVertBar);
 }
 
-void TCustomKzEdit::SizeOrFontChanged(bool) {
-  if (FCharWidth <= 0 || FLineHeight <= 0)
+void TCustomKzEdit::SizeOrFontChanged(bool fontChanged) {
+  if (!FPaintData)
     return;
+  if (fontChanged) {
+    RecalcCharExtent();
+    Invalidate();
+  }
+  Gutter().AutoSizeDigitCount(FLines.Count());
   FCharsInWindow = std::max(FHost.ClientWidth() - GutterWidth() - 2, 0) / FCharWidth;
   FLinesInWindow = FHost.ClientHeight() / FLineHeight;
   UpdateScrollBars();
+  if (fontChanged)
+    UpdateCaret();
 }
 
 TDisplayCoord TCustomKzEdit::PixelsToRowColumn(int x, int y) const {
@@ -74,10 +216,152 @@ kzp::TPoint TCustomKzEdit::RowColumnToPixels(TDisplayCoord p) const {
   return r;
 }
 
-void TCustomKzEdit::UpdateCaret() {
-  kzp::TPoint p = RowColumnToPixels(DisplayXY());
-  FHost.SetCaretPos(p.X, p.Y);
+// ---- scroll messages ----
+
+void TCustomKzEdit::ScrollBarMessage(bool vertical, int code, int position) {
+  if (vertical) {
+    if (code >= 0 && code <= 8) {
+      switch (code) {
+      case 0:
+        SetTopLine(FTopLine - 1);
+        break;
+      case 1:
+        SetTopLine(FTopLine + 1);
+        break;
+      case 2:
+        SetTopLine(FTopLine - FLinesInWindow + (HasOption(eoScrollByOneLess) ? 1 : 0));
+        break;
+      case 3:
+        SetTopLine(FTopLine + FLinesInWindow - (HasOption(eoScrollByOneLess) ? 1 : 0));
+        break;
+      case 4:
+      case 5:
+        if (DisplayLineCount() < 32768)
+          SetTopLine(position);
+        else
+          SetTopLine(static_cast<int>(static_cast<long long>(DisplayLineCount() + FLinesInWindow - 1) * position /
+                                      kMaxBarRange));
+        if (HasOption(eoShowScrollHint))
+          ShowScrollHint();
+        break;
+      case 6:
+        SetTopLine(1);
+        break;
+      case 7:
+        SetTopLine(DisplayLineCount());
+        break;
+      case 8:
+        if (HasOption(eoShowScrollHint) && FScrollHintShown) {
+          FHost.HideScrollHint();
+          FScrollHintShown = false;
+        }
+        break;
+      }
+      FHost.UpdateNow();
+    }
+    if (OnScroll)
+      OnScroll(*this, sbVertical);
+    return;
+  }
+
+  int range = HasOption(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines.LongestLineLength(), 1);
+  switch (code) {
+  case 0:
+    SetLeftChar(FLeftChar - 1);
+    break;
+  case 1:
+    SetLeftChar(FLeftChar + 1);
+    break;
+  case 2:
+    SetLeftChar(FLeftChar - FCharsInWindow + (HasOption(eoScrollByOneLess) ? 1 : 0));
+    break;
+  case 3:
+    SetLeftChar(FLeftChar + FCharsInWindow - (HasOption(eoScrollByOneLess) ? 1 : 0));
+    break;
+  case 4:
+  case 5:
+    if (range < 32768)
+      SetLeftChar(position);
+    else
+      SetLeftChar(static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange));
+    break;
+  case 6:
+    SetLeftChar(1);
+    break;
+  case 7:
+    if (HasOption(eoScrollPastEol)) {
+      SetLeftChar(FMaxScrollWidth - FCharsInWindow + 1);
+    } else {
+      int longest = FLines.LongestLineLength();
+      SetLeftChar(FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest);
+    }
+    break;
+  default:
+    break;
+  }
+  if (OnScroll)
+    OnScroll(*this, sbHorizontal);
 }
 
-void TCustomKzEdit::ScrollBarMessage(bool, int, int) {}
-void TCustomKzEdit::MouseWheel(int, TShiftState) {}
+// ---- the scroll hint ----
+
+std::string TCustomKzEdit::ScrollHintText() const {
+  char buf[256];
+  // Without word wrap a row's buffer line is the row number.
+  if (FScrollHintFormat == shfTopToBottom)
+    std::snprintf(buf, sizeof buf, "%d - %d", FTopLine,
+                  FTopLine + std::min(FLinesInWindow, DisplayLineCount() - FTopLine));
+  else
+    std::snprintf(buf, sizeof buf, "Top Line: %d", FTopLine);
+  return std::string(buf).substr(0, 255);
+}
+
+void TCustomKzEdit::ShowScrollHint() {
+  std::string text = ScrollHintText();
+  // The hint window sizes itself for the text with at most 200 pixels; a measuring canvas
+  // gives the same size here.
+  int hintWidth = 0, hintHeight = 0;
+  if (FMeasureCanvas) {
+    FMeasureCanvas->SaveState();
+    kzp::TFont hintFont;
+    hintFont.Name = "Arial";
+    hintFont.SetSize(8);
+    FMeasureCanvas->SetFont(hintFont);
+    kzp::TSize ext = FMeasureCanvas->TextExtent(text);
+    FMeasureCanvas->RestoreState();
+    hintWidth = std::min(ext.cx, 200) + 6;
+    hintHeight = ext.cy + 2;
+  }
+  int x = FHost.ClientWidth() - hintWidth - 4;
+  int y = 10;
+  if (HasOption(eoScrollHintFollows)) {
+    int a = FHost.ScrollArrowHeight();
+    int track = FHost.ScrollBarTrackPos(true);
+    int maximum = std::max(FVertBar.Max, 1);
+    y = a + MulDiv(FHost.ClientHeight() - 2 * a, track, maximum) + hintHeight / 2;
+  }
+  FHost.ShowScrollHint(text, x, y, FScrollHintColor);
+  FScrollHintShown = true;
+}
+
+// ---- the mouse wheel ----
+
+void TCustomKzEdit::MouseWheel(int delta, TShiftState shift) {
+  int step;
+  if (shift & ssCtrl) {
+    step = FLinesInWindow;
+    if (HasOption(eoHalfPageScroll))
+      step /= 2;
+  } else {
+    step = FHost.WheelScrollLines();
+  }
+  if (step == -1 || step > FLinesInWindow)
+    step = FLinesInWindow;
+  FWheelAccumulator += delta;
+  int notches = FWheelAccumulator / 120; // truncated towards zero; the rest keeps its sign
+  FWheelAccumulator %= 120;
+  SetTopLine(FTopLine - notches * step);
+  FHost.UpdateNow();
+  if (OnScroll)
+    OnScroll(*this, sbVertical);
+}
