@@ -16,13 +16,14 @@ const std::vector<std::string> kStandardTemplates = {
     "header.htm",  "footer.htm",      "login.htm",    "inbox.htm",  "message.htm",
     "compose.htm", "folders.htm",     "addressbook.htm", "settings.htm", "logout.htm",
     "error.htm",   "main.css",        "print.css"};
-const std::vector<std::string> kStandardFiles = {"img/logo.png",    "img/bg.png",     "img/favicon.gif",
-                                                 "img/inbox.gif",   "img/compose.gif", "img/attach.gif",
-                                                 "img/folder.gif"};
+const std::vector<std::string> kStandardFiles = {
+    "img/logo.png",   "img/bg.png",     "img/favicon.gif",  "img/inbox.gif",   "img/compose.gif",
+    "img/attach.gif", "img/folder.gif", "img/contacts.gif", "img/settings.gif"};
 const std::vector<std::string> kDemoTemplates = {"header.htm",  "footer.htm",  "login.htm", "inbox.htm",
                                                  "message.htm", "compose.htm", "main.css"};
-const std::vector<std::string> kDemoFiles = {"img/logo.png",  "img/bg.png",      "img/favicon.gif",
-                                             "img/inbox.gif", "img/compose.gif", "img/attach.gif"};
+const std::vector<std::string> kDemoFiles = {
+    "img/logo.png",   "img/bg.png",     "img/favicon.gif",  "img/inbox.gif",   "img/compose.gif",
+    "img/attach.gif", "img/folder.gif", "img/contacts.gif", "img/settings.gif"};
 
 // The decoded bytes of the first file record named `name`, or "<missing>".
 std::string FileRecordData(const TPackStore &store, const std::string &name)
