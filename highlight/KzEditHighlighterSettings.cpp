@@ -150,6 +150,8 @@ std::optional<TColor> ReadSchemeColor(TSettingsStore &store, const std::string &
 bool TKzHighlighterAttributes::ImportLegacyScheme(TSettingsStore &root, const std::string &schemeKey,
                                                   const std::string &attributeName, bool oldLayout)
 {
+    // Key paths are taken from the store's root, whatever key a previous use left open.
+    root.CloseKey();
     if (oldLayout) {
         if (!root.OpenKeyReadOnly(schemeKey))
             return false;
@@ -222,6 +224,7 @@ bool TKzHighlighterAttributes::ImportLegacyScheme(TSettingsStore &root, const st
 
 bool TKzCustomHighlighter::ReadRegistrySettings(TSettingsStore &root, const std::string &keyPath)
 {
+    root.CloseKey();
     if (!root.OpenKeyReadOnly(keyPath))
         return false;
     bool all = true;
@@ -245,6 +248,7 @@ bool TKzCustomHighlighter::ReadRegistrySettings(TSettingsStore &root, const std:
 
 bool TKzCustomHighlighter::WriteRegistrySettings(TSettingsStore &root, const std::string &keyPath)
 {
+    root.CloseKey();
     if (!root.OpenKey(keyPath, true))
         return false;
     bool all = true;
