@@ -1,0 +1,111 @@
+// Tab expansion and column conversion shared by the buffer, the editor and the painter.
+#include "editor/KzEditMiscProcs.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+bool HasTab(std::string_view line) {
+  return !line.empty() && std::memchr(line.data(), '\t', line.size()) != nullptr;
+}
+
+// Cells a tab at the zero-based column col takes: up to the next stop, at least one.
+inline int TabCells(int col, int tabWidth) {
+  if (tabWidth <= 1)
+    return 1;
+  return tabWidth - col % tabWidth;
+}
+
+} // namespace
+
+std::string ConvertTabs1(std::string_view line, int /*tabWidth*/, bool &hasTabs) {
+  hasTabs = HasTab(line);
+  std::string out(line);
+  if (hasTabs)
+    for (char &c : out)
+      if (c == '\t')
+        c = ' ';
+  return out;
+}
+
+std::string ConvertTabs2n(std::string_view line, int tabWidth, bool &hasTabs) {
+  hasTabs = HasTab(line);
+  if (!hasTabs)
+    return std::string(line);
+  const int mask = tabWidth - 1;
+  std::string out;
+  out.reserve(line.size() + std::size_t(tabWidth) * 2);
+  int col = 0;
+  for (char c : line) {
+    if (c == '\t') {
+      const int n = tabWidth - (col & mask);
+      out.append(std::size_t(n), '\t');
+      col += n;
+    } else {
+      out.push_back(c);
+      ++col;
+    }
+  }
+  return out;
+}
+
+std::string ConvertTabs(std::string_view line, int tabWidth, bool &hasTabs) {
+  hasTabs = HasTab(line);
+  if (!hasTabs)
+    return std::string(line);
+  std::string out;
+  out.reserve(line.size() + std::size_t(tabWidth) * 2);
+  int col = 0;
+  for (char c : line) {
+    if (c == '\t') {
+      const int n = tabWidth - col % tabWidth;
+      out.append(std::size_t(n), '\t');
+      col += n;
+    } else {
+      out.push_back(c);
+      ++col;
+    }
+  }
+  return out;
+}
+
+TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
+  if (tabWidth <= 1)
+    return &ConvertTabs1;
+  if (IsPowerOfTwo(tabWidth))
+    return &ConvertTabs2n;
+  return &ConvertTabs;
+}
+
+int GetExpandedLength(std::string_view line, int tabWidth) {
+  if (tabWidth <= 1 || !HasTab(line))
+    return int(line.size());
+  int col = 0;
+  for (char c : line)
+    col += c == '\t' ? TabCells(col, tabWidth) : 1;
+  return col;
+}
+
+int BufferToDisplayColumn(std::string_view line, int column, int tabWidth) {
+  if (column < 1)
+    column = 1;
+  const std::size_t inLine = std::min<std::size_t>(std::size_t(column - 1), line.size());
+  int col = 0;
+  for (std::size_t i = 0; i < inLine; ++i)
+    col += line[i] == '\t' ? TabCells(col, tabWidth) : 1;
+  return col + 1 + (column - 1 - int(inLine));
+}
+
+int DisplayToBufferColumn(std::string_view line, int displayColumn, int tabWidth) {
+  if (displayColumn < 1)
+    displayColumn = 1;
+  int col = 0; // cells before character i
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const int w = line[i] == '\t' ? TabCells(col, tabWidth) : 1;
+    if (displayColumn <= col + w)
+      return int(i) + 1;
+    col += w;
+  }
+  return int(line.size()) + 1 + (displayColumn - 1 - col);
+}
