@@ -3,6 +3,7 @@
 // partial group, so the result is exactly that of the accumulator run over every byte.
 #include "pack/KzpCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -178,6 +179,72 @@ std::size_t DecodeBase64To(std::string_view text, std::string &out)
     }
     out.resize(o);
     return i;
+}
+
+namespace {
+
+// The bytes of group `g` (up to three; fewer when the text ends inside the group).
+std::size_t DecodeOneGroup(std::string_view text, std::size_t g, unsigned char *bytes)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(text.data()) + g * 4;
+    const std::size_t chars = std::min<std::size_t>(4, text.size() - g * 4);
+    std::uint32_t v = 0;
+    for (std::size_t k = 0; k < chars; ++k)
+        v |= kDecode[k][in[k]];
+    std::memcpy(bytes, &v, 3);
+    return chars == 4 ? 3 : (chars * 6) / 8;
+}
+
+} // namespace
+
+void DecodeBase64Span(std::string_view text, std::size_t firstByte, std::size_t endByte, char *out)
+{
+    auto *dst = reinterpret_cast<unsigned char *>(out);
+    std::size_t b = firstByte;
+    unsigned char group[4];
+    // A start inside a group: its bytes from the start on.
+    if (b % 3 != 0 && b < endByte) {
+        DecodeOneGroup(text, b / 3, group);
+        const std::size_t from = b % 3;
+        const std::size_t take = std::min<std::size_t>(3 - from, endByte - b);
+        std::memcpy(dst, group + from, take);
+        dst += take;
+        b += take;
+    }
+    // Whole groups, all but the last written with one spare byte that the next overwrites.
+    std::size_t groups = (endByte - b) / 3;
+    const auto *in = reinterpret_cast<const unsigned char *>(text.data()) + (b / 3) * 4;
+    for (; groups > 4; groups -= 4) {
+        const std::uint32_t a = kDecode[0][in[0]] | kDecode[1][in[1]] | kDecode[2][in[2]] | kDecode[3][in[3]];
+        const std::uint32_t c = kDecode[0][in[4]] | kDecode[1][in[5]] | kDecode[2][in[6]] | kDecode[3][in[7]];
+        const std::uint32_t d = kDecode[0][in[8]] | kDecode[1][in[9]] | kDecode[2][in[10]] | kDecode[3][in[11]];
+        const std::uint32_t e = kDecode[0][in[12]] | kDecode[1][in[13]] | kDecode[2][in[14]] | kDecode[3][in[15]];
+        std::memcpy(dst, &a, 4);
+        std::memcpy(dst + 3, &c, 4);
+        std::memcpy(dst + 6, &d, 4);
+        std::memcpy(dst + 9, &e, 4);
+        in += 16;
+        dst += 12;
+        b += 12;
+    }
+    for (; groups > 1; --groups) {
+        const std::uint32_t v = kDecode[0][in[0]] | kDecode[1][in[1]] | kDecode[2][in[2]] | kDecode[3][in[3]];
+        std::memcpy(dst, &v, 4);
+        in += 4;
+        dst += 3;
+        b += 3;
+    }
+    if (groups == 1) {
+        const std::uint32_t v = kDecode[0][in[0]] | kDecode[1][in[1]] | kDecode[2][in[2]] | kDecode[3][in[3]];
+        std::memcpy(dst, &v, 3);
+        dst += 3;
+        b += 3;
+    }
+    // An end inside a group.
+    if (b < endByte) {
+        DecodeOneGroup(text, b / 3, group);
+        std::memcpy(dst, group, endByte - b);
+    }
 }
 
 std::string DecodeBase64(std::string_view text)

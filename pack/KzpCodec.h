@@ -13,6 +13,11 @@ std::string DecodeBase64(std::string_view text);
 // that stopped decoding, or text.size() when every character belonged to the alphabet.
 std::size_t DecodeBase64To(std::string_view text, std::string &out);
 
+// Writes bytes [firstByte, endByte) of what `text` decodes to into `out`, without decoding
+// the bytes before them. `text` must hold only alphabet characters (DecodeBase64To gives
+// where that ends), and endByte must not pass the last byte it decodes to.
+void DecodeBase64Span(std::string_view text, std::size_t firstByte, std::size_t endByte, char *out);
+
 // Encodes a stream given piece by piece; the pieces together encode exactly as their
 // concatenation would. Used to write a pack without first joining its records.
 class TBase64StreamEncoder {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -76,14 +77,17 @@ std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
         throw EPackIOError(IOErrorMessage(errno, path), errno);
     if (S_ISDIR(st.st_mode))
         throw EPackIOError(FolderMessage(path), EISDIR);
+    // A regular file is read into a buffer of its size, so a large pack is never copied
+    // while it grows; the last read (of 0 bytes) only confirms the end.
     std::string data;
     if (S_ISREG(st.st_mode))
-        data.reserve(static_cast<std::size_t>(st.st_size));
+        data.resize(static_cast<std::size_t>(st.st_size));
     std::size_t used = 0;
     for (;;) {
-        if (data.size() < used + blockSize)
+        if (data.size() == used)
             data.resize(used + blockSize);
-        const ssize_t got = ::read(fd.Get(), data.data() + used, blockSize);
+        const std::size_t room = std::min(blockSize, data.size() - used);
+        const ssize_t got = ::read(fd.Get(), data.data() + used, room);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -95,51 +99,199 @@ std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
         used += static_cast<std::size_t>(got);
     }
     data.resize(used);
-    data.shrink_to_fit();
     return data;
 }
 
-std::string PackTextOfFileContent(std::string content, const std::string &path)
-{
-    // Join the lines in place. Each entry tells where in the joined text the next line
-    // starts and at which file offset, so a damaged byte can be named by its file position.
+namespace {
+
+// The lines of a pack file joined (a line ends at LF or CR LF). A file written by the pack
+// writer has its only line end at the very end and is used where it lies; otherwise the
+// lines are joined into a copy. Each entry of lineStarts tells where in the joined text a
+// line starts and at which file offset, so a damaged byte can be named by its position.
+struct TJoinedText {
+    std::string_view text;
+    std::string storage;
     std::vector<std::pair<std::size_t, std::size_t>> lineStarts;
-    char *text = content.data();
+
+    std::size_t FileOffset(std::size_t joined) const
+    {
+        auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), joined,
+                                      [](std::size_t v, const std::pair<std::size_t, std::size_t> &e) { return v < e.first; });
+        if (after == lineStarts.begin())
+            return joined;
+        return (after - 1)->second + (joined - (after - 1)->first);
+    }
+};
+
+void JoinLines(std::string_view content, TJoinedText &joined)
+{
     const std::size_t n = content.size();
-    std::size_t read = 0, written = 0;
+    const void *first = std::memchr(content.data(), '\n', n);
+    if (!first) {
+        joined.text = content;
+        return;
+    }
+    if (static_cast<const char *>(first) == content.data() + n - 1) {
+        std::size_t keep = n - 1;
+        if (keep > 0 && content[keep - 1] == '\r')
+            --keep;
+        joined.text = content.substr(0, keep);
+        return;
+    }
+    std::string &out = joined.storage;
+    out.reserve(n);
+    std::size_t read = 0;
     while (read < n) {
-        const void *hit = std::memchr(text + read, '\n', n - read);
-        const std::size_t lineEnd = hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text) : n;
+        const void *hit = std::memchr(content.data() + read, '\n', n - read);
+        const std::size_t lineEnd = hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - content.data()) : n;
         std::size_t keepEnd = lineEnd;
-        if (hit && keepEnd > read && text[keepEnd - 1] == '\r')
+        if (hit && keepEnd > read && content[keepEnd - 1] == '\r')
             --keepEnd;
-        if (written != read)
-            std::memmove(text + written, text + read, keepEnd - read);
-        written += keepEnd - read;
+        out.append(content.data() + read, keepEnd - read);
         read = hit ? lineEnd + 1 : n;
         if (hit)
-            lineStarts.emplace_back(written, read);
+            joined.lineStarts.emplace_back(out.size(), read);
     }
-    content.resize(written);
+    joined.text = out;
+}
 
-    std::string packText;
-    const std::size_t stop = DecodeBase64To(content, packText);
-    if (stop < content.size()) {
-        const bool onlyFill = std::all_of(content.begin() + static_cast<std::ptrdiff_t>(stop) + 1, content.end(),
-                                          [](char c) { return c == '=' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
-        if (!onlyFill) {
-            std::size_t offset = stop;
-            auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), stop,
-                                          [](std::size_t v, const std::pair<std::size_t, std::size_t> &e) { return v < e.first; });
-            if (after != lineStarts.begin()) {
-                const auto &start = *(after - 1);
-                offset = start.second + (stop - start.first);
+// Decoding ended at `stop`. Fill characters and blanks after the data are harmless; anything
+// else means the data was cut short there.
+void CheckDecodeStop(const TJoinedText &joined, std::size_t stop, const std::string &path)
+{
+    if (stop >= joined.text.size())
+        return;
+    const std::string_view rest = joined.text.substr(stop + 1);
+    const bool onlyFill = std::all_of(rest.begin(), rest.end(), [](char c) {
+        return c == '=' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    });
+    if (!onlyFill)
+        throw EPackFormatError("Die Datei ist beschädigt: ungültiges Zeichen an Byte-Position " +
+                               std::to_string(joined.FileOffset(stop)) + " (gezählt ab 0): " + path);
+}
+
+// A file's bytes, mapped where possible so that a large pack is not copied into fresh memory.
+class TFileBytes {
+public:
+    explicit TFileBytes(const std::string &path)
+    {
+        TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.Get() < 0)
+            throw EPackIOError(IOErrorMessage(errno, path), errno);
+        struct stat st {};
+        if (::fstat(fd.Get(), &st) != 0)
+            throw EPackIOError(IOErrorMessage(errno, path), errno);
+        if (S_ISDIR(st.st_mode))
+            throw EPackIOError(FolderMessage(path), EISDIR);
+        if (S_ISREG(st.st_mode) && st.st_size > 0) {
+            void *map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                               fd.Get(), 0);
+            if (map != MAP_FAILED) {
+                map_ = map;
+                size_ = static_cast<std::size_t>(st.st_size);
+                return;
             }
-            throw EPackFormatError("Die Datei ist beschädigt: ungültiges Zeichen an Byte-Position " +
-                                   std::to_string(offset) + " (gezählt ab 0): " + path);
+        }
+        if (S_ISREG(st.st_mode) && st.st_size == 0)
+            return;
+        owned_ = ReadWholeFile(path);
+    }
+    ~TFileBytes()
+    {
+        if (map_)
+            ::munmap(map_, size_);
+    }
+    TFileBytes(const TFileBytes &) = delete;
+    TFileBytes &operator=(const TFileBytes &) = delete;
+
+    std::string_view Bytes() const
+    {
+        return map_ ? std::string_view(static_cast<const char *>(map_), size_) : std::string_view(owned_);
+    }
+
+private:
+    void *map_ = nullptr;
+    std::size_t size_ = 0;
+    std::string owned_;
+};
+
+} // namespace
+
+std::string PackTextOfFileContent(std::string content, const std::string &path)
+{
+    TJoinedText joined;
+    JoinLines(content, joined);
+    std::string packText;
+    const std::size_t stop = DecodeBase64To(joined.text, packText);
+    CheckDecodeStop(joined, stop, path);
+    return packText;
+}
+
+std::vector<std::string> ReadPackRecords(const std::string &path)
+{
+    const TFileBytes file(path);
+    TJoinedText joined;
+    JoinLines(file.Bytes(), joined);
+
+    // First pass: decode slice by slice into a small buffer, only to find where decoding
+    // stops and where each record lies. The records are cut as SplitString on LF cuts them:
+    // runs of LF collapse, and only a run of two or more at the end leaves one empty record.
+    constexpr std::size_t kSlice = 1 << 16; // characters; a multiple of 4 keeps groups whole
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    std::string scratch;
+    std::size_t decoded = 0, stop = joined.text.size(), tokenStart = 0, trailingLf = 0;
+    bool inToken = false;
+    for (std::size_t at = 0; at < joined.text.size(); at += kSlice) {
+        const std::string_view slice = joined.text.substr(at, kSlice);
+        const std::size_t sliceStop = DecodeBase64To(slice, scratch);
+        const char *bytes = scratch.data();
+        const std::size_t m = scratch.size();
+        std::size_t i = 0;
+        while (i < m) {
+            if (!inToken) {
+                while (i < m && bytes[i] == '\n') {
+                    ++i;
+                    ++trailingLf;
+                }
+                if (i < m) {
+                    inToken = true;
+                    tokenStart = decoded + i;
+                    trailingLf = 0;
+                }
+            } else {
+                const void *hit = std::memchr(bytes + i, '\n', m - i);
+                if (!hit) {
+                    i = m;
+                } else {
+                    const std::size_t j = static_cast<std::size_t>(static_cast<const char *>(hit) - bytes);
+                    ranges.emplace_back(tokenStart, decoded + j);
+                    inToken = false;
+                    trailingLf = 1;
+                    i = j + 1;
+                }
+            }
+        }
+        decoded += m;
+        if (sliceStop < slice.size()) {
+            stop = at + sliceStop;
+            break;
         }
     }
-    return packText;
+    CheckDecodeStop(joined, stop, path);
+    if (inToken)
+        ranges.emplace_back(tokenStart, decoded);
+    else if (decoded > 0 && (ranges.empty() || trailingLf >= 2))
+        ranges.emplace_back(decoded, decoded);
+
+    // Second pass: each record decoded straight into its own string.
+    const std::string_view data = joined.text.substr(0, stop);
+    std::vector<std::string> records;
+    records.reserve(ranges.size());
+    for (const auto &[first, end] : ranges) {
+        records.emplace_back(end - first, '\0');
+        DecodeBase64Span(data, first, end, records.back().data());
+    }
+    return records;
 }
 
 TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_(path)

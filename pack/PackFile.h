@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads the whole file at `path` in blocks of `blockSize` bytes; EPackIOError on failure
 // (a folder given instead of a file included).
@@ -16,6 +17,11 @@ std::string ReadWholeFile(const std::string &path, std::size_t blockSize = 1 << 
 // EPackFormatError names the byte, since saving such a pack would throw away the rest.
 // `fileContent` is consumed to keep only one copy of a large pack in memory.
 std::string PackTextOfFileContent(std::string fileContent, const std::string &path);
+
+// The records of the pack file at `path`: its lines joined and decoded as above, the pack
+// text cut on LF as SplitString cuts it. The file is read without a second copy of it or of
+// the pack text, so opening a large pack needs little more memory than its records.
+std::vector<std::string> ReadPackRecords(const std::string &path);
 
 // Writes a file so that at no moment the old one is missing or partly replaced: the bytes
 // go to a temporary file beside the target, which is flushed to disk, given the target's

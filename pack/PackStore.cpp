@@ -103,11 +103,7 @@ TPackStore::TPackStore() = default;
 
 TPackContents TPackStore::LoadPack(const std::string &path)
 {
-    std::vector<std::string> records;
-    {
-        const std::string packText = PackTextOfFileContent(ReadWholeFile(path), path);
-        SplitString(packText, '\n', records);
-    }
+    std::vector<std::string> records = ReadPackRecords(path);
     if (records.empty())
         throw EPackFormatError("Listenindex überschreitet das Maximum (0)");
 

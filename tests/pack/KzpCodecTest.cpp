@@ -87,6 +87,22 @@ TEST(DecodeBase64, StopsWhereTheBitAccumulatorStopsAtEveryPositionOfALongText)
     EXPECT_EQ(out, ReferenceDecode(text));
 }
 
+TEST(DecodeBase64Span, GivesAnyRangeOfTheDecodedBytes)
+{
+    std::mt19937 rng(9);
+    for (std::size_t n : {0u, 1u, 2u, 3u, 4u, 5u, 17u, 40u}) {
+        const std::string bytes = RandomBytes(rng, n);
+        const std::string text = EncodeBase64(bytes);
+        for (std::size_t first = 0; first <= n; ++first) {
+            for (std::size_t end = first; end <= n; ++end) {
+                std::string out(end - first, '?');
+                DecodeBase64Span(text, first, end, out.data());
+                ASSERT_EQ(out, bytes.substr(first, end - first)) << n << ": " << first << ".." << end;
+            }
+        }
+    }
+}
+
 TEST(TBase64StreamEncoder, PiecesEncodeAsTheirConcatenation)
 {
     std::mt19937 rng(5);

@@ -3,6 +3,7 @@
 #include "pack/PackStore.h"
 
 #include "PackTestUtil.h"
+#include "pack/SplitFns.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,30 @@ TEST_F(PackLoad, EmptyRecordsVanishExceptOneAtTheEnd)
     EXPECT_EQ(store.Records, (List{kMeta, "main.htm\t.\tx", ""}));
     const TPackContents c = store.LoadPack(Pack("f.kzp", kMeta + "\nmain.htm\t.\tx\n\n"));
     EXPECT_EQ(c.Templates, (List{"main.htm"}));
+}
+
+TEST_F(PackLoad, RecordsAreCutExactlyAsTheSplitterCutsThePackText)
+{
+    // The reader cuts records while decoding in slices; runs of LF across a slice border and
+    // at every place must give what SplitString gives.
+    std::vector<std::string> texts = {"\n", "\n\n", "a", "a\n", "a\n\n", "\n\na\n\nb\n\n\n", "ab\ncd"};
+    std::string big;
+    for (int i = 0; i < 3000; ++i)
+        big += std::string(static_cast<std::size_t>(i % 97), 'r') + std::string(static_cast<std::size_t>(i % 4), '\n');
+    texts.push_back(big);
+    texts.push_back(std::string(200000, '\n'));
+    texts.push_back(std::string(49151, 'x') + "\n\n" + std::string(10, 'y') + "\n");
+    texts.push_back(std::string(49152, 'x') + "\n\n");
+    int n = 0;
+    for (const std::string &text : texts) {
+        const std::string path = Pack("s" + std::to_string(n) + ".kzp", text);
+        List expected;
+        SplitString(text, '\n', expected);
+        TPackStore s;
+        s.LoadPack(path);
+        EXPECT_EQ(s.Records, expected) << "text " << n;
+        ++n;
+    }
 }
 
 TEST_F(PackLoad, ARecordZeroWithFewFieldsReadsTheMissingOnesEmpty)
