@@ -252,7 +252,7 @@ STYLE_BODY = "font-family:Arial,Helvetica,sans-serif; font-size:9pt; color:#1e2a
 # style overrides, and they would take half of the small explorer panel.
 STYLE_H1 = "font-size:10pt; font-weight:bold; color:#1f3a5a; margin:0 0 4px 0;"
 STYLE_H2 = "font-weight:bold; color:#ffffff; background-color:#1f3a5a; margin:8px 0 2px 0;"
-STYLE_CODE = "font-family:'Courier New',Courier,monospace; color:#1f5fa8;"
+STYLE_CODE = "font-family:'Courier New',Courier,monospace; color:#1f5fa8; white-space:nowrap;"
 TABLE = '<table cellspacing="0" cellpadding="2" width="100%">\n'
 TH = '<th bgcolor="#dfe7f0" align="left">'
 STYLE_NOTE = "color:#5a6b7d;"
@@ -319,12 +319,11 @@ def template_page(name, heading, about, snippets):
 
 
 def main_page():
+    # The explorer panel shows only a few lines: one line of help, then the pages; the longer
+    # explanation waits at the end.
     body = ['<p style="%s">Variablen-Explorer</p>\n' % STYLE_H1,
-            "<p>Tarvex ersetzt in den Templates jede Variable der Form "
-            '<span style="%s">%%%%name%%%%</span> durch ihren Wert. Wählen Sie eine Seite, um ihre '
-            "Variablen zu sehen, oder klicken Sie auf einen blauen Eintrag, um ihn an der "
-            "Schreibmarke einzufügen. Im Editor öffnet <b>%%%%</b> (oder Strg+Leertaste direkt hinter "
-            "%%%%) die Liste aller Variablen.</p>\n" % STYLE_CODE]
+            '<p style="%s">Wählen Sie eine Seite, oder klicken Sie auf einen blauen Eintrag, um ihn '
+            'an der Schreibmarke einzufügen.</p>\n' % STYLE_NOTE]
     body.append('<p style="%s">&nbsp;Seiten des Standard-Packs</p>\n' % STYLE_H2)
     body.append(TABLE)
     for name, heading, _about, _snips in TEMPLATES:
@@ -337,21 +336,26 @@ def main_page():
         rows = [("%%" + v[1] + "%%", v[2]) for v in VARIABLES if v[0] == group]
         body.append('<p style="%s">&nbsp;%s</p>\n' % (STYLE_H2, esc(title)))
         body.append(var_table(rows))
+    body.append('<p style="%s">&nbsp;So arbeiten Variablen</p>\n' % STYLE_H2)
+    body.append("<p>Tarvex ersetzt in den Templates jede Variable der Form "
+                '<span style="%s">%%%%name%%%%</span> durch ihren Wert, bevor es die Seite '
+                "ausliefert. Im Editor öffnet <b>%%%%</b> am Anfang eines Worts die Liste aller "
+                "Variablen; Strg+Leertaste direkt hinter %%%% öffnet sie erneut.</p>\n" % STYLE_CODE)
     return page("Variablen-Explorer", "".join(body))
 
 
 def lang_page():
     body = ['<p style="%s">Sprachdatei</p>\n' % STYLE_H1,
-            "<p>Texte, die in jeder Sprache anders lauten, stehen nicht im Template, sondern in "
-            "der Sprachdatei der Anwendung. Das Template nennt nur ihre Nummer, etwa "
-            '<span style="%s">%%%%LANG016%%%%</span> für „Betreff“. Ein Klick fügt die '
-            "Variable an der Schreibmarke ein.</p>\n" % STYLE_CODE,
-            '<p style="%s"><a href="var_main.htm">Variablen-Explorer</a></p>\n' % STYLE_NOTE,
+            '<p style="%s">Ein Klick fügt die Variable des Textes an der Schreibmarke ein. '
+            '<a href="var_main.htm">Variablen-Explorer</a></p>\n' % STYLE_NOTE,
             TABLE + "<tr>%sVariable</th>%sDeutsch</th>%sEnglisch</th></tr>\n" % (TH, TH, TH)]
     for num, de, en in LANG:
         body.append("<tr><td nowrap>%s</td><td>%s</td><td>%s</td></tr>\n"
                     % (kzp_link("%%%%LANG%03d%%%%" % num), esc(de), esc(en)))
     body.append("</table>\n")
+    body.append("<p>Texte, die in jeder Sprache anders lauten, stehen nicht im Template, sondern "
+                "in der Sprachdatei der Anwendung. Das Template nennt nur ihre Nummer, etwa "
+                '<span style="%s">%%%%LANG016%%%%</span> für „Betreff“.</p>\n' % STYLE_CODE)
     return page("Sprachdatei", "".join(body))
 
 
