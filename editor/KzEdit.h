@@ -154,6 +154,8 @@ public:
   TBufferCoord WordStart(TBufferCoord p) const;
   TBufferCoord WordEnd(TBufferCoord p) const;
   bool IsIdentChar(char c) const;
+  // Whether a point lies in the selection; `endsCount` makes its two ends count as inside.
+  bool IsPointInSelection(TBufferCoord p, bool endsCount) const;
   // The token of the highlighter covering a position; false without one.
   bool GetHighlighterAttriAtRowCol(TBufferCoord p, std::string &token,
                                    TKzHighlighterAttributes *&attri) const;
@@ -302,9 +304,9 @@ public:
 
   // ---- painting and scrolling ----
 public:
+  // -- view --
   int TopLine() const { return FTopLine; }
   void SetTopLine(int value);
-  // -- view --
   int LeftChar() const { return FLeftChar; }
   void SetLeftChar(int value);
   int LinesInWindow() const { return FLinesInWindow; }
@@ -314,20 +316,12 @@ public:
   int GutterWidth() const;
   // Display rows of the text (no word wrap: the line count, at least 1).
   int DisplayLineCount() const;
-  const kzp::TFont &Font() const { return FFont; }
-  void SetFont(const kzp::TFont &font);
   // x of display column 1: gutter width + 2 - (LeftChar - 1) * CharWidth.
   int TextOrigin() const;
 
   // -- font, grid and colours --
-  TKzGutter &Gutter();
-  const TKzGutter &Gutter() const;
-  TKzSelectedColor &SelectedColor();
-  TheTextDrawer &TextDrawer();
-  // The gutter changed (the gutter calls it): width, window sizes, repaint.
-  void GutterChanged();
-
-  // -- invalidation, in buffer lines (1-based); last -1 means to the end of the window --
+  const kzp::TFont &Font() const { return FFont; }
+  void SetFont(const kzp::TFont &font);
   // The canvas the grid is measured on (not owned); the Qt widget gives one for the screen.
   void SetMeasureCanvas(kzp::TCanvas *canvas);
   kzp::TCanvas *MeasureCanvas() const { return FMeasureCanvas; }
@@ -341,21 +335,22 @@ public:
   void SetRightEdge(int value);
   kzp::TColor RightEdgeColor() const { return FRightEdgeColor; }
   void SetRightEdgeColor(kzp::TColor value);
+  TKzGutter &Gutter();
+  const TKzGutter &Gutter() const;
+  TKzSelectedColor &SelectedColor();
+  TheTextDrawer &TextDrawer();
+  // The gutter changed (the gutter calls it): width, window sizes, repaint.
+  void GutterChanged();
+
+  // -- invalidation, in buffer lines (1-based); last -1 means to the end of the window --
   void InvalidateLines(int firstLine, int lastLine);
   void InvalidateLine(int line);
   void InvalidateGutter();
   void InvalidateGutterLines(int firstLine, int lastLine);
   void Invalidate();
-  void EnsureCursorPosVisible();
-  void UpdateScrollBars();
 
   // -- caret --
-  bool ScrollBarsPending() const { return FScrollBarsPending; }
-  // The state last given to the platform for each bar (kept so tests can read it).
-  const TKzScrollBarState &HorzScrollBar() const { return FHorzBar; }
-  const TKzScrollBarState &VertScrollBar() const { return FVertBar; }
-  // The client area or the font changed: recompute LinesInWindow and CharsInWindow (and
-  // with fontChanged the grid first).
+  void EnsureCursorPosVisible();
   // Places the host's caret at the caret's cell, shaped for the insert mode.
   void UpdateCaret();
   // Creates the host's caret in the shape of the current mode, then places it.
@@ -364,6 +359,13 @@ public:
   void CaretShape(int &width, int &height, int &offsetX, int &offsetY) const;
 
   // -- scroll bars --
+  void UpdateScrollBars();
+  bool ScrollBarsPending() const { return FScrollBarsPending; }
+  // The state last given to the platform for each bar (kept so tests can read it).
+  const TKzScrollBarState &HorzScrollBar() const { return FHorzBar; }
+  const TKzScrollBarState &VertScrollBar() const { return FVertBar; }
+  // The client area or the font changed: recompute LinesInWindow and CharsInWindow (and
+  // with fontChanged the grid first).
   void SizeOrFontChanged(bool fontChanged);
   TDisplayCoord PixelsToRowColumn(int x, int y) const;
   kzp::TPoint RowColumnToPixels(TDisplayCoord p) const;
@@ -372,10 +374,8 @@ public:
   // Scroll-bar codes: line up/left 0, line down/right 1, page up 2, page down 3, thumb
   // position 4, thumb track 5, top 6, bottom 7, end of scrolling 8.
   void ScrollBarMessage(bool vertical, int code, int position);
-  void MouseWheel(int delta, TShiftState shift);
-
   // A wheel movement in the platform's units (120 per notch; positive = towards the start).
-private:
+  void MouseWheel(int delta, TShiftState shift);
   int WheelRemainder() const { return FWheelAccumulator; }
   kzp::TColor ScrollHintColor() const { return FScrollHintColor; }
   void SetScrollHintColor(kzp::TColor value) { FScrollHintColor = value; }
@@ -396,26 +396,26 @@ private:
   TKzGutterPaintEvent OnGutterPaint;
   TKzSpecialLineColorsEvent OnSpecialLineColors;
   TKzScrollEvent OnScroll;
+
+private:
   struct TKzPaintData;
   void CreatePaintData();
   void DestroyPaintData();
-  TKzPaintData *FPaintData = nullptr;
-  kzp::TFont FFont;
   void RecalcCharExtent();
   void PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow);
   void PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
                       int firstCol, int lastCol);
   void PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow, std::vector<int> &offsets);
   void ShowScrollHint();
-  int FTopLine = 1;
+  TKzPaintData *FPaintData = nullptr;
   kzp::TCanvas *FMeasureCanvas = nullptr;
+  kzp::TFont FFont;
+  int FTopLine = 1;
   int FLeftChar = 1;
   int FLinesInWindow = 0;
   int FCharsInWindow = 0;
   int FCharWidth = 8;
   int FLineHeight = 16;
-  bool FScrollBarsPending = false;
-  int FWheelAccumulator = 0;
   int FExtraLineSpacing = 0;
   kzp::TColor FColor = kzp::clWindow;
   kzp::TColor FActiveLineColor = kzp::clNone;
@@ -424,11 +424,13 @@ private:
   kzp::TColor FScrollHintColor = kzp::clInfoBk;
   TKzScrollHintFormat FScrollHintFormat = shfTopLineOnly;
   bool FScrollHintShown = false;
-  // ---- end of painting and scrolling ----
+  bool FScrollBarsPending = false;
   TKzScrollBarState FHorzBar;
   TKzScrollBarState FVertBar;
-
+  int FWheelAccumulator = 0;
   int FPaintedRows = 0;
+  // ---- end of painting and scrolling ----
+
   // Entry points the rest of the control calls on the painting side (declared here, outside
   // the painting section, when a need turns up later).
 
@@ -444,6 +446,12 @@ private:
   void LineReplaced(int index, int count);
   void UndoItemAdded(TKzEditUndoList &list);
   void HighlighterChanged(TKzPersistent *sender);
+  void MarkForScan(int first, int last);
+  void UpdateWordChars();
+  TBufferCoord ClampSelectionPoint(TBufferCoord p) const;
+  void NotifyHookedCommandHandlers(bool afterProcessing, TKzEditorCommand &command, char &ch,
+                                   void *data);
+  void ShowPlatformCaret(bool show);
   // Rescans ranges from a 0-based line; returns the last line rescanned.
   int ScanFrom(int index);
   // Scans a run of lines known to be new, then on until the stored range repeats.
@@ -451,12 +459,14 @@ private:
   void ScanAllRanges();
 
   // text primitives (KzEditText.cpp)
-  void SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value);
-  void DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord first, TBufferCoord last);
+  // Replaces the selection without recording; `start` receives where the insertion began.
+  void SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
+                           TBufferCoord *start = nullptr);
+  void DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end);
   void InsertNormal(const std::string &value);
   void InsertLines(const std::string &value);
   void InsertColumn(const std::string &value);
-  std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord first, TBufferCoord last,
+  std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end,
                              bool trim) const;
   std::string TrimTrailing(const std::string &s) const;
   void StoreLine(int index, const std::string &s);
@@ -465,6 +475,10 @@ private:
 
   // commands (KzEditCommands.cpp)
   void MoveCaretAndSelection(TBufferCoord before, TBufferCoord after, bool select);
+  // Caret and collapsed selection to p, without the group break of a movement command.
+  void MoveCaretAndSelectionQuiet(TBufferCoord p);
+  // Records the selection as deleted (reason by its direction) and deletes it.
+  void DeleteSelectionRecorded();
   void MoveCaretHorz(int dx, bool select);
   void MoveCaretVert(int dy, bool select);
   void DoWordLeft(bool select);
@@ -513,6 +527,7 @@ private:
   std::vector<TKzEditMark> FMarks;
   TKzBookMarkOpt FBookMarkOptions;
   TKzCustomHighlighter *FHighlighter = nullptr;
+  TKzCharSet FWordChars;
 
   int FCaretX = 1;
   int FCaretY = 1;
@@ -537,6 +552,7 @@ private:
   bool FDestroying = false;
 
   int FPaintLock = 0;
+  bool FCaretPending = false;
   TKzStatusChanges FStatusChanges;
   bool FIgnoreNextChar = false;
   int FImeCount = 0;
@@ -548,6 +564,7 @@ private:
   int FScanFirst = -1;
   int FScanLast = -1;
   bool FScanToEnd = false; // lines were inserted or deleted: repaint to the end
+  bool FScanning = false;  // inside the rescan: its own range stores notify nothing
   std::string FScanLine;   // reused line buffer for the highlighter
 
   // mouse state

@@ -74,7 +74,8 @@ public:
   // -- mouse and focus --
   virtual void SetMouseCapture(bool /*capture*/) {}
   virtual bool HasFocus() const { return false; }
-  virtual void SetFocus() {}
+  // Gives the platform's input focus to the editor's window.
+  virtual void TakeFocus() {}
   // Pixels the mouse must travel with the button held before a drag starts.
   virtual int DragDistance() const { return 5; }
   // Starts the platform's drag operation of the editor's selected text.

@@ -62,8 +62,7 @@ public:
   void SetCaretPos(int x, int y) override;
   void SetMouseCapture(bool capture) override;
   bool HasFocus() const override;
-  void SetFocusToEditor();
-  void HostSetFocus();
+  void TakeFocus() override;
   int DragDistance() const override;
   void BeginDrag() override;
   // painting and scrolling services (KzEditWidgetPaint.cpp)

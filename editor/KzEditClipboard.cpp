@@ -1,0 +1,119 @@
+// Copy, cut and paste: plain text for every program, and the editor's own block format that
+// also carries the selection mode.
+#include "editor/KzEdit.h"
+
+#include "editor/KzEditStrConst.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string UpToNul(const std::string &s, std::size_t from = 0) {
+  if (from >= s.size())
+    return std::string();
+  std::size_t nul = s.find('\0', from);
+  return s.substr(from, nul == std::string::npos ? std::string::npos : nul - from);
+}
+
+} // namespace
+
+void TCustomKzEdit::DoCopyToClipboard(const std::string &text) {
+  std::vector<kzp::TClipboardFormat> formats;
+  formats.push_back({kzp::TClipboard::TextFormat, text + '\0'});
+  std::string block;
+  block.reserve(text.size() + 2);
+  block += static_cast<char>(FSelectionMode);
+  block += text;
+  block += '\0';
+  formats.push_back({KzEditClipboardFormatName, std::move(block)});
+  if (!FHost.Clipboard().SetContents(formats))
+    throw EKzEditError(SKzEditClipboardCopyError);
+}
+
+void TCustomKzEdit::CopySelection() {
+  if (!SelectionAvailable())
+    return;
+  // A rectangle keeps its padding on the clipboard so that it pastes back as a rectangle.
+  bool trim = HasOption(eoTrimTrailingSpaces) && FSelectionMode != smColumn;
+  DoCopyToClipboard(SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, trim));
+}
+
+void TCustomKzEdit::CutSelection() {
+  if (FReadOnly || !SelectionAvailable())
+    return;
+  std::string text = SelectedText();
+  DoCopyToClipboard(text);
+  TBufferCoord first = SelectionFirst(), last = SelectionLast();
+  TKzSelectionMode mode = FSelectionMode;
+  FUndoList.Lock();
+  SetSelTextPrimitive(mode, std::string());
+  FUndoList.Unlock();
+  FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, first, last, text, mode);
+}
+
+bool TCustomKzEdit::PasteAvailable() const {
+  if (FReadOnly)
+    return false;
+  kzp::TClipboard &cb = FHost.Clipboard();
+  return cb.HasFormat(kzp::TClipboard::TextFormat) || cb.HasFormat(KzEditClipboardFormatName);
+}
+
+void TCustomKzEdit::PasteClipboard() {
+  if (FReadOnly)
+    return;
+  kzp::TClipboard &cb = FHost.Clipboard();
+  const bool own = cb.HasFormat(KzEditClipboardFormatName);
+  if (!own && !cb.HasFormat(kzp::TClipboard::TextFormat))
+    return;
+  FUndoList.BeginBlock();
+  IncPaintLock();
+  try {
+    std::optional<std::string> data =
+        cb.GetFormat(own ? KzEditClipboardFormatName : kzp::TClipboard::TextFormat);
+    if (!data)
+      throw EKzEditError(SKzEditClipboardPasteError);
+    TKzSelectionMode mode = FSelectionMode;
+    std::string text;
+    if (own) {
+      unsigned char m = data->empty() ? 0 : static_cast<unsigned char>((*data)[0]);
+      mode = m == 1 ? smLine : m == 2 ? smColumn : smNormal;
+      text = UpToNul(*data, 1);
+    } else {
+      text = UpToNul(*data);
+    }
+    FUndoList.PushChange(TKzChangeReason::PasteBegin, FBlockBegin, FBlockEnd, std::string(),
+                         FSelectionMode);
+    // The replaced selection goes into the paste item, so undo brings it back.
+    std::string replaced = SelectedText();
+    TBufferCoord start = SelectionAvailable() ? SelectionFirst() : CaretXY();
+    if (mode == smLine)
+      start.Char = 1;
+    if (SelectionAvailable())
+      DeleteSelectionPrimitive(FSelectionMode, FBlockBegin, FBlockEnd);
+    SetSelTextPrimitive(mode, text);
+    if (mode == smNormal) {
+      FUndoList.PushChange(TKzChangeReason::PasteText, start, FBlockEnd, replaced, smNormal);
+    } else if (mode == smLine) {
+      if (FCaretX == 1 && FCaretY > start.Line) {
+        // Whole lines went in before the caret line: the item covers exactly those lines.
+        FUndoList.PushChange(TKzChangeReason::PasteText, {1, start.Line},
+                             {std::max(FCharsInWindow, 2), FCaretY - 1}, replaced, smLine);
+      } else {
+        FUndoList.PushChange(TKzChangeReason::PasteText, {1, start.Line}, FBlockEnd, replaced,
+                             smNormal);
+      }
+    }
+    FUndoList.PushChange(TKzChangeReason::PasteEnd, FBlockBegin, FBlockEnd, std::string(),
+                         FSelectionMode);
+  } catch (...) {
+    FUndoList.EndBlock();
+    DecPaintLock();
+    throw;
+  }
+  FUndoList.EndBlock();
+  if (HasOption(eoHideShowScrollbars))
+    UpdateScrollBars();
+  EnsureCursorPosVisible();
+  StatusChanged({scSelection});
+  DecPaintLock();
+}

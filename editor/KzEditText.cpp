@@ -1,0 +1,335 @@
+// The editor control's text operations: reading the selection in its three modes, deleting
+// it and inserting text as a character stream, as whole lines or as a rectangle.
+#include "editor/KzEdit.h"
+
+#include "editor/KzEditMiscProcs.h"
+
+#include <algorithm>
+
+namespace {
+
+// The pieces of a text between CR LF, CR or LF breaks. `endsWithBreak` tells whether the
+// text's last character was a break (then the last piece is empty).
+std::vector<std::string_view> SplitPieces(std::string_view text, bool &endsWithBreak) {
+  std::vector<std::string_view> pieces;
+  std::size_t start = 0;
+  endsWithBreak = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c != '\r' && c != '\n')
+      continue;
+    pieces.push_back(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+      ++i;
+    start = i + 1;
+  }
+  pieces.push_back(text.substr(start));
+  endsWithBreak = start == text.size() && !pieces.empty() && pieces.size() > 1;
+  return pieces;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+} // namespace
+
+std::string TCustomKzEdit::TrimTrailing(const std::string &s) const {
+  std::size_t n = s.size();
+  while (n > 0 && IsBlank(s[n - 1]))
+    --n;
+  return s.substr(0, n);
+}
+
+void TCustomKzEdit::StoreLine(int index, const std::string &s) {
+  if (HasOption(eoTrimTrailingSpaces))
+    FLines.ReplaceLine(index, TrimTrailing(s));
+  else
+    FLines.ReplaceLine(index, s);
+}
+
+int TCustomKzEdit::LeadingWhite(const std::string &s) const {
+  int n = 0;
+  while (n < int(s.size()) && static_cast<unsigned char>(s[std::size_t(n)]) >= 1 &&
+         static_cast<unsigned char>(s[std::size_t(n)]) <= 32)
+    ++n;
+  return n;
+}
+
+std::string TCustomKzEdit::IndentString(int columns) const {
+  if (columns <= 0)
+    return std::string();
+  if (HasOption(eoTabsToSpaces) || columns < FTabWidth)
+    return std::string(std::size_t(columns), ' ');
+  return std::string(std::size_t(columns / FTabWidth), '\t') +
+         std::string(std::size_t(columns % FTabWidth), ' ');
+}
+
+// ---- reading ----
+
+std::string TCustomKzEdit::SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor,
+                                          TBufferCoord end, bool trim) const {
+  if (FLines.Count() == 0)
+    return std::string();
+  TBufferCoord first = MinPoint(anchor, end), last = MaxPoint(anchor, end);
+  auto part = [](std::string_view s, int from, int to) -> std::string_view {
+    // characters of 1-based columns from..to-1, clipped to the line
+    int n = int(s.size());
+    from = std::min(std::max(from, 1), n + 1);
+    to = std::min(std::max(to, from), n + 1);
+    return s.substr(std::size_t(from - 1), std::size_t(to - from));
+  };
+  std::string out;
+  switch (mode) {
+  case smNormal: {
+    if (first.Line == last.Line) {
+      out = part(FLines.LineView(first.Line - 1), first.Char, last.Char);
+      break;
+    }
+    out = part(FLines.LineView(first.Line - 1), first.Char, 1 << 30);
+    out += "\r\n";
+    for (int y = first.Line + 1; y < last.Line; ++y) {
+      out += FLines.LineView(y - 1);
+      out += "\r\n";
+    }
+    out += part(FLines.LineView(last.Line - 1), 1, last.Char);
+    break;
+  }
+  case smLine: {
+    int lastLine = std::min(last.Line, FLines.Count());
+    for (int y = first.Line; y <= lastLine; ++y) {
+      out += FLines.LineView(y - 1);
+      if (y < lastLine || lastLine < FLines.Count())
+        out += "\r\n";
+    }
+    break;
+  }
+  case smColumn: {
+    int d1 = BufferToDisplayColumn(FLines.LineView(anchor.Line - 1), anchor.Char, FTabWidth);
+    int d2 = BufferToDisplayColumn(FLines.LineView(end.Line - 1), end.Char, FTabWidth);
+    int left = std::min(d1, d2), right = std::max(d1, d2);
+    int top = std::min(anchor.Line, end.Line), bottom = std::max(anchor.Line, end.Line);
+    for (int y = top; y <= bottom; ++y) {
+      std::string_view s = FLines.LineView(y - 1);
+      int b1 = DisplayToBufferColumn(s, left, FTabWidth);
+      int b2 = DisplayToBufferColumn(s, right, FTabWidth);
+      std::string_view piece = part(s, b1, b2);
+      out += piece;
+      if (!trim) {
+        int width = BufferToDisplayColumn(s, std::min(b2, int(s.size()) + 1), FTabWidth) -
+                    BufferToDisplayColumn(s, std::min(b1, int(s.size()) + 1), FTabWidth);
+        if (width < right - left)
+          out.append(std::size_t(right - left - width), ' ');
+      }
+      if (y < bottom)
+        out += "\r\n";
+    }
+    break;
+  }
+  }
+  return out;
+}
+
+std::string TCustomKzEdit::SelectedText() const {
+  if (!SelectionAvailable())
+    return std::string();
+  return SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, HasOption(eoTrimTrailingSpaces));
+}
+
+// ---- writing ----
+
+void TCustomKzEdit::SetSelectedText(const std::string &value) {
+  if (FReadOnly)
+    return;
+  FUndoList.BeginBlock();
+  if (SelectionAvailable())
+    FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, SelectionFirst(), SelectionLast(),
+                         SelectedText(), FSelectionMode);
+  TBufferCoord start;
+  SetSelTextPrimitive(FSelectionMode, value, &start);
+  if (FSelectionMode != smColumn)
+    FUndoList.PushChange(TKzChangeReason::InsertText, start, FBlockEnd, std::string(),
+                         FSelectionMode);
+  FUndoList.EndBlock();
+}
+
+void TCustomKzEdit::SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
+                                        TBufferCoord *start) {
+  IncPaintLock();
+  {
+    TKzEditUpdateGuard guard(FLines);
+    if (SelectionAvailable())
+      DeleteSelectionPrimitive(mode, FBlockBegin, FBlockEnd);
+    if (start)
+      *start = mode == smLine ? TBufferCoord{1, FCaretY} : CaretXY();
+    if (!value.empty()) {
+      switch (mode) {
+      case smNormal: InsertNormal(value); break;
+      case smLine: InsertLines(value); break;
+      case smColumn: InsertColumn(value); break;
+      }
+    }
+    if (FCaretY < 1)
+      InternalSetCaretXY({FCaretX, 1}, true);
+  }
+  DecPaintLock();
+}
+
+void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor,
+                                             TBufferCoord end) {
+  if (FLines.Count() == 0)
+    return;
+  TBufferCoord first = MinPoint(anchor, end), last = MaxPoint(anchor, end);
+  first.Line = std::min(first.Line, FLines.Count());
+  last.Line = std::min(last.Line, FLines.Count());
+  switch (mode) {
+  case smNormal: {
+    std::string_view a = FLines.LineView(first.Line - 1);
+    std::string_view b = FLines.LineView(last.Line - 1);
+    std::string joined(a.substr(0, std::min(std::size_t(first.Char - 1), a.size())));
+    if (int(joined.size()) < first.Char - 1)
+      joined.append(std::size_t(first.Char - 1) - joined.size(), ' ');
+    if (std::size_t(last.Char - 1) < b.size())
+      joined += b.substr(std::size_t(last.Char - 1));
+    if (last.Line > first.Line)
+      FLines.DeleteLines(first.Line, last.Line - first.Line);
+    StoreLine(first.Line - 1, joined);
+    InternalSetCaretXY(first, true);
+    break;
+  }
+  case smLine: {
+    if (last.Line >= FLines.Count()) {
+      // The buffer keeps its last line, emptied, so the caret has a line to stand on.
+      if (last.Line > first.Line)
+        FLines.DeleteLines(first.Line - 1, last.Line - first.Line);
+      FLines.ReplaceLine(first.Line - 1, std::string_view());
+    } else {
+      FLines.DeleteLines(first.Line - 1, last.Line - first.Line + 1);
+    }
+    InternalSetCaretXY({1, first.Line}, true);
+    break;
+  }
+  case smColumn: {
+    int d1 = BufferToDisplayColumn(FLines.LineView(anchor.Line - 1), anchor.Char, FTabWidth);
+    int d2 = BufferToDisplayColumn(FLines.LineView(end.Line - 1), end.Char, FTabWidth);
+    int left = std::min(d1, d2), right = std::max(d1, d2);
+    for (int y = first.Line; y <= last.Line; ++y) {
+      std::string s = FLines.GetLine(y - 1);
+      int b1 = DisplayToBufferColumn(s, left, FTabWidth);
+      int b2 = DisplayToBufferColumn(s, right, FTabWidth);
+      if (b1 - 1 >= int(s.size()))
+        continue;
+      b2 = std::min(b2, int(s.size()) + 1);
+      s.erase(std::size_t(b1 - 1), std::size_t(b2 - b1));
+      FLines.ReplaceLine(y - 1, s);
+    }
+    int x = DisplayToBufferColumn(FLines.LineView(last.Line - 1), left, FTabWidth);
+    InternalSetCaretXY({x, last.Line}, true);
+    break;
+  }
+  }
+  SetSelectionAnchor(CaretXY());
+}
+
+void TCustomKzEdit::InsertNormal(const std::string &value) {
+  if (FLines.Count() == 0)
+    FLines.AddLine(std::string_view());
+  const int y = std::min(std::max(FCaretY, 1), FLines.Count()) - 1;
+  std::string line = FLines.GetLine(y);
+  const std::size_t x = std::size_t(FCaretX - 1);
+  if (line.size() < x)
+    line.append(x - line.size(), ' ');
+  std::string right = line.substr(x);
+  line.resize(x);
+  bool endsWithBreak;
+  std::vector<std::string_view> pieces = SplitPieces(value, endsWithBreak);
+  const bool trim = HasOption(eoTrimTrailingSpaces);
+  if (pieces.size() == 1) {
+    line += pieces[0];
+    int caretX = int(line.size()) + 1;
+    line += right;
+    StoreLine(y, line);
+    if (trim && right.empty())
+      caretX = std::min(caretX, FLines.LineLength(y) + 1);
+    InternalSetCaretXY({caretX, y + 1}, true);
+    return;
+  }
+  line += pieces[0];
+  StoreLine(y, line);
+  const int extra = int(pieces.size()) - 1;
+  FLines.InsertEmptyLines(y + 1, extra);
+  std::string s;
+  for (int k = 1; k <= extra; ++k) {
+    s.assign(pieces[std::size_t(k)]);
+    if (k == extra)
+      s += right;
+    if (trim)
+      s = TrimTrailing(s);
+    FLines.ReplaceLine(y + k, s);
+  }
+  int caretX = int(pieces.back().size()) + 1;
+  if (trim && right.empty())
+    caretX = std::min(caretX, FLines.LineLength(y + extra) + 1);
+  InternalSetCaretXY({caretX, y + extra + 1}, true);
+}
+
+void TCustomKzEdit::InsertLines(const std::string &value) {
+  bool endsWithBreak;
+  std::vector<std::string_view> pieces = SplitPieces(value, endsWithBreak);
+  int y = std::max(FCaretY, 1) - 1; // 0-based insertion line
+  if (FLines.Count() == 0)
+    y = 0;
+  const int full = int(pieces.size()) - 1; // pieces followed by a break
+  if (full > 0) {
+    FLines.InsertEmptyLines(y, full);
+    for (int k = 0; k < full; ++k)
+      FLines.ReplaceLine(y + k, pieces[std::size_t(k)]);
+    // Bookmarks on and below the insertion line move down with their lines.
+    for (TKzEditMark &m : FMarks)
+      if (m.Line >= y + 1)
+        m.Line += full;
+  }
+  y += full;
+  std::string_view lastPiece = pieces.back();
+  int caretX = 1;
+  if (!lastPiece.empty()) {
+    if (y >= FLines.Count()) {
+      FLines.AddLine(lastPiece);
+    } else {
+      std::string joined(lastPiece);
+      joined += FLines.LineView(y);
+      FLines.ReplaceLine(y, joined);
+    }
+    caretX = int(lastPiece.size()) + 1;
+  }
+  InternalSetCaretXY({caretX, y + 1}, true);
+}
+
+void TCustomKzEdit::InsertColumn(const std::string &value) {
+  bool endsWithBreak;
+  std::vector<std::string_view> pieces = SplitPieces(value, endsWithBreak);
+  if (FLines.Count() == 0)
+    FLines.AddLine(std::string_view());
+  const int column = DisplayXY().Column;
+  const int y0 = std::max(FCaretY, 1) - 1;
+  int caretX = FCaretX, caretY = FCaretY;
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const int y = y0 + int(k);
+    if (y >= FLines.Count()) {
+      int last = FLines.Count();
+      TBufferCoord at{FLines.LineLength(last - 1) + 1, last};
+      FLines.AddLine(std::string_view());
+      FUndoList.PushChange(TKzChangeReason::BreakLine, at, at, std::string(), smColumn);
+    }
+    std::string s = FLines.GetLine(y);
+    int expanded = GetExpandedLength(s, FTabWidth);
+    if (expanded < column - 1)
+      s.append(std::size_t(column - 1 - expanded), ' ');
+    int bx = DisplayToBufferColumn(s, column, FTabWidth);
+    s.insert(std::size_t(bx - 1), pieces[k]);
+    FLines.ReplaceLine(y, s);
+    TBufferCoord from{bx, y + 1}, to{bx + int(pieces[k].size()), y + 1};
+    FUndoList.PushChange(TKzChangeReason::PasteText, from, to, std::string(), smColumn);
+    caretX = to.Char;
+    caretY = to.Line;
+  }
+  InternalSetCaretXY({caretX, caretY}, true);
+}

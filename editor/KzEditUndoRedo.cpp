@@ -1,0 +1,355 @@
+// Undo and redo: reverting and repeating the recorded change items, grouped into steps by
+// step number, bracket pairs and same-kind runs.
+#include "editor/KzEdit.h"
+
+#include <algorithm>
+
+namespace {
+
+using R = TKzChangeReason;
+
+bool IsAfterCaret(R r) { return r == R::DeleteAfterCaret || r == R::QuietDeleteAfterCaret; }
+
+// The lengths of the CR LF (or CR) separated pieces of an unindent record.
+std::vector<std::string> UnindentPieces(const std::string &text) {
+  std::vector<std::string> pieces(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
+      pieces.emplace_back();
+    } else {
+      pieces.back() += text[i];
+    }
+  }
+  return pieces;
+}
+
+} // namespace
+
+// Switches the selection mode and eoScrollPastEol for the duration of one item, suspends
+// painting, and puts everything back afterwards.
+class TKzEditUndoDriver {
+public:
+  TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode)
+      : FEdit(edit), FMode(edit.FSelectionMode),
+        FPastEol(edit.FOptions.Contains(eoScrollPastEol)) {
+    FEdit.IncPaintLock();
+    FEdit.FSelectionMode = itemMode;
+    FEdit.FOptions.Include(eoScrollPastEol);
+  }
+  ~TKzEditUndoDriver() {
+    FEdit.FSelectionMode = FMode;
+    if (!FPastEol)
+      FEdit.FOptions.Exclude(eoScrollPastEol);
+    FEdit.DecPaintLock();
+  }
+  TKzEditUndoDriver(const TKzEditUndoDriver &) = delete;
+  TKzEditUndoDriver &operator=(const TKzEditUndoDriver &) = delete;
+
+private:
+  TCustomKzEdit &FEdit;
+  TKzSelectionMode FMode;
+  bool FPastEol;
+};
+
+void TCustomKzEdit::Undo() {
+  if (FReadOnly)
+    return;
+  if (FUndoList.LastReason() == R::GroupBreak) {
+    std::optional<TKzEditUndoItem> gb = FUndoList.PopItem();
+    if (FRedoList.LastReason() != R::GroupBreak)
+      FRedoList.PushItem(*gb);
+  }
+  const TKzEditUndoItem *top = FUndoList.PeekItem();
+  if (!top) {
+    UpdateModifiedFromUndo();
+    return;
+  }
+  const R r = top->Reason;
+  const std::int32_t step = top->StepNumber;
+  const std::int32_t savedBlock = FRedoList.BlockStepNumber();
+  FRedoList.SetBlockStepNumber(step);
+  IncPaintLock();
+  while (true) {
+    const R reverted = FUndoList.PeekItem()->Reason;
+    UndoItem();
+    top = FUndoList.PeekItem();
+    if (!top)
+      break;
+    bool more;
+    if (IsBracketEnd(r))
+      more = top->Reason != MatchingBracketBegin(r);
+    else
+      more = top->StepNumber == step ||
+             (HasOption(eoGroupUndo) && top->Reason == reverted && reverted != R::IndentBlock &&
+              reverted != R::UnindentBlock);
+    if (!more)
+      break;
+  }
+  if (IsBracketEnd(r) && top && top->Reason == MatchingBracketBegin(r)) {
+    UndoItem();
+    UpdateModifiedFromUndo();
+  }
+  FRedoList.SetBlockStepNumber(savedBlock);
+  DecPaintLock();
+}
+
+void TCustomKzEdit::Redo() {
+  if (FReadOnly)
+    return;
+  const TKzEditUndoItem *top = FRedoList.PeekItem();
+  if (!top)
+    return;
+  const R r = top->Reason;
+  const std::int32_t step = top->StepNumber;
+  const std::int32_t savedBlock = FUndoList.BlockStepNumber();
+  FRedoInProgress = true;
+  IncPaintLock();
+  while (true) {
+    const R repeated = FRedoList.PeekItem()->Reason;
+    FUndoList.SetBlockStepNumber(step);
+    RedoItem();
+    top = FRedoList.PeekItem();
+    if (!top)
+      break;
+    bool more;
+    if (IsBracketBegin(r))
+      more = top->Reason != MatchingBracketEnd(r);
+    else
+      more = top->StepNumber == step ||
+             (HasOption(eoGroupUndo) && top->Reason == repeated && repeated != R::IndentBlock &&
+              repeated != R::UnindentBlock);
+    if (!more)
+      break;
+  }
+  if (IsBracketBegin(r) && top && top->Reason == MatchingBracketEnd(r)) {
+    FUndoList.SetBlockStepNumber(step);
+    RedoItem();
+    UpdateModifiedFromUndo();
+  }
+  FUndoList.SetBlockStepNumber(savedBlock);
+  if (FRedoList.LastReason() == R::GroupBreak) {
+    std::optional<TKzEditUndoItem> gb = FRedoList.PopItem();
+    if (FUndoList.LastReason() != R::GroupBreak)
+      FUndoList.PushItem(*gb);
+    UpdateModifiedFromUndo();
+  }
+  FRedoInProgress = false;
+  DecPaintLock();
+}
+
+void TCustomKzEdit::UndoItem() {
+  std::optional<TKzEditUndoItem> popped = FUndoList.PopItem();
+  if (!popped)
+    return;
+  const TKzEditUndoItem item = std::move(*popped);
+  TKzEditUndoDriver driver(*this, item.SelMode);
+  const TBufferCoord start = item.StartPos, end = item.EndPos;
+  const TKzSelectionMode mode = item.SelMode;
+  switch (item.Reason) {
+  case R::InsertText:
+  case R::PasteText:
+  case R::DropText: {
+    SetCaretAndSelection(start, start, end);
+    FRedoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    FUndoList.Lock();
+    SetSelTextPrimitive(mode, item.ChangeText);
+    FUndoList.Unlock();
+    SetCaretPos(start);
+    break;
+  }
+  case R::DeleteAfterCaret:
+  case R::DeleteBeforeCaret:
+  case R::QuietDeleteBeforeCaret:
+  case R::QuietDeleteAfterCaret:
+  case R::DeleteAll: {
+    TBufferCoord at = mode == smColumn
+                          ? TBufferCoord{std::min(start.Char, end.Char), std::min(start.Line, end.Line)}
+                          : MinPoint(start, end);
+    FUndoList.Lock();
+    if (IsAfterCaret(item.Reason) && at.Line > FLines.Count()) {
+      SetCaretPos({1, FLines.Count()});
+      FLines.AddLine(std::string_view());
+    }
+    SetCaretPos(at);
+    SetSelTextPrimitive(mode, item.ChangeText);
+    FUndoList.Unlock();
+    TBufferCoord caret = IsAfterCaret(item.Reason) ? start : end;
+    if (item.Reason == R::DeleteAfterCaret || item.Reason == R::DeleteBeforeCaret ||
+        item.Reason == R::DeleteAll)
+      SetCaretAndSelection(caret, start, end);
+    else
+      SetCaretPos(caret);
+    FRedoList.PushChange(item.Reason, start, end, std::string(), mode);
+    if (item.Reason == R::DeleteAll) {
+      InternalSetCaretXY({1, 1}, true);
+      SetSelectionEnd({1, 1});
+    }
+    EnsureCursorPosVisible();
+    break;
+  }
+  case R::BreakLine: {
+    SetCaretPos(start);
+    FRedoList.PushChange(item.Reason, start, end, std::string(), mode);
+    if (start.Line >= 1 && start.Line <= FLines.Count()) {
+      std::string line = FLines.GetLine(start.Line - 1);
+      // Text that moved off a line lost its trailing blanks on the line that stayed; a break
+      // beyond the line's end moved nothing and must not leave blanks behind.
+      if (!item.ChangeText.empty() && int(line.size()) < start.Char - 1)
+        line.append(std::size_t(start.Char - 1) - line.size(), ' ');
+      line += item.ChangeText;
+      IncPaintLock();
+      {
+        TKzEditUpdateGuard guard(FLines);
+        FLines.ReplaceLine(start.Line - 1, line);
+        if (start.Line < FLines.Count())
+          FLines.DeleteLine(start.Line);
+        InternalSetCaretXY(start, true);
+      }
+      DecPaintLock();
+    }
+    break;
+  }
+  case R::IndentBlock:
+    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    SetCaretAndSelection(end, start, end);
+    break;
+  case R::UnindentBlock: {
+    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
+    std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
+    IncPaintLock();
+    {
+      TKzEditUpdateGuard guard(FLines);
+      for (std::size_t k = 0; k < pieces.size(); ++k) {
+        int y = start.Line + int(k);
+        if (y > FLines.Count() || pieces[k].empty())
+          continue;
+        std::string s = FLines.GetLine(y - 1);
+        if (int(s.size()) < column - 1)
+          s.append(std::size_t(column - 1) - s.size(), ' ');
+        s.insert(std::size_t(column - 1), pieces[k]);
+        FLines.ReplaceLine(y - 1, s);
+      }
+    }
+    DecPaintLock();
+    SetCaretAndSelection(start, start, end);
+    break;
+  }
+  case R::CaretMove:
+    FRedoList.PushChange(item.Reason, CaretXY(), CaretXY(), std::string(), mode);
+    InternalSetCaretXY(start, true);
+    break;
+  case R::SelectionChange:
+    FRedoList.PushChange(item.Reason, FBlockBegin, FBlockEnd, std::string(), mode);
+    SetSelectionAnchor(start);
+    SetSelectionEnd(end);
+    break;
+  case R::PadSpaces: {
+    SetCaretAndSelection(start, start, end);
+    FRedoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    FUndoList.Lock();
+    SetSelTextPrimitive(mode, item.ChangeText);
+    FUndoList.Unlock();
+    SetCaretPos(start);
+    break;
+  }
+  default: // bracket begins and ends, group breaks: nothing to revert
+    break;
+  }
+}
+
+void TCustomKzEdit::RedoItem() {
+  std::optional<TKzEditUndoItem> popped = FRedoList.PopItem();
+  if (!popped)
+    return;
+  const TKzEditUndoItem item = std::move(*popped);
+  TKzEditUndoDriver driver(*this, item.SelMode);
+  const TBufferCoord start = item.StartPos, end = item.EndPos;
+  const TKzSelectionMode mode = item.SelMode;
+  switch (item.Reason) {
+  case R::InsertText:
+  case R::PasteText:
+  case R::DropText: {
+    SetCaretPos(start);
+    FUndoList.Lock();
+    SetSelTextPrimitive(mode, item.ChangeText);
+    FUndoList.Unlock();
+    InternalSetCaretXY(end, true);
+    FUndoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    if (item.Reason == R::DropText)
+      SetCaretAndSelection(start, start, end);
+    break;
+  }
+  case R::DeleteAfterCaret:
+  case R::DeleteBeforeCaret:
+  case R::QuietDeleteBeforeCaret:
+  case R::QuietDeleteAfterCaret:
+  case R::DeleteAll: {
+    SetCaretAndSelection(start, start, end);
+    FUndoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    FUndoList.Lock();
+    SetSelTextPrimitive(mode, std::string());
+    FUndoList.Unlock();
+    SetCaretPos(MinPoint(start, end));
+    break;
+  }
+  case R::BreakLine:
+    SetCaretPos(start);
+    DoLineBreak(true);
+    break;
+  case R::IndentBlock:
+    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    SetCaretAndSelection(end, start, end);
+    break;
+  case R::UnindentBlock: {
+    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
+    std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
+    IncPaintLock();
+    {
+      TKzEditUpdateGuard guard(FLines);
+      for (std::size_t k = 0; k < pieces.size(); ++k) {
+        int y = start.Line + int(k);
+        if (y > FLines.Count() || pieces[k].empty())
+          continue;
+        std::string s = FLines.GetLine(y - 1);
+        if (int(s.size()) >= column - 1) {
+          s.erase(std::size_t(column - 1), pieces[k].size());
+          FLines.ReplaceLine(y - 1, s);
+        }
+      }
+    }
+    DecPaintLock();
+    if (mode == smColumn) {
+      SetCaretAndSelection(start, start, end);
+    } else {
+      TBufferCoord s{std::max(1, start.Char - int(pieces.front().size())), start.Line};
+      TBufferCoord e{std::max(1, end.Char - int(pieces.back().size())), end.Line};
+      SetCaretAndSelection(s, s, e);
+    }
+    break;
+  }
+  case R::CaretMove:
+    FUndoList.PushChange(item.Reason, CaretXY(), CaretXY(), std::string(), mode);
+    InternalSetCaretXY(start, true);
+    break;
+  case R::SelectionChange:
+    FUndoList.PushChange(item.Reason, FBlockBegin, FBlockEnd, std::string(), mode);
+    SetSelectionAnchor(start);
+    SetSelectionEnd(end);
+    break;
+  case R::PadSpaces:
+    FUndoList.PushChange(item.Reason, start, end, std::string(), mode);
+    // The spaces go back where they were taken from, at the start of the padded run.
+    SetCaretPos(start);
+    FUndoList.Lock();
+    SetSelTextPrimitive(mode, item.ChangeText);
+    FUndoList.Unlock();
+    SetCaretPos(start);
+    break;
+  default:
+    break;
+  }
+}
