@@ -10,6 +10,7 @@ after changing the catalogue and commit the generated files (the build only copi
 
 import html
 import os
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA = os.path.dirname(HERE)
@@ -377,25 +378,41 @@ def completion_lists():
     return items, inserts
 
 
-def write(path, text, encoding="ascii"):
-    with open(path, "w", encoding=encoding, newline="\n") as f:
-        f.write(text)
-
-
-def main():
+def generated():
+    """Every generated file: path relative to data/ -> bytes."""
     items, inserts = completion_lists()
     for line in items + inserts:
         assert "\\\\" not in line and "\n" not in line
     # The studio reads the lists as 8-bit text in the Windows code page.
-    write(os.path.join(DATA, "varLib01.db"), "\n".join(items) + "\n", "cp1252")
-    write(os.path.join(DATA, "varLib02.db"), "\n".join(inserts) + "\n", "cp1252")
-    out = os.path.join(DATA, "varLib")
-    os.makedirs(out, exist_ok=True)
-    write(os.path.join(out, "var_main.htm"), main_page())
-    write(os.path.join(out, "lang.htm"), lang_page())
+    files = {"varLib01.db": ("\n".join(items) + "\n").encode("cp1252"),
+             "varLib02.db": ("\n".join(inserts) + "\n").encode("cp1252"),
+             "varLib/var_main.htm": main_page().encode("ascii"),
+             "varLib/lang.htm": lang_page().encode("ascii")}
     for name, heading, about, snippets in TEMPLATES:
-        write(os.path.join(out, page_name(name)), template_page(name, heading, about, snippets))
+        files["varLib/" + page_name(name)] = template_page(name, heading, about, snippets).encode("ascii")
+    return files
+
+
+def main(argv):
+    files = generated()
+    if argv[1:] == ["--check"]:
+        # Used by the test suite: a hand edit of a generated file, or a catalogue change that
+        # was not regenerated, shows up here.
+        stale = [rel for rel, data in sorted(files.items())
+                 if not os.path.exists(os.path.join(DATA, rel))
+                 or open(os.path.join(DATA, rel), "rb").read() != data]
+        pages = {n for n in os.listdir(os.path.join(DATA, "varLib")) if n.endswith(".htm")}
+        stale += sorted("varLib/" + n + " (not generated)" for n in pages if "varLib/" + n not in files)
+        for rel in stale:
+            print("out of date: data/" + rel)
+        print("generated files up to date" if not stale else "run: python3 data/tools/make_varlib.py")
+        return 1 if stale else 0
+    os.makedirs(os.path.join(DATA, "varLib"), exist_ok=True)
+    for rel, data in files.items():
+        with open(os.path.join(DATA, rel), "wb") as f:
+            f.write(data)
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv))
