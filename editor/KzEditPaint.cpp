@@ -490,11 +490,14 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
         char c = lineText[static_cast<size_t>(i)];
         if (c == '\t') {
           if (showSpecial) {
-            // One guillemet in the middle of each tab's run of cells.
-            int tabStart = i - i % std::max(FTabWidth, 1);
-            int tabEnd = tabStart;
-            while (tabEnd < lineLen && lineText[static_cast<size_t>(tabEnd)] == '\t' &&
-                   (tabEnd == tabStart || tabEnd % std::max(FTabWidth, 1) != 0))
+            // One guillemet in the middle of each tab's run of cells; a tab's run ends at
+            // the next multiple of the tab width.
+            const int tw = std::max(FTabWidth, 1);
+            int tabStart = i;
+            while (tabStart > 0 && tabStart % tw != 0 && lineText[static_cast<size_t>(tabStart - 1)] == '\t')
+              --tabStart;
+            int tabEnd = i + 1;
+            while (tabEnd < lineLen && tabEnd % tw != 0 && lineText[static_cast<size_t>(tabEnd)] == '\t')
               ++tabEnd;
             c = i == tabStart + (tabEnd - tabStart - 1) / 2 ? static_cast<char>(kGuillemet) : ' ';
           } else {
