@@ -69,6 +69,27 @@ TEST(HelpFile, ContentsAndIndexLeadToPagesOfTheProject)
     }
 }
 
+TEST(HelpFile, SitemapNamesAreUtf8WithoutCharacterReferences)
+{
+    // The help viewer lists contents and index names as they are written, read as UTF-8; a
+    // reference such as &#246; would appear literally in the list.
+    for (const std::string &sitemap : {std::string("kzpStudio.hhc"), std::string("kzpStudio.hhk")}) {
+        const std::string text = ReadBytes(SourcePath("data/help/" + sitemap));
+        EXPECT_EQ(text.find("&#"), std::string::npos) << sitemap;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c < 0x80)
+                continue;
+            // A lead byte of a two-byte sequence followed by its continuation byte.
+            ASSERT_TRUE(c >= 0xC2 && c <= 0xDF && i + 1 < text.size() &&
+                        (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80)
+                << sitemap << ": byte " << i;
+            ++i;
+        }
+    }
+    EXPECT_NE(ReadBytes(SourcePath("data/help/kzpStudio.hhk")).find("value=\"L\xC3\xB6schen\""), std::string::npos);
+}
+
 #ifdef KZ_HAVE_CHMLIB
 TEST(HelpFile, HoldsEveryPageOfTheProject)
 {
