@@ -241,11 +241,28 @@ TEMPLATES = [
      "Gestaltung aller Seiten. Bilder werden relativ zum Style-Sheet angegeben, also etwa "
      "url(img/bg.png); im Style-Sheet werden keine Variablen ersetzt.",
      [("Hintergrundbild", "background: #eef1f5 url(img/bg.png) repeat-x top left;"),
-      ("Ungelesene Zeile", "table.liste tr.ungelesen td { font-weight: bold; }")]),
+      ("Kopfzeile mit Logo und Konto (header.htm)", "#kopf { }"),
+      ("Navigation links (header.htm)", "#navi li a { }"),
+      ("Inhaltsbereich jeder Seite", "#inhalt { }"),
+      ("Fußzeile (footer.htm)", "#fuss { }"),
+      ("Werkzeugleiste über Listen und Nachrichten", ".leiste { }"),
+      ("Tabellen: Nachrichten, Ordner, Adressbuch", "table.liste th { }"),
+      ("Ungelesene Nachricht in der Liste", "table.liste tr.ungelesen td { font-weight: bold; }"),
+      ("Zahlenspalte rechtsbündig", "table.liste td.zahl { text-align: right; }"),
+      ("Kopfdaten einer Nachricht (message.htm)", "table.kopfdaten td.feld { }"),
+      ("Text einer Nachricht", ".nachricht { white-space: pre-wrap; }"),
+      ("Anhänge einer Nachricht", ".anhaenge { }"),
+      ("Speicherplatzbalken", ".quota .fuellung { background: #e8a317; }"),
+      ("Knöpfe der Formulare", "input.knopf { }"),
+      ("Hinweis und Fehlermeldung", ".hinweis, .fehler { }"),
+      ("Kasten der Anmelde-, Abmelde- und Fehlerseite", "#anmeldung { }")]),
     ("print.css", "Style-Sheet für den Druck",
      "Wird von header.htm mit media=\"print\" eingebunden und blendet Navigation und Formulare "
      "beim Drucken aus.",
-     [("Bereiche ausblenden", "#kopf, #navi, .leiste, form { display: none; }")]),
+     [("Bereiche ausblenden", "#kopf, #navi, .leiste, form { display: none; }"),
+      ("Seitenränder des Drucks", "@page { margin: 2cm; }"),
+      ("Verweise mit Adresse drucken", '.nachricht a:after { content: " (" attr(href) ")"; }'),
+      ("Seitenumbruch vor einem Bereich", ".anhaenge { page-break-before: always; }")]),
 ]
 
 STYLE_BODY = "font-family:Arial,Helvetica,sans-serif; font-size:9pt; color:#1e2a38; margin:4px;"
