@@ -219,7 +219,8 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
         continue;
       b2 = std::min(b2, int(s.size()) + 1);
       s.erase(std::size_t(b1 - 1), std::size_t(b2 - b1));
-      FLines.ReplaceLine(y - 1, s);
+      // Padding a column insertion added to a short line goes again with the rectangle.
+      StoreLine(y - 1, s);
     }
     int x = DisplayToBufferColumn(FLines.LineView(last.Line - 1), left, FTabWidth);
     InternalSetCaretXY({x, last.Line}, true);
