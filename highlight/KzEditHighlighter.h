@@ -281,7 +281,8 @@ public:
     virtual int TokenKind() const = 0;
     virtual TKzHighlighterAttributes *TokenAttribute() const = 0;
     virtual void Advance() = 0;
-    void RunToLineEnd();
+    // Advances until AtLineEnd; highlighters override it to save the per-token virtual calls.
+    virtual void RunToLineEnd();
 
     // -- rarely used hooks --
     virtual bool IsKeyword(const std::string &text) const;

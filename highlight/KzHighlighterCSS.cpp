@@ -128,31 +128,31 @@ TKzCssHighlighter::TKzCssHighlighter(TKzComponent *owner) : TKzCustomHighlighter
     ConnectAttributes();
 
     for (int c = 0; c < 256; ++c) {
-        TStep step = &TKzCssHighlighter::WordStep;
+        TStep step = [](TKzCssHighlighter *h) { h->WordStep(); };
         if (c == 0)
-            step = &TKzCssHighlighter::LineEndStep;
+            step = [](TKzCssHighlighter *h) { h->LineEndStep(); };
         else if (c == 10)
-            step = &TKzCssHighlighter::LineFeedStep;
+            step = [](TKzCssHighlighter *h) { h->LineFeedStep(); };
         else if (c == 13)
-            step = &TKzCssHighlighter::CarriageReturnStep;
+            step = [](TKzCssHighlighter *h) { h->CarriageReturnStep(); };
         else if (c <= 32)
-            step = &TKzCssHighlighter::BlankStep;
+            step = [](TKzCssHighlighter *h) { h->BlankStep(); };
         else if (c == '"')
-            step = &TKzCssHighlighter::StringStep;
+            step = [](TKzCssHighlighter *h) { h->StringStep(); };
         else if (c == '#')
-            step = &TKzCssHighlighter::ColourStep;
+            step = [](TKzCssHighlighter *h) { h->ColourStep(); };
         else if (c == ',' || c == ':')
-            step = &TKzCssHighlighter::ColonStep;
+            step = [](TKzCssHighlighter *h) { h->ColonStep(); };
         else if (c == '.' || (c >= '0' && c <= '9'))
-            step = &TKzCssHighlighter::NumberStep;
+            step = [](TKzCssHighlighter *h) { h->NumberStep(); };
         else if (c == '/')
-            step = &TKzCssHighlighter::SlashStep;
+            step = [](TKzCssHighlighter *h) { h->SlashStep(); };
         else if (c == ';')
-            step = &TKzCssHighlighter::SemicolonStep;
+            step = [](TKzCssHighlighter *h) { h->SemicolonStep(); };
         else if (c == '{')
-            step = &TKzCssHighlighter::OpenBraceStep;
+            step = [](TKzCssHighlighter *h) { h->OpenBraceStep(); };
         else if (c == '}')
-            step = &TKzCssHighlighter::CloseBraceStep;
+            step = [](TKzCssHighlighter *h) { h->CloseBraceStep(); };
         FSteps[static_cast<std::size_t>(c)] = step;
     }
 
@@ -245,7 +245,7 @@ void TKzCssHighlighter::BeginLine(const std::string &line, int lineIndex)
     FLength = line.size();
     FLineIndex = lineIndex;
     FPos = 0;
-    Advance();
+    NextToken();
 }
 
 std::string TKzCssHighlighter::TokenText() const
@@ -259,6 +259,17 @@ TKzHighlighterAttributes *TKzCssHighlighter::TokenAttribute() const
 }
 
 void TKzCssHighlighter::Advance()
+{
+    NextToken();
+}
+
+void TKzCssHighlighter::RunToLineEnd()
+{
+    while (FTokenKind != KindLineEnd)
+        NextToken();
+}
+
+inline void TKzCssHighlighter::NextToken()
 {
     FTokenStart = FPos;
     switch (FRange) {
@@ -417,9 +428,9 @@ void TKzCssHighlighter::SelectorStep()
         ++FPos;
 }
 
-int TKzCssHighlighter::ClassifyWord() const
+int TKzCssHighlighter::ClassifyWord(std::size_t &end) const
 {
-    std::size_t end = FPos;
+    end = FPos;
     int hash = 0;
     while (Is(FLine[end], WordLetter)) {
         hash = std::min(hash + LetterValues[static_cast<unsigned char>(FLine[end])], 1 << 20);
@@ -456,8 +467,10 @@ void TKzCssHighlighter::WordStep()
             ++FPos;
         return;
     }
-    FTokenKind = ClassifyWord();
-    ++FPos;
+    // The classified word holds no character that ends the token, so the scan goes on after it.
+    std::size_t wordEnd;
+    FTokenKind = ClassifyWord(wordEnd);
+    FPos = std::max(FPos + 1, wordEnd);
     while (!Is(FLine[FPos], StopWord))
         ++FPos;
 }

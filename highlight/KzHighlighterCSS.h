@@ -60,6 +60,7 @@ public:
     int TokenKind() const override { return FTokenKind; }
     TKzHighlighterAttributes *TokenAttribute() const override;
     void Advance() override;
+    void RunToLineEnd() override;
 
     // The range in force when the latest "/*" was scanned; a "*/" returns to it. It is kept by
     // the instance, not carried in the range value.
@@ -85,9 +86,12 @@ public:
     TKzHighlighterAttributes *ValueAttri;
 
 private:
-    using TStep = void (TKzCssHighlighter::*)();
+    void NextToken();
 
-    void Dispatch() { (this->*FSteps[static_cast<unsigned char>(FLine[FPos])])(); }
+    // Plain function pointers: a call through them is cheaper than through a member pointer.
+    using TStep = void (*)(TKzCssHighlighter *);
+
+    void Dispatch() { FSteps[static_cast<unsigned char>(FLine[FPos])](this); }
     void LineEndStep();
     void BlankStep();
     void LineFeedStep();
@@ -104,7 +108,7 @@ private:
     void SelectorStep();
     void CommentStep();
     void ScanComment();
-    int ClassifyWord() const;
+    int ClassifyWord(std::size_t &end) const; // end: just after the classified word
 
     TKzHashEntryList FKeywordBuckets;
     std::array<TStep, 256> FSteps{};

@@ -232,25 +232,25 @@ TKzHTMLHighlighter::TKzHTMLHighlighter(TKzComponent *owner) : TKzCustomHighlight
     }
 
     for (int c = 0; c < 256; ++c) {
-        TStep step = &TKzHTMLHighlighter::WordStep;
+        TStep step = [](TKzHTMLHighlighter *h) { h->WordStep(); };
         if (c == 0)
-            step = &TKzHTMLHighlighter::LineEndStep;
+            step = [](TKzHTMLHighlighter *h) { h->LineEndStep(); };
         else if (c == 10)
-            step = &TKzHTMLHighlighter::LineFeedStep;
+            step = [](TKzHTMLHighlighter *h) { h->LineFeedStep(); };
         else if (c == 13)
-            step = &TKzHTMLHighlighter::CarriageReturnStep;
+            step = [](TKzHTMLHighlighter *h) { h->CarriageReturnStep(); };
         else if (c <= 32)
-            step = &TKzHTMLHighlighter::BlankStep;
+            step = [](TKzHTMLHighlighter *h) { h->BlankStep(); };
         else if (c == '"' || c == '\'')
-            step = &TKzHTMLHighlighter::QuotedValueStep;
+            step = [](TKzHTMLHighlighter *h) { h->QuotedValueStep(); };
         else if (c == '&')
-            step = &TKzHTMLHighlighter::EntityStep;
+            step = [](TKzHTMLHighlighter *h) { h->EntityStep(); };
         else if (c == '<')
-            step = &TKzHTMLHighlighter::OpenTagStep;
+            step = [](TKzHTMLHighlighter *h) { h->OpenTagStep(); };
         else if (c == '=')
-            step = &TKzHTMLHighlighter::EqualsStep;
+            step = [](TKzHTMLHighlighter *h) { h->EqualsStep(); };
         else if (c == '>')
-            step = &TKzHTMLHighlighter::CloseTagStep;
+            step = [](TKzHTMLHighlighter *h) { h->CloseTagStep(); };
         FSteps[static_cast<std::size_t>(c)] = step;
     }
 
@@ -360,6 +360,17 @@ TKzHighlighterAttributes *TKzHTMLHighlighter::TokenAttribute() const
 }
 
 void TKzHTMLHighlighter::Advance()
+{
+    NextToken();
+}
+
+void TKzHTMLHighlighter::RunToLineEnd()
+{
+    while (FTokenKind != KindLineEnd)
+        NextToken();
+}
+
+inline void TKzHTMLHighlighter::NextToken()
 {
     FTokenStart = FPos;
     switch (FRange) {

@@ -67,6 +67,7 @@ public:
     int TokenKind() const override { return FTokenKind; }
     TKzHighlighterAttributes *TokenAttribute() const override;
     void Advance() override;
+    void RunToLineEnd() override;
 
     // -1, or the EntityTable index of the reference the text step found right at the position.
     int EntityIndex() const { return FEntityIndex; }
@@ -87,9 +88,12 @@ public:
     TKzHighlighterAttributes *ValueAttri;
 
 private:
-    using TStep = void (TKzHTMLHighlighter::*)();
+    void NextToken();
 
-    void Dispatch() { (this->*FSteps[static_cast<unsigned char>(FLine[FPos])])(); }
+    // Plain function pointers: a call through them is cheaper than through a member pointer.
+    using TStep = void (*)(TKzHTMLHighlighter *);
+
+    void Dispatch() { FSteps[static_cast<unsigned char>(FLine[FPos])](this); }
     void LineEndStep();
     void BlankStep();
     void LineFeedStep();
