@@ -133,4 +133,16 @@ void TTemplateEditor::SetCaret(int x, int y)
     impl_->Edit->setTextCursor(cursor);
 }
 
+void TTemplateEditor::SetSelection(int x1, int y1, int x2, int y2)
+{
+    QTextDocument *doc = impl_->Edit->document();
+    const QTextBlock a = doc->findBlockByNumber(y1 - 1), b = doc->findBlockByNumber(y2 - 1);
+    if (!a.isValid() || !b.isValid())
+        return;
+    QTextCursor cursor(doc);
+    cursor.setPosition(a.position() + std::min(x1 - 1, a.length() - 1));
+    cursor.setPosition(b.position() + std::min(x2 - 1, b.length() - 1), QTextCursor::KeepAnchor);
+    impl_->Edit->setTextCursor(cursor);
+}
+
 void TTemplateEditor::SetHighlighter(TKzCustomHighlighter *) {}

@@ -47,6 +47,8 @@ public:
     std::string LineText(int y) const;
     // Moves the caret, for callers that place text at a known spot.
     void SetCaret(int x, int y);
+    // Selects from (x1, y1) to (x2, y2), the caret ending at the second point.
+    void SetSelection(int x1, int y1, int x2, int y2);
 
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);

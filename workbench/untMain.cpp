@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -86,6 +87,12 @@ void TfrmMain::SetupLayout()
     exVariablen = ui_->exVariablen;
     exLang = ui_->exLang;
     mnuAnsicht = ui_->mnuAnsicht;
+    // Both views ask the same guard before they go anywhere, the program's own navigations
+    // included.
+    for (THtmlView *view : {htmVar, htmLang})
+        view->OnBeforeNavigate = [this](THtmlView &v, const QString &address, bool &cancel) {
+            htmLangBeforeNavigate(v, address, cancel);
+        };
 
     // The right side has no panel of its own but takes any the user drops there.
     for (QDockWidget *dock : {exPrj, exVariablen, exLang})
@@ -341,7 +348,10 @@ void TfrmMain::actItem31Click()
 void TfrmMain::Terminate()
 {
     terminated_ = true;
-    QCoreApplication::exit(0);
+    // Ending the event loop is all there is to do; without a running loop (a window driven
+    // by a script) exit() would instead make every later loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void TfrmMain::actItem32Click()

@@ -1,0 +1,288 @@
+// The project explorer: the tree of a pack, opening templates, the pop-up menus, adding,
+// importing and deleting files.
+#include "WorkbenchFixture.h"
+
+#include "pack/FolderScan.h"
+#include "workbench/AppWindows.h"
+#include "workbench/HtmlView.h"
+#include "workbench/TemplateEditor.h"
+#include "workbench/untAddFile.h"
+#include "workbench/untMain.h"
+#include "workbench/untProgress.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::vector<std::string> Children(const QTreeWidgetItem *root)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < root->childCount(); ++i)
+        out.push_back(root->child(i)->text(0).toStdString());
+    return out;
+}
+
+std::vector<std::string> FileRecordNames(const std::string &pack)
+{
+    std::vector<std::string> out;
+    for (const std::string &r : PackRecords(pack))
+        if (IsFileRecord(r))
+            out.push_back(RecordKey(r).substr(4));
+    return out;
+}
+
+QPoint CentreOf(QTreeWidget &tree, QTreeWidgetItem *item) { return tree.visualItemRect(item).center(); }
+} // namespace
+
+class ProjectExplorerTest : public WorkbenchTest {
+protected:
+    // Adds a file through the Add-file dialog, choosing `source` and naming it `target`.
+    void AddFile(const std::string &source, const QString &target)
+    {
+        dialogs.OpenAnswers.push_back(source);
+        WhenModalOpens([target](QWidget &modal) {
+            auto &dlg = dynamic_cast<TfrmAddFile &>(modal);
+            QTest::mouseClick(dlg.Button1, Qt::LeftButton);
+            if (!target.isNull())
+                dlg.edZiel->setText(target);
+            QTest::mouseClick(dlg.Button2, Qt::LeftButton);
+        });
+        frm->actItem38Click();
+    }
+};
+
+TEST_F(ProjectExplorerTest, OpeningAPackListsTemplatesAndFilesUnderTwoRoots)
+{
+    TfrmMain &w = StartWithPack(demoPack);
+    ASSERT_EQ(w.twProjekt->topLevelItemCount(), 2);
+    EXPECT_EQ(w.twProjekt->topLevelItem(0), w.TemplateRoot());
+    EXPECT_EQ(w.twProjekt->topLevelItem(1), w.FileRoot());
+    EXPECT_EQ(w.TemplateRoot()->text(0).toStdString(), "Templates");
+    EXPECT_EQ(Children(w.TemplateRoot()), (std::vector<std::string>{"main.css", "index.htm", "na"}));
+    EXPECT_EQ(Children(w.FileRoot()), (std::vector<std::string>{"logo.gif"}));
+    EXPECT_TRUE(w.TemplateRoot()->isExpanded());
+    EXPECT_EQ(w.twProjekt->indentation(), 19);
+    EXPECT_EQ(w.twProjekt->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(ProjectExplorerTest, DoubleClickOpensATemplateAndItsVariablePage)
+{
+    TfrmMain &w = StartWithPack(demoPack);
+    const QPoint at = CentreOf(*w.twProjekt, w.TemplateRoot()->child(0));
+    QTest::mouseClick(w.twProjekt->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w.twProjekt->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(ThePackStore().CurrentTemplate, "main.css");
+    EXPECT_EQ(w.editor->Text(), "body {\r\n\tcolor: red;\r\n}");
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tarvex Template Studio - [main.css]");
+    EXPECT_TRUE(w.editor->Enabled());
+    EXPECT_FALSE(ThePackStore().Modified);
+    EXPECT_EQ(w.htmVar->CurrentPath().toStdString(), programDir + "varLib/main.htm");
+
+    // A name without ".css" names its page unchanged.
+    OpenTemplate("index.htm");
+    EXPECT_EQ(w.htmVar->CurrentPath().toStdString(), programDir + "varLib/index.htm");
+    // A template without a page of its own sends the view back to its start page.
+    OpenTemplate("na");
+    EXPECT_EQ(w.htmVar->CurrentPath().toStdString(), programDir + "varLib/var_main.htm");
+}
+
+TEST_F(ProjectExplorerTest, DoubleClickOnRootsAndFilesDoesNothing)
+{
+    TfrmMain &w = StartWithPack(demoPack);
+    OpenTemplate("index.htm");
+    for (QTreeWidgetItem *item : {w.TemplateRoot(), w.FileRoot(), w.FileRoot()->child(0)}) {
+        w.twProjekt->setCurrentItem(item);
+        w.twProjektDblClick();
+        EXPECT_EQ(ThePackStore().CurrentTemplate, "index.htm");
+        EXPECT_EQ(w.editor->Text(), "<p>Hallo</p>");
+    }
+    EXPECT_TRUE(dialogs.Shown.empty());
+}
+
+TEST_F(ProjectExplorerTest, DoubleClickWithoutPackWarns)
+{
+    Start();
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->twProjektDblClick();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Bitte öffnen Sie zuerst ein Projekt!");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Kein Projekt");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtWarning);
+}
+
+TEST_F(ProjectExplorerTest, PopupMenusFitTheNodeUnderTheMouse)
+{
+    TfrmMain &w = StartWithPack(demoPack);
+    QTreeWidget &tree = *w.twProjekt;
+    w.FileRoot()->setExpanded(true);
+    EXPECT_EQ(w.twProjektContextPopup(CentreOf(tree, w.FileRoot())), w.pmen);
+    ASSERT_EQ(w.pmen->actions().size(), 2);
+    EXPECT_EQ(w.pmen->actions()[0]->text().toStdString(), "Datei hinzufügen...");
+    EXPECT_EQ(w.pmen->actions()[1]->text().toStdString(), "Verzeichnis importieren...");
+    w.pmen->hide();
+    EXPECT_EQ(w.twProjektContextPopup(CentreOf(tree, w.FileRoot()->child(0))), w.pmem2);
+    EXPECT_EQ(w.pmem2->actions()[0]->text().toStdString(), "Löschen");
+    EXPECT_EQ(tree.currentItem(), w.FileRoot()->child(0));
+    w.pmem2->hide();
+    EXPECT_EQ(w.twProjektContextPopup(CentreOf(tree, w.TemplateRoot()->child(1))), nullptr);
+    EXPECT_EQ(w.twProjektContextPopup(CentreOf(tree, w.TemplateRoot())), nullptr);
+    // A click on empty space keeps the selection, and so the menu of the selected node.
+    w.TemplateRoot()->setExpanded(false);
+    const QPoint empty(5, tree.visualItemRect(w.FileRoot()->child(0)).bottom() + 8);
+    ASSERT_EQ(tree.itemAt(empty), nullptr);
+    tree.setCurrentItem(w.FileRoot());
+    EXPECT_EQ(w.twProjektContextPopup(empty), w.pmen);
+    w.pmen->hide();
+    tree.clearSelection();
+    tree.setCurrentItem(nullptr);
+    EXPECT_EQ(w.twProjektContextPopup(empty), nullptr);
+}
+
+TEST_F(ProjectExplorerTest, PopupMenusNeedAnOpenPack)
+{
+    TfrmMain &w = Start();
+    EXPECT_EQ(w.twProjektContextPopup(QPoint(5, 5)), nullptr);
+}
+
+TEST_F(ProjectExplorerTest, AddFileStoresTheFileUnderTheTypedNameAndShowsIt)
+{
+    StartWithPack(demoPack);
+    const std::string source = (dir / "bild.png").string();
+    WriteFile(source, "PNGDATA");
+    AddFile(source, "img/sub/bild.png");
+    EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif", "img/sub/bild.png"}));
+    EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif", "img/sub/bild.png"}));
+    TPackStore reference;
+    reference.Records = {"x"};
+    reference.PackPath = (dir / "reference.kzp").string();
+    reference.AddFileRecord("img/sub/bild.png", source);
+    EXPECT_EQ(PackRecords(demoPack).back(), reference.Records.back());
+    EXPECT_EQ(dialogs.OpenTitles, (std::vector<std::string>{"Datei hinzufügen"}));
+    EXPECT_EQ(dialogs.OpenFilters, (std::vector<std::string>{"Alle Dateien (*.*)|*.*"}));
+}
+
+TEST_F(ProjectExplorerTest, AddingTwiceShowsTwoNodesAndDeletingOneRemovesBoth)
+{
+    StartWithPack(demoPack);
+    const std::string source = (dir / "a.gif").string();
+    WriteFile(source, "GIF");
+    AddFile(source, QString());
+    AddFile(source, QString());
+    EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif", "a.gif", "a.gif"}));
+    EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif", "a.gif", "a.gif"}));
+    frm->twProjekt->setCurrentItem(frm->FileRoot()->child(2));
+    frm->actItem39->trigger();
+    // The tree never shows a file the pack no longer holds.
+    EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif"}));
+    EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif"}));
+}
+
+TEST_F(ProjectExplorerTest, DeletingAFileThatThePackHeldWhenOpened)
+{
+    StartWithPack(demoPack);
+    frm->twProjekt->setCurrentItem(frm->FileRoot()->child(0));
+    frm->actItem39Click();
+    EXPECT_TRUE(FileRecordNames(demoPack).empty());
+    EXPECT_EQ(frm->FileRoot()->childCount(), 0);
+    EXPECT_EQ(PackRecords(demoPack).size(), 4u) << "metadata and three templates stay";
+}
+
+TEST_F(ProjectExplorerTest, CancelledAddFileAddsNothing)
+{
+    StartWithPack(demoPack);
+    const std::string before = ReadFile(demoPack);
+    WhenModalOpens([](QWidget &modal) {
+        auto &dlg = dynamic_cast<TfrmAddFile &>(modal);
+        dlg.edFile->setText("/etc/hostname");
+        dlg.edZiel->setText("x");
+        QTest::mouseClick(dlg.Button3, Qt::LeftButton);
+    });
+    frm->actItem38Click();
+    EXPECT_EQ(ReadFile(demoPack), before);
+    EXPECT_EQ(frm->FileRoot()->childCount(), 1);
+}
+
+TEST_F(ProjectExplorerTest, ImportAddsEveryFileWithRelativeNamesAndReportsTheEnd)
+{
+    StartWithPack(demoPack);
+    const fs::path folder = dir / "import";
+    WriteFile(folder / "a.gif", "A");
+    WriteFile(folder / "sub" / "b.gif", "BB");
+    WriteFile(folder / "sub" / "deeper" / "c.css", "C");
+    // A link back up would never end if it were followed.
+    fs::create_directory_symlink(folder, folder / "sub" / "loop");
+    std::vector<std::string> expected = {"logo.gif"};
+    for (const TScannedFile &f : ScanFolder(folder.string()))
+        expected.push_back(f.RelativeName);
+    ASSERT_EQ(expected.size(), 4u);
+    dialogs.FolderAnswers = {folder.string()};
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem40->trigger();
+    EXPECT_EQ(dialogs.FolderCaptions, (std::vector<std::string>{"Bitte wählen Sie ein Verzeichnis"}));
+    std::vector<std::string> sortedNames(expected.begin() + 1, expected.end());
+    std::sort(sortedNames.begin(), sortedNames.end());
+    EXPECT_EQ(sortedNames, (std::vector<std::string>{"a.gif", "sub/b.gif", "sub/deeper/c.css"}));
+    EXPECT_EQ(Children(frm->FileRoot()), expected);
+    EXPECT_EQ(FileRecordNames(demoPack), expected);
+    EXPECT_TRUE(frm->FileRoot()->isExpanded());
+    EXPECT_FALSE(AppWindows().Progress->isVisible());
+    EXPECT_EQ(AppWindows().Progress->ProgressBar1->value(), 3);
+    EXPECT_EQ(AppWindows().Progress->ProgressBar1->maximum(), 3);
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Importvorgang abgeschlossen.");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Verzeichnis importieren");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtInformation);
+}
+
+TEST_F(ProjectExplorerTest, ImportOfAnEmptyFolderEndsWithTheMessageAndCancelledPickerDoesNothing)
+{
+    StartWithPack(demoPack);
+    fs::create_directories(dir / "leer");
+    dialogs.FolderAnswers = {"", (dir / "fehlt").string(), (dir / "leer").string()};
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem40Click();
+    frm->actItem40Click();
+    EXPECT_TRUE(dialogs.Shown.empty());
+    frm->actItem40Click();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Importvorgang abgeschlossen.");
+    EXPECT_EQ(frm->FileRoot()->childCount(), 1);
+}
+
+TEST_F(ProjectExplorerTest, FailedImportKeepsWhatWasAddedAndHidesTheProgressAfterTheError)
+{
+    StartWithPack(demoPack);
+    const fs::path folder = dir / "import";
+    WriteFile(folder / "a.gif", "A");
+    WriteFile(folder / "b.gif", "B");
+    WriteFile(folder / "c.gif", "C");
+    const std::vector<TScannedFile> scan = ScanFolder(folder.string());
+    ASSERT_EQ(scan.size(), 3u);
+    // The second file vanishes after the scan, just before it is read.
+    QProgressBar *bar = AppWindows().Progress->ProgressBar1;
+    const std::string victim = scan[1].FullPath;
+    bool progressVisibleDuringError = false;
+    dialogs.OnShow = [&] { progressVisibleDuringError = AppWindows().Progress->isVisible(); };
+    QObject::connect(bar, &QProgressBar::valueChanged, [victim](int v) {
+        if (v == 2)
+            fs::remove(victim);
+    });
+    dialogs.FolderAnswers = {folder.string()};
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem40->trigger();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_NE(dialogs.Shown[0].Text.find("Datei nicht gefunden"), std::string::npos) << dialogs.Shown[0].Text;
+    EXPECT_TRUE(progressVisibleDuringError);
+    EXPECT_FALSE(AppWindows().Progress->isVisible());
+    EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif", scan[0].RelativeName}));
+    EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif", scan[0].RelativeName}));
+    EXPECT_FALSE(frm->FileRoot()->isExpanded());
+}
