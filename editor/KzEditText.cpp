@@ -28,13 +28,11 @@ std::vector<std::string_view> SplitPieces(std::string_view text, bool &endsWithB
   return pieces;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 } // namespace
 
 std::string TCustomKzEdit::TrimTrailing(const std::string &s) const {
   std::size_t n = s.size();
-  while (n > 0 && IsBlank(s[n - 1]))
+  while (n > 0 && s[n - 1] == ' ')
     --n;
   return s.substr(0, n);
 }
