@@ -186,8 +186,15 @@ public:
     // Called with this attribute as sender after a change; empty until the highlighter sets it.
     TKzNotifyEvent ChangeHandler;
 
-    // Fills the attribute from a colour scheme of older editors (see the implementation for the
-    // two key layouts); true on success. Settings applied before a read error stay applied.
+    // Fills the attribute from a colour scheme of older editors; true on success. The old
+    // layout is one text value named like the attribute under schemeKey, seven comma fields:
+    // style letters (B, I, U) in field 3, "1" for the default foreground / background in 4 / 5,
+    // LegacyPalette indexes of foreground / background in 6 / 7. The newer layout is a subkey
+    // named like the attribute with "Foreground Color" / "Background Color" (palette index) or
+    // "Foreground Color New" / "Background Color New" (colour name or number), and the texts
+    // "Bold", "Italic", "Underline", "Default Foreground", "Default Background" (true unless
+    // "False" or "0"). Key paths start at the store's root. Settings applied before a read
+    // error stay applied.
     virtual bool ImportLegacyScheme(TSettingsStore &root, const std::string &schemeKey,
                                     const std::string &attributeName, bool oldLayout);
 
@@ -289,7 +296,7 @@ public:
     virtual bool SelectUserSetting(int index);
     virtual void ListUserSettings(std::vector<std::string> &list) const;
 
-    // -- settings store (INI-style stand-in for the registry) --
+    // -- settings store (INI-style stand-in for the registry); key paths start at its root --
     // Reads Background/Foreground/Style of every attribute from the subkey named like it under
     // keyPath; true only if every attribute's subkey existed.
     virtual bool ReadRegistrySettings(TSettingsStore &root, const std::string &keyPath);
