@@ -98,6 +98,11 @@ void TCustomKzEdit::UpdateScrollBars() {
     return;
   }
   FScrollBarsPending = false;
+  // A line count that needs another digit widens the gutter and narrows the text area.
+  if (Gutter().AutoSizeDigitCount(FLines.Count())) {
+    FCharsInWindow = std::max(FHost.ClientWidth() - GutterWidth() - 2, 0) / FCharWidth;
+    Invalidate();
+  }
 
   TKzScrollBarState hidden;
   hidden.Visible = false;

@@ -130,6 +130,7 @@ void TKzEdit::ConnectScrollBars() {
   });
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   kzp::InstallQtSystemPalette();
+  FEditor->SetMeasureCanvas(&ScreenMeasureCanvas());
 }
 
 void TKzEdit::InvalidateRect(int left, int top, int right, int bottom) {
