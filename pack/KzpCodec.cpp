@@ -79,10 +79,11 @@ void EncodeGroups(const unsigned char *in, std::size_t groups, char *out)
             std::uint64_t v;
             std::memcpy(&v, p, 8);
             v = __builtin_bswap64(v);
-            PutPair(out, static_cast<unsigned>(v >> 52) & 0xFFF);
-            PutPair(out + 2, static_cast<unsigned>(v >> 40) & 0xFFF);
-            PutPair(out + 4, static_cast<unsigned>(v >> 28) & 0xFFF);
-            PutPair(out + 6, static_cast<unsigned>(v >> 16) & 0xFFF);
+            const std::uint64_t chars = static_cast<std::uint64_t>(kPairs[(v >> 52) & 0xFFF]) |
+                                        static_cast<std::uint64_t>(kPairs[(v >> 40) & 0xFFF]) << 16 |
+                                        static_cast<std::uint64_t>(kPairs[(v >> 28) & 0xFFF]) << 32 |
+                                        static_cast<std::uint64_t>(kPairs[(v >> 16) & 0xFFF]) << 48;
+            std::memcpy(out, &chars, 8);
             p += 6;
             out += 8;
         }
@@ -120,13 +121,19 @@ std::size_t EncodedLength(std::size_t n)
 
 } // namespace
 
-std::string EncodeBase64(std::string_view bytes)
+void EncodeBase64To(std::string_view bytes, std::string &out)
 {
-    std::string out(EncodedLength(bytes.size()), '\0');
+    out.resize(EncodedLength(bytes.size()));
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const std::size_t groups = bytes.size() / 3;
     EncodeGroups(in, groups, out.data());
     EncodeTail(in + groups * 3, bytes.size() % 3, out.data() + groups * 4);
+}
+
+std::string EncodeBase64(std::string_view bytes)
+{
+    std::string out;
+    EncodeBase64To(bytes, out);
     return out;
 }
 

@@ -7,6 +7,10 @@
 #include <string_view>
 
 std::string EncodeBase64(std::string_view bytes);
+
+// Encodes `bytes` into `out`, replacing its content; reuses out's memory, so encoding into
+// the same buffer again touches no fresh memory.
+void EncodeBase64To(std::string_view bytes, std::string &out);
 std::string DecodeBase64(std::string_view text);
 
 // Decodes `text` into `out` (replacing its content) and returns the index of the character

@@ -294,43 +294,81 @@ std::vector<std::string> ReadPackRecords(const std::string &path)
     return records;
 }
 
-TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_(path)
+bool IdentityOf(const std::string &path, TFileIdentity &identity)
 {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return false;
+    identity = TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                             static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                             static_cast<long long>(st.st_mtim.tv_nsec)};
+    return true;
+}
+
+TFileIdentity IdentityOfFd(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return TFileIdentity{};
+    return TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                         static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                         static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+
+TReplaceTarget PrepareReplace(const std::string &path)
+{
+    TReplaceTarget t;
+    t.Path = path;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved))
-            target_ = resolved;
+            t.Path = resolved;
     }
-    if (::stat(target_.c_str(), &st) == 0) {
+    const std::size_t slash = t.Path.rfind('/');
+    t.Folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : t.Path.substr(0, slash));
+    t.Base = slash == std::string::npos ? t.Path : t.Path.substr(slash + 1);
+    auto fail = [&](int err) { throw EPackIOError(IOErrorMessage(err, path), err); };
+    if (::stat(t.Path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            throw EPackIOError(FolderMessage(path_), EISDIR);
+            throw EPackIOError(FolderMessage(path), EISDIR);
         // The rename would replace a read-only file without asking, so ask the file itself
         // whether it may be written.
-        const int probe = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+        const int probe = ::open(t.Path.c_str(), O_WRONLY | O_CLOEXEC);
         if (probe < 0)
-            Fail(errno);
+            fail(errno);
         ::close(probe);
         // A file nobody may write is read-only for the administrator too, as the read-only
         // attribute is on the desktop systems our users come from.
         if ((st.st_mode & 0222) == 0)
-            Fail(EACCES);
-        mode_ = st.st_mode & 07777;
-        haveOwner_ = true;
-        owner_ = st.st_uid;
-        group_ = st.st_gid;
+            fail(EACCES);
+        t.Exists = true;
+        t.Mode = st.st_mode & 07777;
+        t.HaveOwner = true;
+        t.Owner = st.st_uid;
+        t.Group = st.st_gid;
     } else if (errno == ENOENT) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode_ = 0666 & ~mask;
+        t.Mode = 0666 & ~mask;
     } else {
-        Fail(errno);
+        fail(errno);
     }
+    return t;
+}
 
-    const std::size_t slash = target_.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target_.substr(0, slash));
-    const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    std::string pattern = dir + "/." + base + ".tmp-XXXXXX";
+void SyncFolder(const std::string &folder)
+{
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_(PrepareReplace(path))
+{
+    std::string pattern = target_.Folder + "/." + target_.Base + ".tmp-XXXXXX";
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0)
         Fail(errno);
@@ -401,32 +439,29 @@ void TSafeFileWriter::Flush()
     buffer_.clear();
 }
 
-void TSafeFileWriter::Commit()
+void TSafeFileWriter::Commit(void (*beforeRename)(void *), void *context)
 {
     Flush();
-    if (haveOwner_ && ::geteuid() == 0) {
+    if (target_.HaveOwner && ::geteuid() == 0) {
         // Only root can give the file back to its owner; for everyone else it is theirs anyway.
-        if (::fchown(fd_, owner_, group_) != 0) {
+        if (::fchown(fd_, target_.Owner, target_.Group) != 0) {
             // The pack then belongs to root; it is still whole and readable by root.
         }
     }
-    if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0)
+    if (::fchmod(fd_, static_cast<mode_t>(target_.Mode)) != 0)
         Fail(errno);
     if (::fsync(fd_) != 0)
         Fail(errno);
+    written_ = IdentityOfFd(fd_);
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0)
         Fail(errno);
-    if (::rename(temp_.c_str(), target_.c_str()) != 0)
+    if (beforeRename)
+        beforeRename(context);
+    if (::rename(temp_.c_str(), target_.Path.c_str()) != 0)
         Fail(errno);
     temp_.clear();
     // The rename itself must reach the disk too, or a crash could bring back the old file.
-    const std::size_t slash = target_.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target_.substr(0, slash));
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    SyncFolder(target_.Folder);
 }

@@ -23,6 +23,33 @@ std::string PackTextOfFileContent(std::string fileContent, const std::string &pa
 // the pack text, so opening a large pack needs little more memory than its records.
 std::vector<std::string> ReadPackRecords(const std::string &path);
 
+// Where a file lies on disk and when it was last changed, to tell whether a file is still
+// the one this program wrote.
+struct TFileIdentity {
+    unsigned long long Device = 0, Inode = 0;
+    long long Size = -1, MtimeSec = 0, MtimeNsec = 0;
+    bool operator==(const TFileIdentity &) const = default;
+};
+bool IdentityOf(const std::string &path, TFileIdentity &identity); // false when there is no such file
+TFileIdentity IdentityOfFd(int fd);
+
+// A file about to be replaced: a link resolved to the file it names, its folder and name,
+// and the permissions and owner the replacement takes over.
+struct TReplaceTarget {
+    std::string Path, Folder, Base;
+    bool Exists = false;
+    unsigned Mode = 0;
+    bool HaveOwner = false;
+    unsigned Owner = 0, Group = 0;
+};
+
+// Resolves `path` and makes sure its file may be replaced: not a folder, not read-only, its
+// folder writable. EPackIOError with `path` in the message otherwise.
+TReplaceTarget PrepareReplace(const std::string &path);
+
+// Flushes a folder's entries (a rename in it) to disk.
+void SyncFolder(const std::string &folder);
+
 // Writes a file so that at no moment the old one is missing or partly replaced: the bytes
 // go to a temporary file beside the target, which is flushed to disk, given the target's
 // permissions and renamed over it. A link is followed, so the file it names is replaced.
@@ -36,18 +63,21 @@ public:
     TSafeFileWriter &operator=(const TSafeFileWriter &) = delete;
 
     void Write(std::string_view bytes);
-    void Commit();
+    // `beforeRename` runs once the new file is on disk, just before it replaces the old one.
+    void Commit(void (*beforeRename)(void *) = nullptr, void *context = nullptr);
+
+    const TReplaceTarget &Target() const { return target_; }
+    // The new file as it lies on disk after Commit().
+    const TFileIdentity &Written() const { return written_; }
 
 private:
     void Flush();
     [[noreturn]] void Fail(int errnoValue);
 
-    std::string path_;   // as the caller named it, for messages
-    std::string target_; // the file that is replaced
+    std::string path_; // as the caller named it, for messages
+    TReplaceTarget target_;
+    TFileIdentity written_;
     std::string temp_;
     std::string buffer_;
     int fd_ = -1;
-    unsigned mode_ = 0;
-    bool haveOwner_ = false;
-    unsigned owner_ = 0, group_ = 0;
 };

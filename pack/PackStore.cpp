@@ -3,6 +3,7 @@
 
 #include "pack/KzpCodec.h"
 #include "pack/PackFile.h"
+#include "pack/PackShadow.h"
 #include "pack/SplitFns.h"
 
 #include <utility>
@@ -99,7 +100,9 @@ bool IsFileRecord(const std::string &record)
     return record.compare(0, kFilePrefix.size(), kFilePrefix) == 0;
 }
 
-TPackStore::TPackStore() = default;
+TPackStore::TPackStore() : shadow_(std::make_unique<TPackShadow>()) {}
+
+TPackStore::~TPackStore() = default;
 
 TPackContents TPackStore::LoadPack(const std::string &path)
 {
@@ -120,6 +123,7 @@ TPackContents TPackStore::LoadPack(const std::string &path)
     }
 
     // Nothing above touched the store, so a failure leaves the previous pack open.
+    shadow_->Drop();
     Records = std::move(records);
     PackPath = path;
     Modified = false;
@@ -163,7 +167,7 @@ void TPackStore::AddFileRecord(const std::string &name, const std::string &sourc
     record += kFieldSeparator;
     record += EncodeBase64(bytes);
     Records.push_back(std::move(record));
-    WritePack();
+    WriteRecords(true);
 }
 
 void TPackStore::DeleteFileRecord(const std::string &name)
@@ -202,7 +206,17 @@ std::string TPackStore::GetTemplate(const std::string &name) const
 
 void TPackStore::WritePack()
 {
+    WriteRecords(false);
+}
+
+void TPackStore::WriteRecords(bool appending)
+{
     RequireOpenPack(*this);
+    // Files added one after another: the pack the previous add replaced is still at hand
+    // and only needs the new records, so an import writes each file once instead of the
+    // whole pack each time. Any other change writes the whole pack.
+    if (appending && shadow_->Append(PackPath, Records))
+        return;
     TSafeFileWriter writer(PackPath);
     // The records are encoded as one stream, slice by slice, so writing never holds a second
     // copy of the whole pack in memory.
@@ -225,7 +239,25 @@ void TPackStore::WritePack()
     encoder.Finish(chunk);
     chunk += "\r\n";
     writer.Write(chunk);
-    writer.Commit();
+    struct THook {
+        TPackShadow *shadow;
+        const TReplaceTarget *target;
+        bool linked;
+    } hook{shadow_.get(), &writer.Target(), false};
+    try {
+        writer.Commit(
+            appending ? +[](void *c) {
+                auto *h = static_cast<THook *>(c);
+                h->shadow->LinkReplaced(*h->target);
+                h->linked = true;
+            }
+                      : nullptr,
+            &hook);
+    } catch (...) {
+        shadow_->ReplaceFailed();
+        throw;
+    }
+    shadow_->Replaced(writer.Target(), writer.Written(), Records, hook.linked);
 }
 
 TPackStore &ThePackStore()

@@ -2,6 +2,7 @@
 // every read and change of the pack file.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -55,9 +56,12 @@ std::string TemplateTextOfRecord(const std::string &record); // token 2, unescap
 std::string RecordKey(const std::string &record);             // the first token on TAB
 bool IsFileRecord(const std::string &record);                 // begins with "img:"
 
+class TPackShadow;
+
 class TPackStore {
 public:
     TPackStore();
+    ~TPackStore();
     TPackStore(const TPackStore &) = delete;
     TPackStore &operator=(const TPackStore &) = delete;
 
@@ -85,10 +89,18 @@ public:
     // failed write keeps Records as they are and leaves the old file untouched.
     void WritePack();
 
+    // The records of the open pack; record 0 is the metadata. Change them through the
+    // operations above: adding files in a row writes only the new records, which relies on
+    // the earlier ones not having been edited in place in between.
     std::vector<std::string> Records;
     std::string PackPath = "na";
     std::string CurrentTemplate = "na";
     bool Modified = false;
+
+private:
+    void WriteRecords(bool appending);
+
+    std::unique_ptr<TPackShadow> shadow_;
 };
 
 // The one program-wide store.
