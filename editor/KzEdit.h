@@ -506,6 +506,8 @@ private:
 
   // undo and redo (KzEditUndoRedo.cpp)
   void UndoItem();
+  // Where text just inserted at `start` ends, as an undo item records it.
+  TBufferCoord InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const;
   void RedoItem();
   void UpdateModifiedFromUndo();
 

@@ -139,6 +139,13 @@ void TCustomKzEdit::Redo() {
   DecPaintLock();
 }
 
+TBufferCoord TCustomKzEdit::InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const {
+  // Whole lines inserted before the caret line end on the line above the caret.
+  if (mode == smLine && FCaretX == 1 && FCaretY > start.Line)
+    return {std::max(FCharsInWindow, 2), FCaretY - 1};
+  return CaretXY();
+}
+
 void TCustomKzEdit::UndoItem() {
   std::optional<TKzEditUndoItem> popped = FUndoList.PopItem();
   if (!popped)
@@ -151,11 +158,16 @@ void TCustomKzEdit::UndoItem() {
   case R::InsertText:
   case R::PasteText:
   case R::DropText: {
+    // The redo item ends where the restored text ends, so that repeating the change takes
+    // out what undo put back (an overwritten character, a replaced selection) before it
+    // inserts again.
     SetCaretAndSelection(start, start, end);
-    FRedoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    std::string inserted = SelectedText();
     FUndoList.Lock();
     SetSelTextPrimitive(mode, item.ChangeText);
     FUndoList.Unlock();
+    TBufferCoord restoredEnd = item.ChangeText.empty() ? start : InsertedEnd(mode, start);
+    FRedoList.PushChange(item.Reason, start, restoredEnd, inserted, mode);
     SetCaretPos(start);
     break;
   }
@@ -272,14 +284,17 @@ void TCustomKzEdit::RedoItem() {
   case R::InsertText:
   case R::PasteText:
   case R::DropText: {
-    SetCaretPos(start);
+    SetCaretAndSelection(start, start, end);
+    std::string restored = SelectedText();
     FUndoList.Lock();
     SetSelTextPrimitive(mode, item.ChangeText);
     FUndoList.Unlock();
-    InternalSetCaretXY(end, true);
-    FUndoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    TBufferCoord newEnd = InsertedEnd(mode, start);
+    FUndoList.PushChange(item.Reason, start, newEnd, restored, mode);
     if (item.Reason == R::DropText)
-      SetCaretAndSelection(start, start, end);
+      SetCaretAndSelection(start, start, newEnd);
+    else
+      SetCaretPos(CaretXY());
     break;
   }
   case R::DeleteAfterCaret:

@@ -137,6 +137,8 @@ TEST_F(EditFixture, OverwriteReplacesAndUndoRestoresTheCharacter) {
   EXPECT_EQ(Ed->Text(), "aXYZW");
   Ed->Undo();
   EXPECT_EQ(Ed->Text(), "abcd");
+  Ed->Redo(); // repeating takes out the restored characters again
+  EXPECT_EQ(Ed->Text(), "aXYZW");
 }
 
 TEST_F(EditFixture, ControlCharactersAndInsertBeyondScrollWidthAreIgnored) {
