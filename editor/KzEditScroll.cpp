@@ -44,6 +44,8 @@ void TCustomKzEdit::SetTopLine(int value) {
   else
     Invalidate();
   UpdateScrollBars();
+  // The caret stays on its cell, which has moved on the screen.
+  UpdateCaret();
   StatusChanged({scTopLine});
 }
 
@@ -73,6 +75,7 @@ void TCustomKzEdit::SetLeftChar(int value) {
     SetMaxScrollWidth(FLeftChar + FCharsInWindow);
   else
     UpdateScrollBars();
+  UpdateCaret();
   StatusChanged({scLeftChar});
 }
 

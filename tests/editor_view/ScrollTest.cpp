@@ -318,4 +318,11 @@ TEST(ScrollView, CaretPlacementAndShapes) {
   EXPECT_EQ(f.Edit->RowColumnToPixels({3, 5}), (kzp::TPoint{32 + 16, 64}));
   EXPECT_EQ(f.Edit->PixelsToRowColumn(32 + 16 + 3, 64 + 5), (TDisplayCoord{3, 5}));
   EXPECT_EQ(f.Edit->PixelsToRowColumn(32 + 16 + 5, 64 + 5), (TDisplayCoord{4, 5}));
+  // Scrolling carries the caret with its cell.
+  f.Edit->SetInsertMode(true);
+  f.Edit->SetTopLine(3);
+  EXPECT_EQ(f.Host.CaretX, 32 + 16);
+  EXPECT_EQ(f.Host.CaretY, 2 * 16);
+  f.Edit->SetLeftChar(2);
+  EXPECT_EQ(f.Host.CaretX, 32 + 8);
 }

@@ -66,6 +66,11 @@ public:
   void HideScrollHint() override { HintVisible = false; }
   int WheelScrollLines() const override { return WheelLines; }
   bool HasFocus() const override { return Focus; }
+  void SetCaretPos(int x, int y) override {
+    CaretX = x;
+    CaretY = y;
+  }
+  int CaretX = -1, CaretY = -1;
 
 private:
   kzp::TMemoryClipboard FClipboard;
