@@ -10,6 +10,9 @@
 
 class QWidget;
 class TKzCustomHighlighter;
+namespace kzp {
+class TStoredValue;
+}
 
 class TTemplateEditor : public QObject {
     Q_OBJECT
@@ -52,6 +55,9 @@ public:
 
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);
+
+    // The editor's settings of the window's stored form (its member "editor").
+    void ApplyStoredForm(const kzp::TStoredValue &component);
 
     // Every change of the text by the user or a command (not by SetText).
     std::function<void()> OnChange;

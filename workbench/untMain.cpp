@@ -5,6 +5,7 @@
 #include "highlight/KzHighlighterHtml.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
+#include "platform/StoredForm.h"
 #include "platform/qt/QtCodePage.h"
 #include "ui_frmMain.h"
 #include "workbench/AppWindows.h"
@@ -18,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,6 +118,16 @@ void TfrmMain::SetupEditor()
     ui_->centralLayout->addWidget(editor->Widget());
     htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
     editor->SetHighlighter(htmlHighlight.get());
+    // The settings fixed with the window's layout: the editor's keystroke changes.
+    RunGuarded([this] {
+        QFile form(QStringLiteral(":/frmMain.json"));
+        if (!form.open(QIODevice::ReadOnly))
+            throw std::runtime_error("Die gespeicherten Fenstereinstellungen fehlen.");
+        const QByteArray json = form.readAll();
+        const kzp::TStoredValue stored = kzp::ParseStoredForm(std::string_view(json.constData(), json.size()));
+        if (const kzp::TStoredValue *settings = stored.Find("editor"))
+            editor->ApplyStoredForm(*settings);
+    });
     editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
     editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
     // The completion list plugs in here once the editor has one: its trigger "%", Ctrl+Space,

@@ -143,21 +143,21 @@ TEST_F(ExplorerEditingTest, FormatCommandsWrapTheSelection)
 
 TEST_F(ExplorerEditingTest, ClipboardAndDeleteCommands)
 {
-    frm->editor->SetText("abc def");
+    frm->editor->SetText("abc-def");
     frm->editor->SetSelection(1, 1, 4, 1);
     frm->actItem3->trigger();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "abc");
-    EXPECT_EQ(frm->editor->Text(), "abc def");
+    EXPECT_EQ(frm->editor->Text(), "abc-def");
     frm->editor->SetSelection(5, 1, 8, 1);
     frm->actItem5->trigger();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "def");
-    EXPECT_EQ(frm->editor->Text(), "abc ");
+    EXPECT_EQ(frm->editor->Text(), "abc-");
     frm->editor->SetCaret(1, 1);
     frm->actItem4->trigger();
-    EXPECT_EQ(frm->editor->Text(), "defabc ");
+    EXPECT_EQ(frm->editor->Text(), "defabc-");
     frm->editor->SetSelection(4, 1, 7, 1);
     frm->actItem6->trigger();
-    EXPECT_EQ(frm->editor->Text(), "def ");
+    EXPECT_EQ(frm->editor->Text(), "def-");
 }
 
 TEST_F(ExplorerEditingTest, UndoAndRedoButtonsFollowTheEditorsLists)

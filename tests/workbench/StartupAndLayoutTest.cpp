@@ -1,6 +1,8 @@
 // Start-up of the main window and its fixed layout: names, captions, order, initial state.
 #include "WorkbenchFixture.h"
 
+#include "editor/KzEditKeyCmds.h"
+#include "editor/qt/KzEditWidget.h"
 #include "workbench/HtmlView.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/untMain.h"
@@ -160,4 +162,22 @@ TEST_F(WorkbenchTest, ViewMenuChecksFollowThePanelsAndTogglesThem)
     emit w.mnuAnsicht->aboutToShow();
     EXPECT_TRUE(w.actBarItem1->isChecked());
     EXPECT_TRUE(w.actBarItem2->isChecked());
+}
+
+TEST_F(WorkbenchTest, EditorGetsTheKeystrokeChangesOfTheStoredForm)
+{
+    TfrmMain &w = Start();
+    auto *edit = dynamic_cast<TKzEdit *>(w.editor->Widget());
+    ASSERT_NE(edit, nullptr);
+    const TKzEditKeyStrokes &keys = edit->Editor().Keystrokes();
+    auto commandOf = [&keys](const char *text) -> int {
+        TShortCut sc = 0;
+        EXPECT_TRUE(TextToShortCut(text, sc)) << text;
+        const int i = keys.FindShortcuts(sc, 0);
+        return i < 0 ? -1 : keys[i].Command();
+    };
+    EXPECT_NE(commandOf("F1"), ecContextHelp);
+    EXPECT_NE(commandOf("Ctrl+Alt+C"), ecCommentBlock);
+    EXPECT_EQ(commandOf("Ctrl+F1"), ecContextHelp);
+    EXPECT_TRUE(dialogs.Shown.empty());
 }
