@@ -234,11 +234,20 @@ std::string KeyName(std::uint16_t key) {
       return k.Name;
   if ((key >= VK_0 && key <= VK_9) || (key >= VK_A && key <= VK_Z))
     return std::string(1, char(key));
-  if (key >= VK_F1 && key <= VK_F24)
-    return "F" + std::to_string(key - VK_F1 + 1);
-  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
-    return "Num " + std::to_string(key - VK_NUMPAD0);
-  return "#" + std::to_string(key);
+  // Built by appending: g++ 12 warns falsely about "literal" + std::to_string at -O3.
+  std::string name;
+  int number = key;
+  if (key >= VK_F1 && key <= VK_F24) {
+    name = "F";
+    number = key - VK_F1 + 1;
+  } else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) {
+    name = "Num ";
+    number = key - VK_NUMPAD0;
+  } else {
+    name = "#";
+  }
+  name += std::to_string(number);
+  return name;
 }
 
 bool KeyFromName(std::string_view name, std::uint16_t &key) {

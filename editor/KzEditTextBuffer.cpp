@@ -10,7 +10,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <istream>
-#include <iterator>
 #include <limits>
 #include <new>
 #include <ostream>
@@ -107,16 +106,34 @@ struct TBracket {
   TKzEditStringList &list;
 };
 
-// Position of the next CR or LF at or after p, or n.
-std::size_t NextBreak(const char *data, std::size_t p, std::size_t n) {
-  while (p < n) {
-    const char c = data[p];
-    if (c == '\r' || c == '\n')
-      return p;
-    ++p;
+// Finds line breaks with memchr, remembering the next CR and the next LF separately so that
+// a text with only one kind of break is still scanned once, not once per line.
+class TBreakScanner {
+public:
+  TBreakScanner(const char *data, std::size_t n) : fData(data), fSize(n) {
+    fNextCr = Find('\r', 0);
+    fNextLf = Find('\n', 0);
   }
-  return n;
-}
+  // Position of the next CR or LF at or after p, or the size.
+  std::size_t Next(std::size_t p) {
+    if (fNextCr < p)
+      fNextCr = Find('\r', p);
+    if (fNextLf < p)
+      fNextLf = Find('\n', p);
+    return std::min(fNextCr, fNextLf);
+  }
+
+private:
+  std::size_t Find(char c, std::size_t from) const {
+    if (from >= fSize)
+      return fSize;
+    const void *hit = std::memchr(fData + from, c, fSize - from);
+    return hit ? std::size_t(static_cast<const char *>(hit) - fData) : fSize;
+  }
+  const char *fData;
+  std::size_t fSize;
+  std::size_t fNextCr, fNextLf;
+};
 
 } // namespace
 
@@ -439,9 +456,10 @@ void TKzEditStringList::SetText(std::string_view text) {
   Clear();
   const char *d = text.data();
   const std::size_t n = text.size();
+  TBreakScanner breaks(d, n);
   std::size_t p = 0;
   while (p < n) {
-    const std::size_t e = NextBreak(d, p, n);
+    const std::size_t e = breaks.Next(p);
     AddLine(text.substr(p, e - p));
     p = e;
     if (p < n) {
@@ -455,14 +473,20 @@ void TKzEditStringList::SetText(std::string_view text) {
 
 // Splits already read data into lines; the caller holds the bracket. Reports which break
 // characters occurred.
-static void ParseLines(TKzEditStringList &list, std::string_view data, bool &sawCr, bool &sawLf) {
-  list.Clear();
+void TKzEditStringList::ParseLines(std::string_view data, bool &sawCr, bool &sawLf) {
+  Clear();
   const char *d = data.data();
   const std::size_t n = data.size();
+  const bool extraLine = !fTrailingLineBreak && n > 0 && (d[n - 1] == '\r' || d[n - 1] == '\n');
+  TBreakScanner breaks(d, n);
   std::size_t p = 0;
   while (p < n) {
-    const std::size_t e = NextBreak(d, p, n);
-    list.AddLine(data.substr(p, e - p));
+    const std::size_t e = breaks.Next(p);
+    // What AddLine does, minus its own bracket: the caller's is open.
+    const int index = fCount;
+    InsertRecord(index, data.substr(p, e - p));
+    if (OnLinesInserted)
+      OnLinesInserted(index, 1);
     p = e;
     if (p < n && d[p] == '\r') {
       sawCr = true;
@@ -473,8 +497,8 @@ static void ParseLines(TKzEditStringList &list, std::string_view data, bool &saw
       ++p;
     }
   }
-  if (!list.TrailingLineBreak() && n > 0 && (d[n - 1] == '\r' || d[n - 1] == '\n'))
-    list.AddLine({});
+  if (extraLine)
+    AddLine({});
 }
 
 static TKzLineBreakStyle StyleFrom(bool sawCr, bool sawLf) {
@@ -489,34 +513,76 @@ void TKzEditStringList::ReadBytes(std::string_view data) {
   bool sawCr = false, sawLf = false;
   {
     TBracket bracket(*this);
-    ParseLines(*this, data, sawCr, sawLf);
+    ParseLines(data, sawCr, sawLf);
   }
   fLineBreakStyle = StyleFrom(sawCr, sawLf);
 }
+
+namespace {
+
+// Bytes read before parsing: a plain growable block, so reading does not first fill the
+// memory with zeros the way a resized std::string would.
+class TReadBuffer {
+public:
+  TReadBuffer() = default;
+  TReadBuffer(const TReadBuffer &) = delete;
+  TReadBuffer &operator=(const TReadBuffer &) = delete;
+  ~TReadBuffer() { std::free(fData); }
+
+  // Room for at least n more bytes at End().
+  char *Reserve(std::size_t n) {
+    if (fCapacity - fSize < n) {
+      const std::size_t want = std::max(fSize + n, fCapacity * 2);
+      void *p = std::realloc(fData, want);
+      if (!p)
+        throw std::bad_alloc();
+      fData = static_cast<char *>(p);
+      fCapacity = want;
+    }
+    return fData + fSize;
+  }
+  std::size_t Room() const { return fCapacity - fSize; }
+  void Commit(std::size_t n) { fSize += n; }
+  std::string_view View() const { return {fData, fSize}; }
+
+private:
+  char *fData = nullptr;
+  std::size_t fSize = 0;
+  std::size_t fCapacity = 0;
+};
+
+} // namespace
 
 void TKzEditStringList::ReadStream(std::istream &stream) {
   bool sawCr = false, sawLf = false;
   {
     TBracket bracket(*this);
-    std::string data;
+    TReadBuffer data;
     stream.clear();
     stream.seekg(0, std::ios::end);
     const std::streamoff size = stream ? std::streamoff(stream.tellg()) : -1;
     if (size >= 0) {
       stream.seekg(0, std::ios::beg);
-      data.resize(std::size_t(size));
-      if (size > 0)
-        stream.read(data.data(), size);
-      if (!stream || stream.gcount() != size)
-        ThrowFileError(EIO);
+      if (size > 0) {
+        stream.read(data.Reserve(std::size_t(size)), size);
+        if (!stream || stream.gcount() != size)
+          ThrowFileError(EIO);
+        data.Commit(std::size_t(size));
+      }
     } else {
       // A stream without a known size (a pipe): read what it gives.
       stream.clear();
-      data.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-      if (stream.bad())
-        ThrowFileError(EIO);
+      for (;;) {
+        char *at = data.Reserve(65536);
+        stream.read(at, std::streamsize(data.Room()));
+        data.Commit(std::size_t(stream.gcount()));
+        if (stream.bad())
+          ThrowFileError(EIO);
+        if (!stream)
+          break;
+      }
     }
-    ParseLines(*this, data, sawCr, sawLf);
+    ParseLines(data.View(), sawCr, sawLf);
   }
   fLineBreakStyle = StyleFrom(sawCr, sawLf);
 }
@@ -525,37 +591,22 @@ void TKzEditStringList::ReadFile(const std::string &fileName) {
   const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
     ThrowFileError(errno);
-  struct Closer {
+  struct TCloser {
     int fd;
-    ~Closer() { ::close(fd); }
+    ~TCloser() { ::close(fd); }
   } closer{fd};
   bool sawCr = false, sawLf = false;
   {
     TBracket bracket(*this);
-    std::string data;
+    TReadBuffer data;
     struct stat st {};
+    // One read for a regular file: its size plus one byte, so the end shows at once.
+    std::size_t chunk = 65536;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-      data.reserve(std::size_t(st.st_size));
-    char chunk[65536];
+      chunk = std::size_t(st.st_size) + 1;
     for (;;) {
-      // Read straight into the string's spare room when it has some.
-      if (data.capacity() > data.size()) {
-        const std::size_t old = data.size();
-        data.resize(data.capacity());
-        const ssize_t got = ::read(fd, data.data() + old, data.size() - old);
-        if (got < 0) {
-          const int err = errno;
-          data.resize(old);
-          if (err == EINTR)
-            continue;
-          ThrowFileError(err);
-        }
-        data.resize(old + std::size_t(got));
-        if (got == 0)
-          break;
-        continue;
-      }
-      const ssize_t got = ::read(fd, chunk, sizeof chunk);
+      char *at = data.Reserve(chunk);
+      const ssize_t got = ::read(fd, at, data.Room());
       if (got < 0) {
         if (errno == EINTR)
           continue;
@@ -563,9 +614,10 @@ void TKzEditStringList::ReadFile(const std::string &fileName) {
       }
       if (got == 0)
         break;
-      data.append(chunk, std::size_t(got));
+      data.Commit(std::size_t(got));
+      chunk = 65536;
     }
-    ParseLines(*this, data, sawCr, sawLf);
+    ParseLines(data.View(), sawCr, sawLf);
   }
   fLineBreakStyle = StyleFrom(sawCr, sawLf);
 }

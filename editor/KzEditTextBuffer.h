@@ -134,6 +134,7 @@ private:
   void InsertRecord(int i, std::string_view s);
   void ExpandCache(int i) const;
   void FreeLines(int first, int count);
+  void ParseLines(std::string_view data, bool &sawCr, bool &sawLf);
 
   TKzEditStringRec *fList = nullptr;
   int fCount = 0;

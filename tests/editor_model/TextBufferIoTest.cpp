@@ -210,6 +210,26 @@ TEST(TextBufferIo, FailedStreamReadLeavesTheBufferUnchanged) {
   EXPECT_EQ(ends, 1); // the bracket was closed
 }
 
+TEST(TextBufferIo, StreamsWithoutASizeAreReadToTheEnd) {
+  // A pipe-like stream: no seeking, data handed out as it comes.
+  struct TPipeBuf : std::streambuf {
+    std::string Data;
+    explicit TPipeBuf(std::string d) : Data(std::move(d)) {
+      setg(Data.data(), Data.data(), Data.data() + Data.size());
+    }
+  };
+  std::string big;
+  for (int i = 0; i < 20000; ++i)
+    big += "row " + std::to_string(i) + "\n";
+  TPipeBuf pipe(big);
+  std::istream in(&pipe);
+  TKzEditStringList l;
+  l.ReadStream(in);
+  ASSERT_EQ(l.Count(), 20000);
+  EXPECT_EQ(l.GetLine(19999), "row 19999");
+  EXPECT_EQ(l.LineBreakStyle(), TKzLineBreakStyle::Lf);
+}
+
 TEST(TextBufferIo, FileWriterBuffersAndGrowsForLargePieces) {
   TTempFile f;
   {
