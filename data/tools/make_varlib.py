@@ -313,9 +313,8 @@ def uses(spec, template):
 def template_page(name, heading, about, snippets):
     body = ['<p style="%s">%s <span style="%s">(%s)</span></p>\n'
             % (STYLE_H1, esc(heading), STYLE_NOTE, esc(name))]
-    body.append("<p>%s</p>\n" % esc(about))
-    body.append('<p style="%s">Ein Klick auf einen blauen Eintrag fügt ihn an der Schreibmarke '
-                'ein. <a href="var_main.htm">Übersicht aller Seiten</a> &middot; '
+    body.append('<p style="%s">Ein Klick fügt einen blauen Eintrag an der Schreibmarke ein. '
+                '<a href="var_main.htm">Alle Seiten</a> &middot; '
                 '<a href="lang.htm">Sprachtexte</a></p>\n' % STYLE_NOTE)
     # The panel is small: the variables of this very page come first, then ready-made pieces.
     if not name.endswith(".css"):
@@ -333,6 +332,8 @@ def template_page(name, heading, about, snippets):
         common = [("%%" + v[1] + "%%", v[2]) for v in VARIABLES if v[3] == "*"]
         body.append('<p style="%s">&nbsp;Auf jeder Seite</p>\n' % STYLE_H2)
         body.append(var_table(common))
+    body.append('<p style="%s">&nbsp;Über diese Seite</p>\n' % STYLE_H2)
+    body.append("<p>%s</p>\n" % esc(about))
     return page(heading, "".join(body))
 
 
