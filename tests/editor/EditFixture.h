@@ -63,9 +63,13 @@ protected:
   void Type(const std::string &s) {
     for (char c : s) {
       unsigned char u = static_cast<unsigned char>(c);
-      std::uint16_t vk = (u >= 'a' && u <= 'z') ? std::uint16_t(u - 32) : std::uint16_t(u);
-      if (u >= 0x80 || c == ' ')
-        vk = 0;
+      // Letters and digits have key codes of their own; other characters come without a
+      // key-down here, since their key codes would collide with navigation keys.
+      std::uint16_t vk = 0;
+      if (u >= 'a' && u <= 'z')
+        vk = std::uint16_t(u - 32);
+      else if ((u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9'))
+        vk = u;
       std::uint16_t k = vk;
       if (vk != 0)
         Ed->KeyDown(k, 0);
