@@ -25,6 +25,11 @@ std::string FolderMessage(const std::string &path)
     return "Ist ein Ordner, keine Datei: " + path;
 }
 
+std::string NotAFileMessage(const std::string &path)
+{
+    return "Keine gewöhnliche Datei: " + path;
+}
+
 class TFd {
 public:
     explicit TFd(int fd) : fd_(fd) {}
@@ -77,11 +82,12 @@ std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
         throw EPackIOError(IOErrorMessage(errno, path), errno);
     if (S_ISDIR(st.st_mode))
         throw EPackIOError(FolderMessage(path), EISDIR);
+    // Devices and pipes may never end (/dev/zero) or never deliver; only plain files are read.
+    if (!S_ISREG(st.st_mode))
+        throw EPackIOError(NotAFileMessage(path), 0);
     // A regular file is read into a buffer of its size, so a large pack is never copied
     // while it grows; the last read (of 0 bytes) only confirms the end.
-    std::string data;
-    if (S_ISREG(st.st_mode))
-        data.resize(static_cast<std::size_t>(st.st_size));
+    std::string data(static_cast<std::size_t>(st.st_size), '\0');
     std::size_t used = 0;
     for (;;) {
         if (data.size() == used)
@@ -183,7 +189,9 @@ public:
             throw EPackIOError(IOErrorMessage(errno, path), errno);
         if (S_ISDIR(st.st_mode))
             throw EPackIOError(FolderMessage(path), EISDIR);
-        if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        if (!S_ISREG(st.st_mode))
+            throw EPackIOError(NotAFileMessage(path), 0);
+        if (st.st_size > 0) {
             void *map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
                                fd.Get(), 0);
             if (map != MAP_FAILED) {
@@ -192,7 +200,7 @@ public:
                 return;
             }
         }
-        if (S_ISREG(st.st_mode) && st.st_size == 0)
+        if (st.st_size == 0)
             return;
         owned_ = ReadWholeFile(path);
     }

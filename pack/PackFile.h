@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-// Reads the whole file at `path` in blocks of `blockSize` bytes; EPackIOError on failure
+// Reads the whole plain file at `path` in blocks of `blockSize` bytes; EPackIOError on failure
 // (a folder given instead of a file included).
 std::string ReadWholeFile(const std::string &path, std::size_t blockSize = 1 << 20);
 

@@ -158,6 +158,8 @@ TEST_F(PackLoad, FileErrorsCarryTheGermanMessageAndThePath)
         EXPECT_EQ(std::string(e.what()), "Ist ein Ordner, keine Datei: " + tmp.Path());
     }
     ExpectFirstStillOpen();
+    EXPECT_THROW(store.LoadPack("/dev/zero"), EPackIOError);
+    ExpectFirstStillOpen();
 }
 
 TEST(IOErrorMessage, NamesTheKindOfFailure)

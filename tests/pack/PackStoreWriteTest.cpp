@@ -164,6 +164,13 @@ TEST_F(PackWrite, AnUnreadableSourceFailsBeforeRecordsChange)
     } catch (const EPackIOError &e) {
         EXPECT_EQ(std::string(e.what()), "Ist ein Ordner, keine Datei: " + tmp.Path());
     }
+    // A device would never end; a pipe might never deliver.
+    try {
+        store.AddFileRecord("x", "/dev/zero");
+        ADD_FAILURE();
+    } catch (const EPackIOError &e) {
+        EXPECT_STREQ(e.what(), "Keine gewöhnliche Datei: /dev/zero");
+    }
     EXPECT_EQ(store.Records, before);
     EXPECT_EQ(ReadBytes(path), file);
 }
