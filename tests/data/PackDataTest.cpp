@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kzdata;
 
 namespace {
@@ -134,5 +136,27 @@ TEST(StandardPack, PicturesReferencedByTemplatesAreInThePack)
     for (const std::string &pack : {std::string("stdtpl.db"), std::string("demo.kzp")}) {
         SCOPED_TRACE(pack);
         ExpectReferencedFilesPresent(pack);
+    }
+}
+
+TEST(PackFolders, EveryFileOfAFolderIsInItsManifest)
+{
+    // A template or picture dropped into the folder but not named in the manifest would be
+    // missing from the built pack without any error.
+    for (const std::string &folder : {std::string("data/stdtpl"), std::string("data/demo")}) {
+        SCOPED_TRACE(folder);
+        std::set<std::string> listed;
+        for (const std::string &line : ReadLines(SourcePath(folder + "/manifest.txt"))) {
+            if (line.rfind("template\t", 0) == 0)
+                listed.insert("templates/" + line.substr(9));
+            else if (line.rfind("file\t", 0) == 0)
+                listed.insert("files/" + line.substr(5));
+        }
+        std::set<std::string> present;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(SourcePath(folder))) {
+            if (entry.is_regular_file() && entry.path().filename() != "manifest.txt")
+                present.insert(std::filesystem::relative(entry.path(), SourcePath(folder)).generic_string());
+        }
+        EXPECT_EQ(present, listed);
     }
 }
