@@ -46,7 +46,7 @@ protected:
         store.LoadPack(path);
     }
 
-    // The file on disk must be exactly the Part's writer output for the store's records.
+    // The file on disk must be exactly the writer's form of the store's records.
     void ExpectFileHoldsRecords()
     {
         EXPECT_EQ(ReadBytes(path), PackFileOf(Joined(store.Records)));

@@ -294,7 +294,7 @@ int RunBuild(const std::vector<std::string> &args)
         if (lines.size() < 2)
             throw lineError(1, "die Metadaten-Zeile fehlt.");
 
-        auto readPart = [&](std::size_t index, const std::string &relative) {
+        auto readEntry = [&](std::size_t index, const std::string &relative) {
             if (EscapesFolder(relative) || relative.empty())
                 throw lineError(index, "der Name \"" + relative + "\" liegt außerhalb des Ordners.");
             return ReadWholeFile(dir + "/" + relative);
@@ -315,7 +315,7 @@ int RunBuild(const std::vector<std::string> &args)
             }
             records.push_back(BuildMetaRecord(meta));
         } else if (metaLine[0] == "raw-meta" && metaLine.size() == 2) {
-            records.push_back(noLineFeed(1, readPart(1, metaLine[1])));
+            records.push_back(noLineFeed(1, readEntry(1, metaLine[1])));
         } else {
             throw lineError(1, "erwartet \"meta\" mit fünf Feldern oder \"raw-meta\".");
         }
@@ -332,19 +332,19 @@ int RunBuild(const std::vector<std::string> &args)
                 // Such a record would read back as a file.
                 if (IsFileRecord(f[1]))
                     throw lineError(i, "ein Template-Name darf nicht mit \"img:\" beginnen.");
-                records.push_back(BuildTemplateRecord(f[1], readPart(i, "templates/" + f[1])));
+                records.push_back(BuildTemplateRecord(f[1], readEntry(i, "templates/" + f[1])));
             } else if (kind == "file" && f.size() == 2) {
                 if (f[1].empty())
                     throw lineError(i, "der Dateiname fehlt.");
-                records.push_back("img:" + f[1] + "\t.\t" + EncodeBase64(readPart(i, "files/" + f[1])));
+                records.push_back("img:" + f[1] + "\t.\t" + EncodeBase64(readEntry(i, "files/" + f[1])));
             } else if (kind == "raw" && f.size() == 2) {
-                records.push_back(noLineFeed(i, readPart(i, f[1])));
+                records.push_back(noLineFeed(i, readEntry(i, f[1])));
             } else if (kind == "empty" && f.size() == 1) {
                 records.emplace_back();
             } else if (kind == "unterminated" && f.size() == 1) {
                 terminated = false;
             } else if (kind == "original" && f.size() == 2) {
-                original = readPart(i, f[1]);
+                original = readEntry(i, f[1]);
                 haveOriginal = true;
             } else {
                 throw lineError(i, "unbekannter Eintrag \"" + kind + "\".");
