@@ -583,3 +583,13 @@ private:
   int FMouseX = 0;
   int FMouseY = 0;
 };
+
+namespace kzp {
+class TStoredValue;
+}
+
+// Applies the editor's object of a stored form ("editor" in resources/frmMain.json): "Font"
+// and "Gutter": { "Font" } as { "Name", "Height", "Style" }, then the keystroke adjustments.
+// Raises the stored form's errors for malformed values and EKzStoredKeystrokeError for an
+// unknown command.
+void LoadStoredEditorSettings(TCustomKzEdit &editor, const kzp::TStoredValue &component);
