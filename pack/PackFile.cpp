@@ -376,7 +376,8 @@ void SyncFolder(const std::string &folder)
 
 TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_(PrepareReplace(path))
 {
-    std::string pattern = target_.Folder + "/." + target_.Base + ".tmp-XXXXXX";
+    // The process number in the name lets a later run tell a leftover of a crash.
+    std::string pattern = target_.Folder + "/." + target_.Base + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0)
         Fail(errno);

@@ -6,6 +6,10 @@
 #include "pack/PackStore.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,6 +51,47 @@ std::string LastTextBytes(const std::vector<std::string> &records, std::size_t e
 }
 
 } // namespace
+
+void TPackShadow::RemoveLeftovers(const std::string &packPath)
+{
+    std::string path = packPath;
+    char resolved[PATH_MAX];
+    if (::realpath(packPath.c_str(), resolved))
+        path = resolved;
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> stale;
+    const std::string prefix = "." + base + ".";
+    while (const dirent *e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string rest = name.substr(prefix.size());
+        std::size_t digits = 0;
+        for (const char *kind : {"keep-", "prev-", "tmp-"}) {
+            const std::string k = kind;
+            if (rest.compare(0, k.size(), k) == 0) {
+                digits = k.size();
+                break;
+            }
+        }
+        if (digits == 0)
+            continue;
+        char *end = nullptr;
+        const long pid = std::strtol(rest.c_str() + digits, &end, 10);
+        if (end == rest.c_str() + digits || pid <= 0 || (*end != '\0' && *end != '-'))
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            stale.push_back(folder + "/" + name);
+    }
+    ::closedir(dir);
+    for (const std::string &file : stale)
+        ::unlink(file.c_str());
+}
 
 TPackShadow::~TPackShadow()
 {

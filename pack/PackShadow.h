@@ -22,6 +22,11 @@ public:
     // Forgets everything and removes the kept file.
     void Drop();
 
+    // Removes what a crashed run of this program left beside the pack at `packPath`: its
+    // temporary, kept and linked-aside files, recognised by name and by the number of a
+    // process that no longer runs.
+    static void RemoveLeftovers(const std::string &packPath);
+
     // A whole write is about to replace the pack; when the file there is the one last
     // written, it is linked aside so that it can be kept. Runs just before the rename.
     void LinkReplaced(const TReplaceTarget &target);

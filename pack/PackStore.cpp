@@ -124,6 +124,7 @@ TPackContents TPackStore::LoadPack(const std::string &path)
 
     // Nothing above touched the store, so a failure leaves the previous pack open.
     shadow_->Drop();
+    TPackShadow::RemoveLeftovers(path);
     Records = std::move(records);
     PackPath = path;
     Modified = false;

@@ -113,6 +113,24 @@ TEST_F(PackAppend, AKeptFileLivesOnlyWhileFilesAreBeingAdded)
     EXPECT_EQ(FolderEntries(packDir), (List{"p.kzp"}));
 }
 
+TEST_F(PackAppend, OpeningAPackRemovesWhatACrashedRunLeftBesideIt)
+{
+    // A process number that cannot be running: above the kernel's limit.
+    const std::string dead = "99999999";
+    for (const std::string &name : {".p.kzp.keep-" + dead, ".p.kzp.prev-" + dead, ".p.kzp.tmp-" + dead + "-Ab12Cd"})
+        WriteBytes(packDir + "/" + name, "rest");
+    // Files of running processes, other packs and look-alikes stay.
+    const List kept{".andere.kzp.keep-" + dead, ".p.kzp.keep-" + std::to_string(::getppid()), ".p.kzp.keep-x",
+                    ".p.kzp.sicherung", "p.kzp"};
+    for (const std::string &name : kept)
+        if (name != "p.kzp")
+            WriteBytes(packDir + "/" + name, "bleibt");
+    store.LoadPack(path);
+    List expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(packDir), expected);
+}
+
 TEST_F(PackAppend, ChangesBetweenAddsAreWrittenToo)
 {
     store.AddFileRecord("a", Source(10));
