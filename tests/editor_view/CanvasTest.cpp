@@ -6,6 +6,7 @@
 using namespace kzp;
 
 TEST(Colors, SystemColoursResolveThroughThePalette) {
+  SetSystemPalette(nullptr); // an editor widget elsewhere may have installed Qt's
   EXPECT_EQ(ColorToRGB(clRed), 0x0000FFu);
   EXPECT_EQ(ColorToRGB(clWindow), 0xFFFFFFu);
   EXPECT_EQ(ColorToRGB(clWindowText), 0x000000u);
