@@ -108,7 +108,7 @@ TPackContents TPackStore::LoadPack(const std::string &path)
 {
     std::vector<std::string> records = ReadPackRecords(path);
     if (records.empty())
-        throw EPackFormatError("Listenindex überschreitet das Maximum (0)");
+        throw EPackNotAPackError("Listenindex überschreitet das Maximum (0)");
 
     TPackContents contents;
     contents.Meta = ParseMetaRecord(records[0]);

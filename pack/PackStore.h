@@ -42,6 +42,12 @@ public:
     explicit EPackFormatError(const std::string &message) : EPackError(message) {}
 };
 
+// A file that holds no record at all, so it cannot be a pack.
+class EPackNotAPackError : public EPackFormatError {
+public:
+    explicit EPackNotAPackError(const std::string &message) : EPackFormatError(message) {}
+};
+
 // The German text of a file error: "Datei nicht gefunden", "Zugriff verweigert",
 // "E/A-Fehler %d", followed by the path when one is given.
 std::string IOErrorMessage(int errnoValue, const std::string &path);

@@ -84,6 +84,11 @@ TEST_F(KzpTool, FailuresReportInGermanAndChangeNothing)
     r = RunKzp({"add", pack, "x", tmp / "fehlt"});
     EXPECT_EQ(r.Exit, 1);
     EXPECT_EQ(r.Err, "kzp: Datei nicht gefunden: " + (tmp / "fehlt") + "\n");
+    WriteBytes(tmp / "leer.kzp", "");
+    r = RunKzp({"list", tmp / "leer.kzp"});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Err, "kzp: Listenindex überschreitet das Maximum (0)\n"
+                     "kzp: Die Datei ist leer oder enthält kein Template-Pack.\n");
     r = RunKzp({"info", tmp.Path()});
     EXPECT_EQ(r.Exit, 1);
     EXPECT_EQ(r.Err, "kzp: Ist ein Ordner, keine Datei: " + tmp.Path() + "\n");

@@ -37,6 +37,14 @@ void Fail(const std::string &message)
     std::fprintf(stderr, "kzp: %s\n", message.c_str());
 }
 
+// The store's own message first; a file with no record at all gets a plain word added.
+void Fail(const EPackError &e)
+{
+    Fail(std::string(e.what()));
+    if (dynamic_cast<const EPackNotAPackError *>(&e))
+        Fail("Die Datei ist leer oder enthält kein Template-Pack.");
+}
+
 bool Contains(const std::vector<std::string> &list, const std::string &name)
 {
     return std::find(list.begin(), list.end(), name) != list.end();
@@ -86,7 +94,7 @@ int RunInfo(const std::vector<std::string> &args)
         std::printf("Titel: %s\nAutor: %s\nE-Mail: %s\nWeb: %s\nOrdner: %s\n", c.Meta.Titel.c_str(),
                     c.Meta.Author.c_str(), c.Meta.AuthorMail.c_str(), c.Meta.AuthorWeb.c_str(), c.Meta.Ordner.c_str());
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -111,7 +119,7 @@ int RunList(const std::vector<std::string> &args)
                 std::printf("template\t%s\n", key.c_str());
         }
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -131,7 +139,7 @@ int RunCat(const std::vector<std::string> &args)
         const std::string text = store.GetTemplate(args[1]);
         std::fwrite(text.data(), 1, text.size(), stdout);
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -155,7 +163,7 @@ int RunSave(const std::vector<std::string> &args)
         }
         store.SaveTemplate(args[1], text);
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -170,7 +178,7 @@ int RunAdd(const std::vector<std::string> &args)
         store.LoadPack(args[0]);
         store.AddFileRecord(args[1], args[2]);
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -189,7 +197,7 @@ int RunDelete(const std::vector<std::string> &args)
         }
         store.DeleteFileRecord(args[1]);
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -204,7 +212,7 @@ int RunMeta(const std::vector<std::string> &args)
         store.LoadPack(args[0]);
         store.WriteMetaData(kzpMetaData{args[1], args[2], args[3], args[4], args[5]});
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;
@@ -223,7 +231,7 @@ int RunImport(const std::vector<std::string> &args)
     try {
         store.LoadPack(args[0]);
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     const std::vector<TScannedFile> files = ScanFolder(args[1]);
@@ -234,7 +242,7 @@ int RunImport(const std::vector<std::string> &args)
             ++done;
         }
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         Fail("Import abgebrochen: " + std::to_string(done) + " von " + std::to_string(files.size()) +
              " Dateien wurden hinzugefügt.");
         return 1;
@@ -269,7 +277,7 @@ int RunNew(const std::vector<std::string> &args)
         store.PackPath = target;
         store.WriteMetaData(meta);
     } catch (const EPackError &e) {
-        Fail(e.what());
+        Fail(e);
         return 1;
     }
     return 0;

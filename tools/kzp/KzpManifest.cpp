@@ -191,7 +191,7 @@ int RunExtract(const std::vector<std::string> &args)
         const std::string fileBytes = ReadWholeFile(packPath);
         const std::string packText = PackTextOfFileContent(fileBytes, packPath);
         if (packText.empty())
-            throw EPackFormatError("Listenindex überschreitet das Maximum (0)");
+            throw EPackNotAPackError("Listenindex überschreitet das Maximum (0)");
         // Every record as it lies in the pack text, empty ones included.
         std::vector<std::string> records = SplitExact(packText, '\n');
         const bool terminated = packText.back() == '\n';
@@ -269,6 +269,8 @@ int RunExtract(const std::vector<std::string> &args)
         WriteNewFile(dir + "/manifest.txt", manifest);
     } catch (const EPackError &e) {
         std::fprintf(stderr, "kzp: %s\n", e.what());
+        if (dynamic_cast<const EPackNotAPackError *>(&e))
+            std::fputs("kzp: Die Datei ist leer oder enthält kein Template-Pack.\n", stderr);
         return 1;
     }
     return 0;
