@@ -74,12 +74,17 @@ public:
     // Opens the pack at `path`. On any failure the store is left exactly as it was.
     TPackContents LoadPack(const std::string &path);
 
-    // Replaces record 0 and writes the pack. An empty string would read back shifted, so a
-    // set with an empty string is refused (EPackError) before anything changes.
+    // The writing operations below need an open pack (EPackError otherwise) and write the
+    // pack file before they return.
+
+    // Replaces record 0 and writes the pack. An empty string would read back shifted and a
+    // TAB or LF would cut the record, so such a set is refused (EPackError) before anything
+    // changes.
     void WriteMetaData(const kzpMetaData &meta);
 
     // Appends the file record of `sourcePath`'s bytes under `name` and writes the pack. A
-    // source that cannot be read fails before Records changes.
+    // source that cannot be read, or a name holding a TAB or LF, fails before Records
+    // changes.
     void AddFileRecord(const std::string &name, const std::string &sourcePath);
 
     // Removes every file record named `name` and writes the pack.
