@@ -565,7 +565,7 @@ void TCustomKzEdit::DoTab() {
       }
       text.append(std::size_t(target - col), ' ');
     } else {
-      text = "\t";
+      text.assign(1, '\t');
     }
   }
   SetSelTextPrimitive(smNormal, text);
