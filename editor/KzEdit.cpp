@@ -624,6 +624,12 @@ TKzEditorCommand TCustomKzEdit::TranslateKeyCode(std::uint16_t key, TShiftState 
 bool TCustomKzEdit::KeyDown(std::uint16_t &key, TShiftState shift) {
   if (!FEnabled)
     return false;
+  if (key == 0) {
+    // A key the platform has no code for (a character reached through AltGr, say) is no
+    // command; its character must not be taken for the echo of an earlier command key.
+    FIgnoreNextChar = false;
+    return false;
+  }
   if (OnKeyDown)
     OnKeyDown(*this, key, shift);
   FKbdHandler.ExecuteKeyDown(this, key, shift);

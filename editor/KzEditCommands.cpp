@@ -534,9 +534,9 @@ void TCustomKzEdit::DoTab() {
   int width = 0;
   if (HasOption(eoSmartTabs) && caret.Line > 1) {
     for (int i = caret.Line - 2; i >= 0; --i) {
-      std::string s = FLines.ExpandedLine(i);
-      if (int(s.size()) < dispCol)
+      if (FLines.ExpandedLength(i) < dispCol) // cached: no expansion for lines too short
         continue;
+      std::string s = FLines.ExpandedLine(i);
       int pos = dispCol - 1;
       while (pos < int(s.size()) && !IsBlank(s[std::size_t(pos)]))
         ++pos;

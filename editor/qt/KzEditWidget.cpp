@@ -166,8 +166,11 @@ bool TKzEdit::event(QEvent *e) {
 void TKzEdit::keyPressEvent(QKeyEvent *e) {
   kzp::TVirtualKey vk = kzp::VirtualKeyOf(*e);
   std::uint16_t key = vk.Key;
-  if (key != 0)
-    FEditor->KeyDown(key, vk.Shift);
+  // Qt delivers the key and its text in one event: a key that ran a command types nothing.
+  if (FEditor->KeyDown(key, vk.Shift)) {
+    e->accept();
+    return;
+  }
   const QString text = e->text();
   for (QChar ch : text) {
     int c = kzp::codepage::FromUnicode(ch.unicode());

@@ -238,3 +238,15 @@ TEST_F(EditFixture, DisabledEditorTakesNoInput) {
   EXPECT_EQ(Ed->Text(), "abc");
   EXPECT_EQ(Ed->CaretXY(), P(1, 1));
 }
+
+TEST_F(EditFixture, KeyWithoutCodeClearsTheIgnoreFlagSoItsCharacterIsTyped) {
+  Ed->SetText("ab");
+  Caret(3, 1);
+  std::uint16_t left = VK_LEFT;
+  Ed->KeyDown(left, 0); // a command: the next character would be its echo
+  std::uint16_t none = 0;
+  EXPECT_FALSE(Ed->KeyDown(none, ssCtrl | ssAlt));
+  char at = '@';
+  Ed->KeyPress(at);
+  EXPECT_EQ(Ed->Text(), "a@b");
+}
