@@ -188,6 +188,13 @@ TEST(TextBufferIo, FilesRoundTripAndReportErrorsInGerman) {
   } catch (const EKzEditFileError &e) {
     EXPECT_STREQ(e.what(), "E/A-Fehler 21");
   }
+  // A write that fails is reported, not lost in the writer's destructor.
+  try {
+    m.WriteFile("/dev/full");
+    FAIL() << "no error";
+  } catch (const EKzEditFileError &e) {
+    EXPECT_STREQ(e.what(), "E/A-Fehler 28");
+  }
   // A failed read leaves the lines and the style as they were.
   EXPECT_EQ(Lines(m), (V{"r1", "r2"}));
   EXPECT_EQ(m.LineBreakStyle(), TKzLineBreakStyle::Cr);
