@@ -93,6 +93,18 @@ TEST(ScanFolder, LinksToFoldersAreNotFollowedLinksToFilesAreListed)
     EXPECT_EQ(names, (List{"sub/datei", "verweis"}));
 }
 
+TEST(ScanFolder, LeavesOutTheFilesThisProcessKeepsBesideAnOpenPack)
+{
+    TTempFolder tmp;
+    const std::string pid = std::to_string(::getpid());
+    for (const std::string &name : {".p.kzp.keep-" + pid, ".p.kzp.prev-" + pid, ".p.kzp.tmp-" + pid + "-aB3dE9",
+                                    ".p.kzp.keep-1" + pid, ".p.kzp.tmp-" + pid + "-x", std::string("p.kzp"), "keep-" + pid})
+        WriteBytes(tmp / name, "x");
+    List names = Names(ScanFolder(tmp.Path()));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (List{".p.kzp.keep-1" + pid, ".p.kzp.tmp-" + pid + "-x", "keep-" + pid, "p.kzp"}));
+}
+
 TEST(ScanFolder, AMissingOrEmptyFolderGivesNothing)
 {
     TTempFolder tmp;

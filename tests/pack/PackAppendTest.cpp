@@ -3,6 +3,7 @@
 #include "pack/PackStore.h"
 
 #include "PackTestUtil.h"
+#include "pack/FolderScan.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -129,6 +130,22 @@ TEST_F(PackAppend, OpeningAPackRemovesWhatACrashedRunLeftBesideIt)
     List expected = kept;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FolderEntries(packDir), expected);
+}
+
+TEST_F(PackAppend, ImportingThePacksOwnFolderDoesNotTripOverTheKeptFile)
+{
+    store.AddFileRecord("a", Source(10));
+    store.AddFileRecord("b", Source(11));
+    WriteBytes(packDir + "/bild.gif", "GIF");
+    const std::vector<TScannedFile> files = ScanFolder(packDir);
+    List names;
+    for (const TScannedFile &f : files) {
+        names.push_back(f.RelativeName);
+        store.AddFileRecord(f.RelativeName, f.FullPath);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (List{"bild.gif", "p.kzp"}));
+    ExpectFileHoldsRecords("after importing the pack's folder");
 }
 
 TEST_F(PackAppend, ChangesBetweenAddsAreWrittenToo)
