@@ -102,6 +102,9 @@ using TCacheKey = std::tuple<std::string, int, int, int, int>;
 
 std::map<TCacheKey, std::unique_ptr<TQtFontCache>> &FontCaches() {
   static std::map<TCacheKey, std::unique_ptr<TQtFontCache>> caches;
+  // Fonts must go while the application still exists, not among the static destructors.
+  static const bool registered = (qAddPostRoutine([] { FontCaches().clear(); }), true);
+  (void)registered;
   return caches;
 }
 
