@@ -1,11 +1,24 @@
 // `kzp extract` and `kzp build`: a pack as a folder of plain files and back, byte for byte.
 //
-// The folder holds manifest.txt, templates/ and files/. The manifest lists the records in
-// order. Records that the plain template and file lines would not give back unchanged (an
-// odd metadata record, an empty record, a template whose text does not survive unescaping
-// and escaping, file data that is not in the encoder's own form) are kept byte for byte in
-// raw/. When the pack file itself is not in the writer's own form (line breaks, "=" fill),
-// its bytes are kept as original.kzp and used again as long as the records are unchanged.
+// The folder holds manifest.txt, templates/ and files/. manifest.txt is bytes, one line per
+// entry, each ended by LF, fields separated by TAB:
+//   kzp-manifest 1                           always the first line
+//   meta  TITEL AUTOR MAIL WEB ORDNER         second line: record 0 built from five strings
+//   raw-meta  raw/000000                     or: record 0 byte for byte from that file
+// then one line per record after record 0, in record order:
+//   template  NAME      NAME "\t.\t" the escaped text of templates/NAME
+//   file  NAME          "img:" NAME "\t.\t" the base64 of files/NAME
+//   raw  raw/NNNNNN     the record byte for byte from that file
+//   empty               an empty record
+// and, after the records when needed:
+//   unterminated        no LF after the last record
+//   original  original.kzp   the pack file's own bytes, used while the records still match
+//
+// Extraction writes the plain template and file lines whenever they give the record back
+// unchanged; an odd metadata record, a template whose text does not survive unescaping and
+// escaping, file data not in the encoder's own form, or a name that cannot be a file of its
+// own (empty, "a//b", "a/", two records of one name) goes to raw/. A pack file not in the
+// writer's own form (line breaks, "=" fill) keeps its bytes in original.kzp.
 #include "KzpCommands.h"
 
 #include "pack/KzpCodec.h"
