@@ -50,6 +50,14 @@ std::string LastTextBytes(const std::vector<std::string> &records, std::size_t e
     return tail.substr(tail.size() - std::min(tail.size(), count));
 }
 
+// A file with a second name elsewhere (a backup made with a hard link, say) must not be
+// changed in place: the other name would see the change.
+bool HasOneName(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && st.st_nlink == 1;
+}
+
 } // namespace
 
 void TPackShadow::RemoveLeftovers(const std::string &packPath)
@@ -156,7 +164,7 @@ void TPackShadow::Drop()
 void TPackShadow::LinkReplaced(const TReplaceTarget &target)
 {
     TFileIdentity now;
-    if (!written_.Known || !IdentityOf(target.Path, now) || !(now == written_.File))
+    if (!written_.Known || !IdentityOf(target.Path, now) || !(now == written_.File) || !HasOneName(target.Path))
         return;
     const std::string prev = PrevName(target);
     ::unlink(prev.c_str());
@@ -207,7 +215,8 @@ bool TPackShadow::Append(const std::string &packPath, const std::vector<std::str
         return false;
     const TReplaceTarget target = PrepareReplace(packPath);
     TFileIdentity now;
-    if (!target.Exists || keptPath_ != KeptName(target) || !IdentityOf(keptPath_, now) || !(now == kept_.File))
+    if (!target.Exists || keptPath_ != KeptName(target) || !IdentityOf(keptPath_, now) || !(now == kept_.File) ||
+        !HasOneName(keptPath_))
         return false;
     const int fd = ::open(keptPath_.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)

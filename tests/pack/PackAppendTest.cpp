@@ -211,6 +211,18 @@ TEST_F(PackAppend, AKeptFileChangedByOthersIsNotUsed)
     ExpectFileHoldsRecords("after the pack was replaced by another program");
 }
 
+TEST_F(PackAppend, APackWithASecondNameIsNeverChangedInPlace)
+{
+    store.AddFileRecord("a", Source(10));
+    // A backup made as a hard link must keep the state it was made at.
+    ASSERT_EQ(::link(path.c_str(), (tmp / "sicherung.kzp").c_str()), 0);
+    const std::string backup = ReadBytes(tmp / "sicherung.kzp");
+    for (int i = 0; i < 4; ++i)
+        store.AddFileRecord("f" + std::to_string(i), Source(static_cast<std::size_t>(30 + i)));
+    EXPECT_EQ(ReadBytes(tmp / "sicherung.kzp"), backup);
+    ExpectFileHoldsRecords("after adding with a backup link");
+}
+
 TEST_F(PackAppend, AddsKeepPermissionsAndRefuseAReadOnlyPack)
 {
     store.AddFileRecord("a", Source(10));
