@@ -310,10 +310,24 @@ void TCustomKzEdit::RedoItem() {
     SetCaretPos(MinPoint(start, end));
     break;
   }
-  case R::BreakLine:
+  case R::BreakLine: {
+    // The line-break command does the work; its own record would open a block with a step
+    // number of its own, so the item is recorded here under the step being repeated.
     SetCaretPos(start);
+    std::string line = FLines.GetLine(start.Line - 1);
+    std::string moved;
+    if (!line.empty() && start.Char == 1)
+      moved = line;
+    else if (start.Char <= int(line.size()))
+      moved = line.substr(std::size_t(start.Char - 1));
+    const std::int32_t step = FUndoList.BlockStepNumber();
+    FUndoList.Lock();
     DoLineBreak(true);
+    FUndoList.Unlock();
+    FUndoList.SetBlockStepNumber(step);
+    FUndoList.PushChange(R::BreakLine, start, start, moved, mode);
     break;
+  }
   case R::IndentBlock:
     FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
     SetCaretAndSelection(end, start, end);

@@ -193,3 +193,22 @@ TEST_F(EditFixture, ExplicitUndoBlocksAndUnknownBracketsGroupTheirItems) {
   Ed->Undo();
   EXPECT_EQ(Ed->Text(), "ab\r\nc");
 }
+
+TEST_F(EditFixture, RedoneStepsUndoAgainAsOneStep) {
+  // Return over a selection records a deletion and a break in one step; after undo and redo
+  // the two must still come back together.
+  Ed->SetText("abcdef");
+  Select(P(2, 1), P(4, 1));
+  Key(VK_RETURN);
+  EXPECT_EQ(Ed->Text(), "a\r\ndef");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), "abcdef");
+  Ed->Redo();
+  EXPECT_EQ(Ed->Text(), "a\r\ndef");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), "abcdef");
+  EXPECT_FALSE(Ed->UndoAvailable());
+  const TKzEditUndoItem *top = Ed->RedoList().PeekItem();
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(Ed->RedoList().ItemCount(), 2);
+}
