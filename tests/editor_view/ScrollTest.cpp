@@ -326,3 +326,34 @@ TEST(ScrollView, CaretPlacementAndShapes) {
   f.Edit->SetLeftChar(2);
   EXPECT_EQ(f.Host.CaretX, 32 + 8);
 }
+
+TEST(ScrollView, WideRangesScaleTheHorizontalBarAndAutoSizeGrowsIt) {
+  TViewFixture f;
+  f.Edit->SetText(Lines(3));
+  f.Edit->SetMaxScrollWidth(40000);
+  f.Edit->UpdateScrollBars();
+  // 32767 * 40 / 40000 = 32.8 and 32767 * 1 / 40000 = 0.8, both rounded.
+  ExpectBar(f.Edit->HorzScrollBar(), Bar(true, true, 0, 32767, 33, 1, true, true));
+  f.Edit->ScrollBarMessage(false, 5, 16384);
+  EXPECT_EQ(f.Edit->LeftChar(), 40000 * 16384 / 32767);
+
+  f.Edit->SetMaxScrollWidth(100);
+  f.Edit->SetOptions(f.Edit->Options() | TKzEditorOptions{eoAutoSizeMaxScrollWidth});
+  f.Edit->SetLeftChar(90);
+  EXPECT_EQ(f.Edit->LeftChar(), 90);
+  EXPECT_EQ(f.Edit->MaxScrollWidth(), 90 + 40);
+  EXPECT_EQ(f.Edit->HorzScrollBar().Max, 130);
+}
+
+TEST(ScrollView, HiddenGutterPutsTheTextTwoPixelsFromTheEdge) {
+  TViewFixture f;
+  f.Edit->SetText("ab");
+  f.Edit->Gutter().SetVisible(false);
+  EXPECT_EQ(f.Edit->GutterWidth(), 0);
+  EXPECT_EQ(f.Edit->TextOrigin(), 2);
+  EXPECT_EQ(f.Edit->CharsInWindow(), (352 - 2) / 8);
+  f.PaintAll();
+  ASSERT_FALSE(f.Canvas.CallsOf(kzp::TCanvasOp::Text).empty());
+  EXPECT_EQ(f.Canvas.CallsOf(kzp::TCanvasOp::Text)[0].X, 2);
+  EXPECT_TRUE(f.Canvas.CallsOf(kzp::TCanvasOp::Line).empty());
+}
