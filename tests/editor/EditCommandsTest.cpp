@@ -403,3 +403,43 @@ TEST_F(EditFixture, ModeCommandsAndCommandsWithoutAction) {
   Cmd(ecContextHelp);
   EXPECT_EQ(word, "abc");
 }
+
+TEST_F(EditFixture, ScrollCommandsKeepTheCaretInsideTheView) {
+  std::string text;
+  for (int i = 1; i <= 30; ++i)
+    text += "l" + std::to_string(i) + "\r\n";
+  Ed->SetText(text);
+  Caret(2, 1);
+  Key(VK_DOWN, ssCtrl);
+  EXPECT_EQ(Ed->TopLine(), 2);
+  EXPECT_EQ(Ed->CaretXY(), P(2, 2)); // pushed down with the view's top
+  Caret(1, 10);
+  Key(VK_UP, ssCtrl);
+  EXPECT_EQ(Ed->TopLine(), 1);
+  EXPECT_EQ(Ed->CaretY(), 9); // the view's last row
+}
+
+TEST_F(EditFixture, TabIndentOptionTurnsTabIntoBlockIndentForMultiLineSelections) {
+  Ed->SetOptions(Ed->Options() | TKzEditorOptions{eoTabIndent});
+  Ed->SetText("a\r\nb\r\nc");
+  Select(P(1, 1), P(2, 2));
+  Key(VK_TAB);
+  EXPECT_EQ(Ed->Text(), "        a\r\n        b\r\nc");
+  Key(VK_TAB, ssShift);
+  EXPECT_EQ(Ed->Text(), "a\r\nb\r\nc");
+  Select(P(1, 1), P(2, 1)); // within one line: an ordinary tab over the selection
+  Key(VK_TAB);
+  EXPECT_EQ(Ed->Text(), "\r\nb\r\nc"); // "a" replaced by blanks, which are trimmed
+  EXPECT_EQ(Ed->CaretXY(), P(9, 1));
+}
+
+TEST_F(EditFixture, ColumnBlockIndentInsertsAtTheRectanglesLeftEdge) {
+  Ed->SetText("abcd\r\nefgh");
+  Ed->SetSelectionMode(smColumn);
+  Select(P(3, 1), P(4, 2));
+  Cmd(ecBlockIndent);
+  EXPECT_EQ(Ed->Text(), "ab        cd\r\nef        gh");
+  EXPECT_EQ(Ed->SelectionAnchor(), P(11, 1));
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), "abcd\r\nefgh");
+}
