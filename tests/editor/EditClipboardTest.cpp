@@ -142,3 +142,24 @@ TEST_F(EditFixture, ClipboardFailuresRaiseTheEditorsErrorAndLeaveNoBlockOpen) {
   EXPECT_EQ(Ed->UndoList().BlockDepth(), 0);
   EXPECT_EQ(Ed->Text(), "abc");
 }
+
+TEST_F(EditFixture, ColumnCutAndLineModePasteOfPlainTextUndoCleanly) {
+  Ed->SetText("abcd\r\nefgh\r\nij");
+  Ed->SetSelectionMode(smColumn);
+  Select(P(2, 1), P(4, 3));
+  Ed->CutSelection();
+  EXPECT_EQ(Ed->Text(), "ad\r\neh\r\ni");
+  EXPECT_EQ(Format(Host.Clip, KzEditClipboardFormatName), std::string("\2bc\r\nfg\r\nj\0", 11));
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), "abcd\r\nefgh\r\nij");
+  // Plain text pasted while the editor is in line mode goes in as whole lines.
+  Host.Clip.Formats = {{kzp::TClipboard::TextFormat, "new\r\n"}};
+  Ed->SetSelectionMode(smLine);
+  Caret(3, 2);
+  Ed->PasteClipboard();
+  EXPECT_EQ(Ed->Text(), "abcd\r\nnew\r\nefgh\r\nij");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), "abcd\r\nefgh\r\nij");
+  Ed->Redo();
+  EXPECT_EQ(Ed->Text(), "abcd\r\nnew\r\nefgh\r\nij");
+}
