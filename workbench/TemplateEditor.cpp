@@ -1,7 +1,6 @@
 // The template editor over the studio's own editor control.
 #include "workbench/TemplateEditor.h"
 
-#include "editor/KzEditKeyCmds.h"
 #include "editor/qt/KzEditWidget.h"
 #include "platform/StoredForm.h"
 
@@ -72,5 +71,5 @@ void TTemplateEditor::SetHighlighter(TKzCustomHighlighter *highlighter)
 
 void TTemplateEditor::ApplyStoredForm(const kzp::TStoredValue &component)
 {
-    ApplyStoredKeystrokes(impl_->Core().Keystrokes(), component);
+    LoadStoredEditorSettings(impl_->Core(), component);
 }

@@ -117,17 +117,24 @@ void TfrmMain::SetupEditor()
     editor = new TTemplateEditor(ui_->centralPanel);
     ui_->centralLayout->addWidget(editor->Widget());
     htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
-    editor->SetHighlighter(htmlHighlight.get());
-    // The settings fixed with the window's layout: the editor's keystroke changes.
+    // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
+    // the highlighter's file filter.
     RunGuarded([this] {
         QFile form(QStringLiteral(":/frmMain.json"));
         if (!form.open(QIODevice::ReadOnly))
             throw std::runtime_error("Die gespeicherten Fenstereinstellungen fehlen.");
         const QByteArray json = form.readAll();
         const kzp::TStoredValue stored = kzp::ParseStoredForm(std::string_view(json.constData(), json.size()));
+        if (const kzp::TStoredValue *settings = stored.Find("htmlHighlight")) {
+            htmlHighlight->BeginLoading();
+            if (const kzp::TStoredValue *filter = settings->Find("DefaultFilter"))
+                htmlHighlight->SetDefaultFilter(filter->AsString("htmlHighlight.DefaultFilter"));
+            htmlHighlight->EndLoading();
+        }
         if (const kzp::TStoredValue *settings = stored.Find("editor"))
             editor->ApplyStoredForm(*settings);
     });
+    editor->SetHighlighter(htmlHighlight.get());
     editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
     editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
     // The completion list plugs in here once the editor has one: its trigger "%", Ctrl+Space,

@@ -1,13 +1,18 @@
 // Start-up of the main window and its fixed layout: names, captions, order, initial state.
 #include "WorkbenchFixture.h"
 
+#include "editor/KzEditGutter.h"
 #include "editor/KzEditKeyCmds.h"
+#include "highlight/KzHighlighterHtml.h"
 #include "editor/qt/KzEditWidget.h"
 #include "workbench/HtmlView.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/untMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -164,7 +169,7 @@ TEST_F(WorkbenchTest, ViewMenuChecksFollowThePanelsAndTogglesThem)
     EXPECT_TRUE(w.actBarItem2->isChecked());
 }
 
-TEST_F(WorkbenchTest, EditorGetsTheKeystrokeChangesOfTheStoredForm)
+TEST_F(WorkbenchTest, EditorAndHighlighterGetTheirStoredFormSettings)
 {
     TfrmMain &w = Start();
     auto *edit = dynamic_cast<TKzEdit *>(w.editor->Widget());
@@ -179,5 +184,25 @@ TEST_F(WorkbenchTest, EditorGetsTheKeystrokeChangesOfTheStoredForm)
     EXPECT_NE(commandOf("F1"), ecContextHelp);
     EXPECT_NE(commandOf("Ctrl+Alt+C"), ecCommentBlock);
     EXPECT_EQ(commandOf("Ctrl+F1"), ecContextHelp);
+    EXPECT_EQ(edit->Editor().Font().Name, "Courier New");
+    EXPECT_EQ(edit->Editor().Font().Height, -13);
+    EXPECT_EQ(edit->Editor().Gutter().Font().Name, "Terminal");
+    EXPECT_EQ(w.htmlHighlight->DefaultFilter(), "HTML Document (*.htm,*.html)|*.htm;*.html");
     EXPECT_TRUE(dialogs.Shown.empty());
+}
+
+TEST_F(WorkbenchTest, EditorContextMenuHoldsTheClipboardCommandsAndDelete)
+{
+    TfrmMain &w = Start();
+    EXPECT_EQ(Captions(w.editorMenu->actions()),
+              (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen"}));
+    EXPECT_EQ(w.editorMenu->actions()[0], w.actItem3);
+    EXPECT_EQ(w.editorMenu->actions()[4], w.actItem6);
+    auto *edit = dynamic_cast<QAbstractScrollArea *>(w.editor->Widget());
+    ASSERT_NE(edit, nullptr);
+    const QPoint at(20, 20);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, edit->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(edit->viewport(), &event);
+    EXPECT_TRUE(w.editorMenu->isVisible());
+    w.editorMenu->hide();
 }
