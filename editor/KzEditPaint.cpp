@@ -424,7 +424,12 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
     const int line = row;
     const int y = (row - FTopLine) * FLineHeight;
     ++FPaintedRows;
-    lineText = FLines.ExpandedLine(line - 1);
+    // A line without tabs is its own expanded form; copying it into the kept buffer costs
+    // no allocation once the buffer has grown.
+    if (FLines.LineFlags(line - 1) & sfNoTabs)
+      lineText.assign(FLines.LineView(line - 1));
+    else
+      lineText = FLines.ExpandedLine(line - 1);
     const int lineLen = static_cast<int>(lineText.size());
 
     // Colours of the line.
