@@ -152,6 +152,16 @@ void TKzEdit::BeginDrag() {
 // ---- events ----
 
 bool TKzEdit::event(QEvent *e) {
+  // A key the keystroke table knows is the editor's, even when a menu action has the same
+  // shortcut: the editor runs the command itself.
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto *k = static_cast<QKeyEvent *>(e);
+    kzp::TVirtualKey vk = kzp::VirtualKeyOf(*k);
+    if (vk.Key != 0 && FEditor->Enabled() && FEditor->Keystrokes().FindKey(vk.Key, vk.Shift) >= 0) {
+      e->accept();
+      return true;
+    }
+  }
   // Tab and Shift+Tab move the focus unless the editor wants them.
   if (e->type() == QEvent::KeyPress && FEditor->WantTabs()) {
     auto *k = static_cast<QKeyEvent *>(e);

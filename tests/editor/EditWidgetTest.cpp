@@ -2,6 +2,7 @@
 // clipboard with both formats, and focus through the redirects.
 #include "editor/qt/KzEditWidget.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/StoredForm.h"
 #include "platform/qt/QtKeys.h"
 
 #include <QApplication>
@@ -65,6 +66,21 @@ TEST(EditWidgetTest, TypingGoesThroughTheCodePageAndCommandKeysTypeNothing) {
   EXPECT_EQ(w.Text(), "a\x80\r\n@b");
   Press(w, Qt::Key_Z, Qt::ControlModifier, QString(QChar(0x1A)));
   EXPECT_EQ(w.Text(), "a\x80\r\nb");
+}
+
+TEST(EditWidgetTest, KeysOfTheKeystrokeTableOverrideMenuShortcuts) {
+  App();
+  TKzEdit w;
+  QKeyEvent undo(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+  undo.ignore();
+  QCoreApplication::sendEvent(&w, &undo);
+  EXPECT_TRUE(undo.isAccepted());
+  LoadStoredEditorSettings(w.Editor(), kzp::ParseStoredForm(
+      R"({ "RemovedKeystrokes": [ { "Command": "ecContextHelp", "ShortCut": "F1" } ] })"));
+  QKeyEvent help(QEvent::ShortcutOverride, Qt::Key_F1, Qt::NoModifier);
+  help.ignore();
+  QCoreApplication::sendEvent(&w, &help);
+  EXPECT_FALSE(help.isAccepted()); // F1 stays with the window
 }
 
 TEST(EditWidgetTest, ClipboardCarriesTextAndTheBlockFormat) {
