@@ -899,7 +899,15 @@ TBufferCoord TCustomKzEdit::FindMatchingBracket() const {
 // ---- the command table ----
 
 void TCustomKzEdit::ExecuteCommand(TKzEditorCommand command, char ch, void *data) {
-  IncPaintLock();
+  // A failing command (the clipboard refused) must not leave the paint lock held, or no
+  // status change would ever be reported again.
+  struct TLock {
+    TCustomKzEdit &E;
+    explicit TLock(TCustomKzEdit &e) : E(e) { E.IncPaintLock(); }
+    ~TLock() { E.DecPaintLock(); }
+    TLock(const TLock &) = delete;
+    TLock &operator=(const TLock &) = delete;
+  } lock(*this);
   const bool select = command >= ecSelLeft && command <= ecSelGotoXY;
   switch (command) {
   case ecLeft: case ecSelLeft: MoveCaretHorz(-1, select); break;
@@ -978,7 +986,6 @@ void TCustomKzEdit::ExecuteCommand(TKzEditorCommand command, char ch, void *data
     }
     break;
   }
-  DecPaintLock();
 }
 
 void TCustomKzEdit::DoSetMarker(int number) {

@@ -141,6 +141,10 @@ TEST_F(EditFixture, ClipboardFailuresRaiseTheEditorsErrorAndLeaveNoBlockOpen) {
   }
   EXPECT_EQ(Ed->UndoList().BlockDepth(), 0);
   EXPECT_EQ(Ed->Text(), "abc");
+  // Through the keyboard the error reaches the caller and the paint lock is released.
+  Host.Clip.FailSet = true;
+  EXPECT_THROW(Key('C', ssCtrl), EKzEditError);
+  EXPECT_EQ(Ed->PaintLockCount(), 0);
 }
 
 TEST_F(EditFixture, ColumnCutAndLineModePasteOfPlainTextUndoCleanly) {
