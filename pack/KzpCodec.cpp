@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -62,6 +66,61 @@ constexpr std::array<std::array<std::uint32_t, 256>, 4> MakeDecodeTables()
 constexpr auto kPairs = MakePairs();
 constexpr auto kIndex = MakeIndex();
 constexpr auto kDecode = MakeDecodeTables();
+
+#if defined(__x86_64__)
+// 32 characters at a time with AVX2 where the processor has it: each byte is checked against
+// the alphabet by two nibble lookups, turned into its 6-bit index by adding a per-range
+// offset, and four indices are merged into three bytes. A block holding any character
+// outside the alphabet is left to the table code, which finds the exact stop. Every block
+// stores 32 bytes of which 24 count, so the caller leaves 8 bytes of room behind them.
+__attribute__((target("avx2"))) std::size_t DecodeBlocksAvx2(const unsigned char *in, std::size_t blocks,
+                                                            unsigned char *out)
+{
+    const __m256i lutLo = _mm256_setr_epi8(0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x13, 0x1A,
+                                           0x1B, 0x1B, 0x1B, 0x1A, 0x15, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
+                                           0x11, 0x11, 0x13, 0x1A, 0x1B, 0x1B, 0x1B, 0x1A);
+    const __m256i lutHi = _mm256_setr_epi8(0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08, 0x10, 0x10, 0x10, 0x10,
+                                           0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x01, 0x02, 0x04, 0x08, 0x04, 0x08,
+                                           0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10);
+    const __m256i lutRoll = _mm256_setr_epi8(0, 16, 19, 4, -65, -65, -71, -71, 0, 0, 0, 0, 0, 0, 0, 0, 0, 16, 19, 4,
+                                             -65, -65, -71, -71, 0, 0, 0, 0, 0, 0, 0, 0);
+    const __m256i mask2F = _mm256_set1_epi8(0x2F);
+    const __m256i mergePairs = _mm256_set1_epi32(0x01400140);
+    const __m256i mergeQuads = _mm256_set1_epi32(0x00011000);
+    const __m256i packLane = _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, 2, 1, 0, 6, 5,
+                                              4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    const __m256i packLanes = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+    std::size_t done = 0;
+    for (; done < blocks; ++done) {
+        __m256i str = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in + done * 32));
+        const __m256i hiNibbles = _mm256_and_si256(_mm256_srli_epi32(str, 4), mask2F);
+        const __m256i loNibbles = _mm256_and_si256(str, mask2F);
+        const __m256i hi = _mm256_shuffle_epi8(lutHi, hiNibbles);
+        const __m256i lo = _mm256_shuffle_epi8(lutLo, loNibbles);
+        if (!_mm256_testz_si256(lo, hi))
+            break;
+        const __m256i eq2F = _mm256_cmpeq_epi8(str, mask2F);
+        const __m256i roll = _mm256_shuffle_epi8(lutRoll, _mm256_add_epi8(eq2F, hiNibbles));
+        str = _mm256_add_epi8(str, roll);
+        const __m256i pairs = _mm256_maddubs_epi16(str, mergePairs);
+        __m256i bytes = _mm256_madd_epi16(pairs, mergeQuads);
+        bytes = _mm256_shuffle_epi8(bytes, packLane);
+        bytes = _mm256_permutevar8x32_epi32(bytes, packLanes);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + done * 24), bytes);
+    }
+    return done;
+}
+
+const bool kCpuHasAvx2 = __builtin_cpu_supports("avx2");
+bool gUseAvx2 = kCpuHasAvx2;
+#else
+std::size_t DecodeBlocksAvx2(const unsigned char *, std::size_t, unsigned char *)
+{
+    return 0;
+}
+const bool kCpuHasAvx2 = false;
+bool gUseAvx2 = false;
+#endif
 
 inline void PutPair(char *out, unsigned v12)
 {
@@ -140,12 +199,18 @@ std::string EncodeBase64(std::string_view bytes)
 std::size_t DecodeBase64To(std::string_view text, std::string &out)
 {
     const std::size_t n = text.size();
-    // Four spare bytes: every group is stored with one 32-bit write of which three count.
-    out.resize((n / 4) * 3 + 2 + 4);
+    // Spare bytes behind the output: groups and blocks are stored with wider writes than
+    // the bytes that count.
+    out.resize((n / 4) * 3 + 2 + 16);
     const auto *in = reinterpret_cast<const unsigned char *>(text.data());
     auto *dst = reinterpret_cast<unsigned char *>(out.data());
     std::size_t i = 0;
     std::size_t o = 0;
+    if (gUseAvx2) {
+        const std::size_t blocks = DecodeBlocksAvx2(in, n / 32, dst);
+        i = blocks * 32;
+        o = blocks * 24;
+    }
     while (n - i >= 16) {
         const std::uint32_t a = kDecode[0][in[i]] | kDecode[1][in[i + 1]] | kDecode[2][in[i + 2]] | kDecode[3][in[i + 3]];
         const std::uint32_t b = kDecode[0][in[i + 4]] | kDecode[1][in[i + 5]] | kDecode[2][in[i + 6]] | kDecode[3][in[i + 7]];
@@ -218,9 +283,17 @@ void DecodeBase64Span(std::string_view text, std::size_t firstByte, std::size_t 
         dst += take;
         b += take;
     }
-    // Whole groups, all but the last written with one spare byte that the next overwrites.
+    // Whole groups, all but the last written with spare bytes that the next overwrite.
     std::size_t groups = (endByte - b) / 3;
     const auto *in = reinterpret_cast<const unsigned char *>(text.data()) + (b / 3) * 4;
+    if (gUseAvx2 && groups * 3 >= 32) {
+        // Each block writes 8 bytes past its own, which must still lie inside the range.
+        const std::size_t blocks = DecodeBlocksAvx2(in, (groups * 3 - 8) / 24, dst);
+        in += blocks * 32;
+        dst += blocks * 24;
+        b += blocks * 24;
+        groups -= blocks * 8;
+    }
     for (; groups > 4; groups -= 4) {
         const std::uint32_t a = kDecode[0][in[0]] | kDecode[1][in[1]] | kDecode[2][in[2]] | kDecode[3][in[3]];
         const std::uint32_t c = kDecode[0][in[4]] | kDecode[1][in[5]] | kDecode[2][in[6]] | kDecode[3][in[7]];
@@ -252,6 +325,13 @@ void DecodeBase64Span(std::string_view text, std::size_t firstByte, std::size_t 
         DecodeOneGroup(text, b / 3, group);
         std::memcpy(dst, group, endByte - b);
     }
+}
+
+bool UseWideDecoder(bool on)
+{
+    const bool was = gUseAvx2;
+    gUseAvx2 = on && kCpuHasAvx2;
+    return was;
 }
 
 std::string DecodeBase64(std::string_view text)

@@ -22,6 +22,11 @@ std::size_t DecodeBase64To(std::string_view text, std::string &out);
 // where that ends), and endByte must not pass the last byte it decodes to.
 void DecodeBase64Span(std::string_view text, std::size_t firstByte, std::size_t endByte, char *out);
 
+// The decoder uses the processor's 256-bit registers where it has them. Switching that off
+// (tests do, to check the table code on its own) returns the previous setting; the result
+// is the same either way.
+bool UseWideDecoder(bool on);
+
 // Encodes a stream given piece by piece; the pieces together encode exactly as their
 // concatenation would. Used to write a pack without first joining its records.
 class TBase64StreamEncoder {

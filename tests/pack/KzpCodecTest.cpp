@@ -4,6 +4,7 @@
 #include "PackTestUtil.h"
 
 #include <gtest/gtest.h>
+#include <cctype>
 #include <random>
 
 namespace {
@@ -40,14 +41,29 @@ TEST(EncodeBase64, MatchesTheBitAccumulatorForEveryLengthAndByte)
     EXPECT_EQ(EncodeBase64(big), ReferenceEncode(big));
 }
 
+// Runs `check` with the wide decoder and with the table code alone.
+template <typename F> void BothDecoders(F check)
+{
+    for (bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "wide decoder" : "table decoder");
+        const bool was = UseWideDecoder(wide);
+        check();
+        UseWideDecoder(was);
+    }
+}
+
 TEST(DecodeBase64, RoundTripsEveryLength)
 {
-    std::mt19937 rng(11);
-    for (std::size_t n = 0; n < 200; ++n) {
-        const std::string bytes = RandomBytes(rng, n);
-        ASSERT_EQ(DecodeBase64(EncodeBase64(bytes)), bytes) << "length " << n;
-    }
-    EXPECT_EQ(DecodeBase64(EncodeBase64(AllBytes())), AllBytes());
+    BothDecoders([] {
+        std::mt19937 rng(11);
+        for (std::size_t n = 0; n < 200; ++n) {
+            const std::string bytes = RandomBytes(rng, n);
+            ASSERT_EQ(DecodeBase64(EncodeBase64(bytes)), bytes) << "length " << n;
+        }
+        EXPECT_EQ(DecodeBase64(EncodeBase64(AllBytes())), AllBytes());
+        const std::string big = RandomBytes(rng, 100003);
+        EXPECT_EQ(DecodeBase64(EncodeBase64(big)), big);
+    });
 }
 
 TEST(DecodeBase64, StopsAtTheFirstCharacterOutsideTheAlphabet)
@@ -85,6 +101,44 @@ TEST(DecodeBase64, StopsWhereTheBitAccumulatorStopsAtEveryPositionOfALongText)
     std::string out = "old content";
     EXPECT_EQ(DecodeBase64To(text, out), text.size());
     EXPECT_EQ(out, ReferenceDecode(text));
+}
+
+TEST(DecodeBase64, EveryByteValueAtEveryPlaceOfWideBlocksStopsExactly)
+{
+    BothDecoders([] {
+        // Long enough for the 32-character blocks, then the 16- and 4-character groups and the
+        // last partial group; each of the 256 byte values put at each place.
+        std::mt19937 rng(17);
+        const std::string text = EncodeBase64(RandomBytes(rng, 80)).substr(0, 106);
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            for (int value = 0; value < 256; ++value) {
+                std::string changed = text;
+                changed[at] = static_cast<char>(value);
+                std::string out;
+                const std::size_t stop = DecodeBase64To(changed, out);
+                const std::string expected = ReferenceDecode(changed);
+                ASSERT_EQ(out, expected) << "value " << value << " at " << at;
+                const bool inAlphabet = (value < 128 && std::isalnum(value)) || value == '+' || value == '/';
+                ASSERT_EQ(stop, inAlphabet ? changed.size() : at) << "value " << value << " at " << at;
+            }
+        }
+    });
+}
+
+TEST(DecodeBase64Span, GivesAnyRangeOfALongText)
+{
+    BothDecoders([] {
+        std::mt19937 rng(19);
+        const std::string bytes = RandomBytes(rng, 300);
+        const std::string text = EncodeBase64(bytes);
+        for (std::size_t first = 0; first <= bytes.size(); first += 7) {
+            for (std::size_t end = first; end <= bytes.size(); ++end) {
+                std::string out(end - first, '?');
+                DecodeBase64Span(text, first, end, out.data());
+                ASSERT_EQ(out, bytes.substr(first, end - first)) << first << ".." << end;
+            }
+        }
+    });
 }
 
 TEST(DecodeBase64Span, GivesAnyRangeOfTheDecodedBytes)
