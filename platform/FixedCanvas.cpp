@@ -3,9 +3,20 @@
 
 namespace kzp {
 
-TFixedCanvas::TFixedCanvas(const TFixedMetrics &metrics) { SetAllMetrics(metrics); }
+namespace {
 
-void TFixedCanvas::SetAllMetrics(const TFixedMetrics &metrics) { PerStyle.fill(metrics); }
+std::array<TFixedMetrics, 16> Filled(const TFixedMetrics &metrics) {
+  std::array<TFixedMetrics, 16> all;
+  for (TFixedMetrics &m : all)
+    m = metrics;
+  return all;
+}
+
+} // namespace
+
+TFixedCanvas::TFixedCanvas(const TFixedMetrics &metrics) : PerStyle(Filled(metrics)) {}
+
+void TFixedCanvas::SetAllMetrics(const TFixedMetrics &metrics) { PerStyle = Filled(metrics); }
 
 std::vector<TCanvasCall> TFixedCanvas::CallsOf(TCanvasOp op) const {
   std::vector<TCanvasCall> out;
