@@ -41,8 +41,9 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
     PauseWithSplash(1000);
 
+    // The name the desktop shows for the program. No display name: Qt would append it to
+    // every dialog caption.
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kzpstudio.png")));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own buttons and dialogs speak German too ("Ja", "Nein", "Abbrechen").

@@ -138,27 +138,30 @@ int modalGeneration = 0;
 int pendingModalActions = 0;
 } // namespace
 
+namespace {
+void PollForModal(const std::function<void(QWidget &)> &action, int generation, int triesLeft)
+{
+    if (generation != modalGeneration)
+        return;
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        --pendingModalActions;
+        action(*modal);
+        return;
+    }
+    if (triesLeft == 0) {
+        --pendingModalActions;
+        ADD_FAILURE() << "no modal window opened";
+        return;
+    }
+    QTimer::singleShot(5, [action, generation, triesLeft] { PollForModal(action, generation, triesLeft - 1); });
+}
+} // namespace
+
 void WhenModalOpens(std::function<void(QWidget &modal)> action)
 {
     ++pendingModalActions;
     const int generation = modalGeneration;
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [action, poll, generation](int triesLeft) {
-        if (generation != modalGeneration)
-            return;
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            --pendingModalActions;
-            action(*modal);
-            return;
-        }
-        if (triesLeft == 0) {
-            --pendingModalActions;
-            ADD_FAILURE() << "no modal window opened";
-            return;
-        }
-        QTimer::singleShot(5, [poll, triesLeft] { (*poll)(triesLeft - 1); });
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(400); });
+    QTimer::singleShot(0, [action, generation] { PollForModal(action, generation, 400); });
 }
 
 void WorkbenchTest::SetUp()
