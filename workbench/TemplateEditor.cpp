@@ -4,8 +4,10 @@
 #include "editor/qt/KzEditWidget.h"
 #include "platform/StoredForm.h"
 
+#include <QPointer>
+
 struct TTemplateEditor::TImpl {
-    TKzEdit *Edit = nullptr;
+    QPointer<TKzEdit> Edit; // owned by the parent widget, which may delete it first
     TCustomKzEdit &Core() const { return Edit->Editor(); }
 };
 

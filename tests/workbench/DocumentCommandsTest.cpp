@@ -8,6 +8,8 @@
 #include "workbench/untNew.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -356,4 +358,46 @@ TEST_F(DocumentCommandsTest, HelpDoesNothingWithoutTheHelpLibrary)
     Start();
     frm->actItem41->trigger();
     EXPECT_TRUE(dialogs.Shown.empty());
+}
+
+namespace {
+// A receiver whose event handling fails the way a file operation does.
+class TFailingReceiver : public QObject {
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User)
+            throw EPackIOError("Zugriff verweigert: /nirgends/pack.kzp", 13);
+        return QObject::event(e);
+    }
+};
+} // namespace
+
+TEST_F(DocumentCommandsTest, AnErrorEscapingAnEventHandlerIsShownAndTheProgramGoesOn)
+{
+    TFailingReceiver receiver;
+    QEvent event(QEvent::User);
+    dialogs.Answers = {TModalResult::mrOk};
+    EXPECT_NO_THROW(QApplication::sendEvent(&receiver, &event));
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Zugriff verweigert: /nirgends/pack.kzp");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Tarvex Template Studio");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtError);
+}
+
+TEST_F(DocumentCommandsTest, AFailingSaveIsReportedAndKeepsTheChangeMarked)
+{
+    StartWithPack(demoPack);
+    OpenTemplate("main.css");
+    frm->editor->SetText("neu");
+    ThePackStore().Modified = true;
+    // The pack's folder is gone, so the pack cannot be written.
+    const std::string before = ReadFile(demoPack);
+    ThePackStore().PackPath = (dir / "weg" / "demo.kzp").string();
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem8->trigger();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtError);
+    EXPECT_TRUE(ThePackStore().Modified) << "nothing was saved, so the change still counts";
+    EXPECT_EQ(ReadFile(demoPack), before);
 }

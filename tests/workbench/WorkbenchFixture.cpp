@@ -2,6 +2,7 @@
 #include "WorkbenchFixture.h"
 
 #include "workbench/AppWindows.h"
+#include "workbench/ErrorHandler.h"
 #include "workbench/HtmlView.h"
 #include "workbench/Resources.h"
 #include "workbench/TemplateEditor.h"
@@ -79,7 +80,8 @@ void EnsureApplication()
     static char *argv[] = {name, nullptr};
     static QApplication *app = nullptr;
     if (!app) {
-        app = new QApplication(argc, argv);
+        // The program's own application object, so its error handler is under test too.
+        app = new TKzApplication(argc, argv);
         // Tests close main windows; that must not end the application object.
         QApplication::setQuitOnLastWindowClosed(false);
         InitWorkbenchResources();
