@@ -431,9 +431,6 @@ private:
   int FPaintedRows = 0;
   // ---- end of painting and scrolling ----
 
-  // Entry points the rest of the control calls on the painting side (declared here, outside
-  // the painting section, when a need turns up later).
-
 private:
   friend class TKzEditUndoDriver;
 
@@ -452,10 +449,9 @@ private:
   void NotifyHookedCommandHandlers(bool afterProcessing, TKzEditorCommand &command, char &ch,
                                    void *data);
   void ShowPlatformCaret(bool show);
-  // Rescans ranges from a 0-based line; returns the last line rescanned.
-  int ScanFrom(int index);
-  // Scans a run of lines known to be new, then on until the stored range repeats.
-  int ScanRanges(int first, int count);
+  // Rescans highlighter ranges from the 0-based line `first`: every line up to `mustLast`,
+  // then on until a line's stored range repeats. Returns the last line rescanned.
+  int ScanRanges(int first, int mustLast);
   void ScanAllRanges();
 
   // text primitives (KzEditText.cpp)
@@ -481,8 +477,6 @@ private:
   void DeleteSelectionRecorded();
   void MoveCaretHorz(int dx, bool select);
   void MoveCaretVert(int dy, bool select);
-  void DoWordLeft(bool select);
-  void DoWordRight(bool select);
   void DoLineStart(bool select);
   void DoTypeChar(char ch);
   void DoLineBreak(bool moveCaret);
