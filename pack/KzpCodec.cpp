@@ -111,7 +111,11 @@ __attribute__((target("avx2"))) std::size_t DecodeBlocksAvx2(const unsigned char
     return done;
 }
 
-const bool kCpuHasAvx2 = __builtin_cpu_supports("avx2");
+// Asked during static initialisation, so the feature detection is set up first.
+const bool kCpuHasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
 bool gUseAvx2 = kCpuHasAvx2;
 #else
 std::size_t DecodeBlocksAvx2(const unsigned char *, std::size_t, unsigned char *)
