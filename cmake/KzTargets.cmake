@@ -15,7 +15,9 @@ function(kz_library name)
   endif()
   if(NOT srcs)
     set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
-    file(WRITE ${stub} "// empty until the folder has sources\n")
+    # CONFIGURE keeps the file's time stamp when its content is unchanged, so a reconfigure
+    # does not relink everything above this library.
+    file(CONFIGURE OUTPUT ${stub} CONTENT "// empty until the folder has sources\n")
     set(srcs ${stub})
   endif()
   add_library(${name} STATIC ${srcs})
