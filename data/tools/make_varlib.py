@@ -306,8 +306,8 @@ def var_table(rows, first="Variable"):
     return "".join(out)
 
 
-def uses(spec, template):
-    return spec == "*" or template in spec.split()
+def uses(pages, template):
+    return pages == "*" or template in pages.split()
 
 
 def template_page(name, heading, about, snippets):
