@@ -40,9 +40,11 @@ struct TheFontKey {
   }
 };
 
+// Never destroyed: a stock that lives in a static object may release its font after the
+// static destructors have run, and the release looks the font up here.
 std::map<TheFontKey, std::weak_ptr<TheSharedFont>> &SharedFonts() {
-  static std::map<TheFontKey, std::weak_ptr<TheSharedFont>> fonts;
-  return fonts;
+  static auto *const fonts = new std::map<TheFontKey, std::weak_ptr<TheSharedFont>>;
+  return *fonts;
 }
 
 std::shared_ptr<TheSharedFont> AcquireShared(const kzp::TFont &font) {

@@ -83,7 +83,7 @@ void InstallQtSystemPalette() {
 }
 
 // Everything derived from one font description at one resolution; fonts are few, so the
-// cache lives for the program.
+// cache lives as long as the application.
 struct TQtFontCache {
   QFont Font;
   QFontMetrics Metrics;
@@ -99,13 +99,25 @@ struct TQtFontCache {
 namespace {
 
 using TCacheKey = std::tuple<std::string, int, int, int, int>;
+using TCacheMap = std::map<TCacheKey, std::unique_ptr<TQtFontCache>>;
 
-std::map<TCacheKey, std::unique_ptr<TQtFontCache>> &FontCaches() {
-  static std::map<TCacheKey, std::unique_ptr<TQtFontCache>> caches;
-  // Fonts must go while the application still exists, not among the static destructors.
-  static const bool registered = (qAddPostRoutine([] { FontCaches().clear(); }), true);
-  (void)registered;
-  return caches;
+// The map itself is never destroyed: a static map would die among the static destructors,
+// possibly before an application object that is itself function-static, whose clean-up
+// routine then cleared freed memory. Its fonts go in that clean-up, while the application
+// still exists; a later application registers the routine anew.
+bool gCleanupRegistered = false;
+// Counts the clean-ups, so a canvas that outlived one does not use the font it had taken.
+unsigned gCacheGeneration = 0;
+
+TCacheMap &FontCaches() {
+  static TCacheMap *const caches = new TCacheMap;
+  return *caches;
+}
+
+void ReleaseFontCaches() {
+  FontCaches().clear();
+  gCleanupRegistered = false;
+  ++gCacheGeneration;
 }
 
 int DeviceDpi(QPaintDevice *device) { return device ? device->logicalDpiY() : 96; }
@@ -126,16 +138,21 @@ int TQtCanvas::PixelsPerInch() const { return DeviceDpi(FDevice); }
 std::string TQtCanvas::MetricsKey() const { return "qt:" + std::to_string(PixelsPerInch()); }
 
 TQtFontCache &TQtCanvas::Cache() {
-  if (FCache)
+  if (FCache && FCacheGeneration == gCacheGeneration)
     return *FCache;
   const TFont &f = Font();
   TCacheKey key{f.Name, f.Height, f.Style & 15, f.Charset, PixelsPerInch()};
   auto &caches = FontCaches();
   auto it = caches.find(key);
   if (it == caches.end()) {
+    if (!gCleanupRegistered && QCoreApplication::instance()) {
+      qAddPostRoutine(&ReleaseFontCaches);
+      gCleanupRegistered = true;
+    }
     it = caches.emplace(key, std::make_unique<TQtFontCache>(ToQFont(f), FDevice)).first;
   }
   FCache = it->second.get();
+  FCacheGeneration = gCacheGeneration;
   return *FCache;
 }
 

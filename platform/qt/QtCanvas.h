@@ -52,6 +52,7 @@ private:
   QPainter *FPainter = nullptr;
   QPaintDevice *FDevice = nullptr;
   TQtFontCache *FCache = nullptr; // shared, per font description and resolution
+  unsigned FCacheGeneration = 0;  // the font caches' generation FCache belongs to
 };
 
 } // namespace kzp
