@@ -1,8 +1,11 @@
 // The gutter on the recording canvas: band, border lines, line numbers and their place,
 // the events, and the bookmark glyphs in their two passes.
 #include "ViewFixture.h"
+#include "platform/StoredForm.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using kzp::TCanvasCall;
 using kzp::TCanvasOp;
@@ -170,4 +173,25 @@ TEST(PaintGutter, BookmarksInTwoPassesAdvancingByXoffset) {
   f.Edit->BookMarkOptions().GlyphsVisible = false;
   f.PaintAll();
   EXPECT_TRUE(f.Canvas.CallsOf(TCanvasOp::Polygon).empty());
+}
+
+// The studio's own stored form gives the gutter only its font, so the editor of the main
+// window shows no line numbers: a 30-pixel band with the border, whatever the line count.
+TEST(PaintGutter, TheMainWindowsStoredFormKeepsTheBandWithoutNumbers) {
+  TViewFixture f;
+  const kzp::TStoredValue form = kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
+  LoadStoredEditorSettings(*f.Edit, form.Get("editor"));
+  EXPECT_EQ(f.Edit->Gutter().Font().Name, "Terminal");
+  EXPECT_EQ(f.Edit->Gutter().Font().Height, -11);
+  EXPECT_FALSE(f.Edit->Gutter().ShowLineNumbers());
+  EXPECT_EQ(f.Edit->Gutter().Color(), kzp::clBtnFace);
+  EXPECT_EQ(f.Edit->Gutter().BorderStyle(), gbsMiddle);
+  std::string text;
+  for (int i = 0; i < 12345; ++i)
+    text += "x\r\n";
+  f.Edit->SetText(text);
+  EXPECT_EQ(f.Edit->GutterWidth(), 30);
+  f.PaintAll();
+  EXPECT_TRUE(GutterTexts(f.Canvas, 30).empty());
+  EXPECT_EQ(f.Canvas.Calls.front().Rect, (TRect{0, 0, 30, 160}));
 }
