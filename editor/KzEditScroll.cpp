@@ -52,7 +52,10 @@ void TCustomKzEdit::SetTopLine(int value) {
 void TCustomKzEdit::SetLeftChar(int value) {
   int highest;
   if (HasOption(eoScrollPastEol)) {
-    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX - FCharsInWindow : FMaxScrollWidth - FCharsInWindow + 1;
+    // A growing scroll width has no bound of its own; the pixel positions of the visible
+    // columns must still fit an int, so the view stops where they would not.
+    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX / std::max(FCharWidth, 1) - FCharsInWindow
+                                                  : FMaxScrollWidth - FCharsInWindow + 1;
   } else {
     int longest = FLines.LongestLineLength();
     highest = FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest;
@@ -365,10 +368,11 @@ void TCustomKzEdit::MouseWheel(int delta, TShiftState shift) {
   }
   if (step == -1 || step > FLinesInWindow)
     step = FLinesInWindow;
-  FWheelAccumulator += delta;
-  int notches = FWheelAccumulator / 120; // truncated towards zero; the rest keeps its sign
-  FWheelAccumulator %= 120;
-  SetTopLine(FTopLine - notches * step);
+  // Wide arithmetic: a hostile movement times a tall window's page must not overflow.
+  const long long sum = static_cast<long long>(FWheelAccumulator) + delta;
+  const long long notches = sum / 120; // truncated towards zero; the rest keeps its sign
+  FWheelAccumulator = static_cast<int>(sum % 120);
+  SetTopLine(static_cast<int>(std::clamp<long long>(FTopLine - notches * step, INT_MIN, INT_MAX)));
   FHost.UpdateNow();
   if (OnScroll)
     OnScroll(*this, sbVertical);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 std::string Lines(int n, const std::string &line = "x") {
@@ -356,4 +358,31 @@ TEST(ScrollView, HiddenGutterPutsTheTextTwoPixelsFromTheEdge) {
   ASSERT_FALSE(f.Canvas.CallsOf(kzp::TCanvasOp::Text).empty());
   EXPECT_EQ(f.Canvas.CallsOf(kzp::TCanvasOp::Text)[0].X, 2);
   EXPECT_TRUE(f.Canvas.CallsOf(kzp::TCanvasOp::Line).empty());
+}
+
+// Hostile values: a growing scroll width stops where pixel positions would overflow, and a
+// huge wheel movement in a tall window scrolls to the ends without wrapping around.
+TEST(ScrollView, ExtremeLeftCharAndWheelStayWithinTheText) {
+  TViewFixture f;
+  f.Edit->SetText(Lines(5000));
+  f.Edit->SetOptions(f.Edit->Options() | TKzEditorOptions{eoAutoSizeMaxScrollWidth});
+  f.Edit->SetLeftChar(INT_MAX);
+  const int highest = INT_MAX / 8 - 40;
+  EXPECT_EQ(f.Edit->LeftChar(), highest);
+  EXPECT_EQ(f.Edit->MaxScrollWidth(), highest + 40);
+  EXPECT_EQ(f.Edit->TextOrigin(), 32 - (highest - 1) * 8);
+  f.PaintAll();
+  EXPECT_EQ(f.Canvas.CallsOf(kzp::TCanvasOp::Text).size(), 0u); // nothing of "x" that far right
+  f.Edit->SetLeftChar(1);
+
+  f.Host.Height = 16 * 2000;
+  f.Edit->SizeOrFontChanged(false);
+  ASSERT_EQ(f.Edit->LinesInWindow(), 2000);
+  f.Edit->SetTopLine(100);
+  f.Edit->MouseWheel(INT_MAX, ssCtrl);
+  EXPECT_EQ(f.Edit->TopLine(), 1);
+  EXPECT_EQ(f.Edit->WheelRemainder(), INT_MAX % 120);
+  f.Edit->MouseWheel(INT_MIN, ssCtrl);
+  EXPECT_EQ(f.Edit->TopLine(), 5000 - 2000 + 1);
+  EXPECT_EQ(f.Edit->WheelRemainder(), static_cast<int>((INT_MAX % 120 + static_cast<long long>(INT_MIN)) % 120));
 }
