@@ -29,17 +29,21 @@ std::string ConvertTabs1(std::string_view line, int /*tabWidth*/, bool &hasTabs)
   return out;
 }
 
-std::string ConvertTabs2n(std::string_view line, int tabWidth, bool &hasTabs) {
+namespace {
+
+// The common body of the two tab-stop routines; cells gives the cells a tab at column col
+// takes, which both compute alike, one with a mask and one with a remainder.
+template <class TCells>
+std::string ExpandTabRuns(std::string_view line, int tabWidth, bool &hasTabs, TCells cells) {
   hasTabs = HasTab(line);
   if (!hasTabs)
     return std::string(line);
-  const int mask = tabWidth - 1;
   std::string out;
   out.reserve(line.size() + std::size_t(tabWidth) * 2);
   int col = 0;
   for (char c : line) {
     if (c == '\t') {
-      const int n = tabWidth - (col & mask);
+      const int n = cells(col);
       out.append(std::size_t(n), '\t');
       col += n;
     } else {
@@ -50,24 +54,15 @@ std::string ConvertTabs2n(std::string_view line, int tabWidth, bool &hasTabs) {
   return out;
 }
 
+} // namespace
+
+std::string ConvertTabs2n(std::string_view line, int tabWidth, bool &hasTabs) {
+  const int mask = tabWidth - 1;
+  return ExpandTabRuns(line, tabWidth, hasTabs, [=](int col) { return tabWidth - (col & mask); });
+}
+
 std::string ConvertTabs(std::string_view line, int tabWidth, bool &hasTabs) {
-  hasTabs = HasTab(line);
-  if (!hasTabs)
-    return std::string(line);
-  std::string out;
-  out.reserve(line.size() + std::size_t(tabWidth) * 2);
-  int col = 0;
-  for (char c : line) {
-    if (c == '\t') {
-      const int n = tabWidth - col % tabWidth;
-      out.append(std::size_t(n), '\t');
-      col += n;
-    } else {
-      out.push_back(c);
-      ++col;
-    }
-  }
-  return out;
+  return ExpandTabRuns(line, tabWidth, hasTabs, [=](int col) { return tabWidth - col % tabWidth; });
 }
 
 TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
