@@ -626,15 +626,20 @@ bool TCustomKzEdit::KeyDown(std::uint16_t &key, TShiftState shift) {
     return false;
   if (key == 0) {
     // A key the platform has no code for (a character reached through AltGr, say) is no
-    // command; its character must not be taken for the echo of an earlier command key.
+    // command; its character must not be taken for the echo of an earlier command key. Nor
+    // does it complete a two-key sequence begun before it.
     FIgnoreNextChar = false;
+    FPendingKey = {};
     return false;
   }
   if (OnKeyDown)
     OnKeyDown(*this, key, shift);
   FKbdHandler.ExecuteKeyDown(this, key, shift);
   if (key == 0) {
+    // A handler took the key: whatever followed the first key of a sequence was not its
+    // second key.
     FIgnoreNextChar = false;
+    FPendingKey = {};
     return true;
   }
   TKzEditorCommand cmd = TranslateKeyCode(key, shift);

@@ -462,6 +462,8 @@ private:
   void InsertNormal(const std::string &value);
   void InsertLines(const std::string &value);
   void InsertColumn(const std::string &value);
+  // Records the text just inserted from `start` (in `mode`) up to the caret for undo.
+  void RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode, TBufferCoord start);
   std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end,
                              bool trim) const;
   std::string TrimTrailing(const std::string &s) const;
@@ -470,6 +472,8 @@ private:
   std::string IndentString(int columns) const;
 
   // commands (KzEditCommands.cpp)
+  // A caret move ends the undo group of what was typed before it.
+  void GroupBreakBeforeMove();
   void MoveCaretAndSelection(TBufferCoord before, TBufferCoord after, bool select);
   // Caret and collapsed selection to p, without the group break of a movement command.
   void MoveCaretAndSelectionQuiet(TBufferCoord p);

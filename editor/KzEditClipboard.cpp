@@ -43,12 +43,13 @@ void TCustomKzEdit::CutSelection() {
     return;
   std::string text = SelectedText();
   DoCopyToClipboard(text);
-  TBufferCoord first = SelectionFirst(), last = SelectionLast();
-  TKzSelectionMode mode = FSelectionMode;
+  // Anchor and end as they were, so that undo puts the caret back on the selection's end.
+  const TBufferCoord anchor = FBlockBegin, end = FBlockEnd;
+  const TKzSelectionMode mode = FSelectionMode;
   FUndoList.Lock();
   SetSelTextPrimitive(mode, std::string());
   FUndoList.Unlock();
-  FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, first, last, text, mode);
+  FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode);
 }
 
 bool TCustomKzEdit::PasteAvailable() const {
@@ -83,26 +84,13 @@ void TCustomKzEdit::PasteClipboard() {
     }
     FUndoList.PushChange(TKzChangeReason::PasteBegin, FBlockBegin, FBlockEnd, std::string(),
                          FSelectionMode);
-    // The replaced selection goes into the paste item, so undo brings it back.
-    std::string replaced = SelectedText();
-    TBufferCoord start = SelectionAvailable() ? SelectionFirst() : CaretXY();
-    if (mode == smLine)
-      start.Char = 1;
+    // The replaced selection is recorded as a deletion in its own mode, so undo gives it back
+    // whatever mode the pasted block brings.
     if (SelectionAvailable())
-      DeleteSelectionPrimitive(FSelectionMode, FBlockBegin, FBlockEnd);
+      DeleteSelectionRecorded();
+    const TBufferCoord start = mode == smLine ? TBufferCoord{1, FCaretY} : CaretXY();
     SetSelTextPrimitive(mode, text);
-    if (mode == smNormal) {
-      FUndoList.PushChange(TKzChangeReason::PasteText, start, FBlockEnd, replaced, smNormal);
-    } else if (mode == smLine) {
-      if (FCaretX == 1 && FCaretY > start.Line) {
-        // Whole lines went in before the caret line: the item covers exactly those lines.
-        FUndoList.PushChange(TKzChangeReason::PasteText, {1, start.Line},
-                             {std::max(FCharsInWindow, 2), FCaretY - 1}, replaced, smLine);
-      } else {
-        FUndoList.PushChange(TKzChangeReason::PasteText, {1, start.Line}, FBlockEnd, replaced,
-                             smNormal);
-      }
-    }
+    RecordInsertion(TKzChangeReason::PasteText, mode, start);
     FUndoList.PushChange(TKzChangeReason::PasteEnd, FBlockBegin, FBlockEnd, std::string(),
                          FSelectionMode);
   } catch (...) {

@@ -70,9 +70,13 @@ void TCustomKzEdit::DeleteSelectionRecorded() {
   SetSelTextPrimitive(FSelectionMode, std::string());
 }
 
-void TCustomKzEdit::MoveCaretAndSelection(TBufferCoord before, TBufferCoord after, bool select) {
+void TCustomKzEdit::GroupBreakBeforeMove() {
   if (HasOption(eoGroupUndo) && FUndoList.HasItems())
     FUndoList.AddGroupBreak();
+}
+
+void TCustomKzEdit::MoveCaretAndSelection(TBufferCoord before, TBufferCoord after, bool select) {
+  GroupBreakBeforeMove();
   IncPaintLock();
   if (select && !HasOption(eoNoSelection)) {
     if (!SelectionAvailable())
@@ -212,11 +216,9 @@ void TCustomKzEdit::DoTypeChar(char ch) {
   if (SelectionAvailable()) {
     FUndoList.BeginBlock();
     DeleteSelectionRecorded();
-    TBufferCoord start = CaretXY();
-    SetSelTextPrimitive(FSelectionMode, std::string(1, ch));
-    if (FSelectionMode != smColumn)
-      FUndoList.PushChange(TKzChangeReason::InsertText, start, CaretXY(), std::string(),
-                           FSelectionMode);
+    TBufferCoord start;
+    SetSelTextPrimitive(FSelectionMode, std::string(1, ch), &start);
+    RecordInsertion(TKzChangeReason::InsertText, FSelectionMode, start);
     FUndoList.EndBlock();
     return;
   }
@@ -568,10 +570,12 @@ void TCustomKzEdit::DoTab() {
       text.assign(1, '\t');
     }
   }
-  SetSelTextPrimitive(smNormal, text);
-  TBufferCoord end{caret.Char + int(text.size()), caret.Line};
-  if (FSelectionMode != smColumn)
-    FUndoList.PushChange(TKzChangeReason::InsertText, caret, end, std::string(), FSelectionMode);
+  // The tab goes in at the caret; in column mode as a column insertion, which records
+  // itself, otherwise as a stream (a line-mode insertion would put it at the line's start).
+  const TKzSelectionMode mode = FSelectionMode == smColumn ? smColumn : smNormal;
+  SetSelTextPrimitive(mode, text);
+  RecordInsertion(TKzChangeReason::InsertText, mode, caret);
+  const TBufferCoord end{caret.Char + int(text.size()), caret.Line};
   FUndoList.EndBlock();
   InternalSetCaretXY(end, true);
   SetSelectionAnchor(CaretXY());

@@ -29,6 +29,10 @@ void TCustomKzEdit::MouseDown(int button, TShiftState shift, int x, int y, bool 
       OnMouseDown(*this, button, shift, x, y);
     FKbdHandler.ExecuteMouseDown(this, button, shift, x, y);
     TBufferCoord p = PixelsToBuffer(x, y);
+    // A click moves the caret like a movement key does: typing before and after it are two
+    // undo steps, not one that reverts text in two places.
+    if (p != CaretXY())
+      GroupBreakBeforeMove();
     IncPaintLock();
     InternalSetCaretXY(p, true);
     if (HasOption(eoDragDropEditing) && FSelectionMode == smNormal && x >= GutterWidth() + 2 &&
@@ -60,6 +64,7 @@ void TCustomKzEdit::MouseDown(int button, TShiftState shift, int x, int y, bool 
     }
     if (SelectionAvailable() || !HasOption(eoRightMouseMovesCursor))
       return;
+    GroupBreakBeforeMove();
     SetCaretPos(PixelsToBuffer(x, y));
     return;
   }

@@ -143,10 +143,20 @@ void TCustomKzEdit::SetSelectedText(const std::string &value) {
                          SelectedText(), FSelectionMode);
   TBufferCoord start;
   SetSelTextPrimitive(FSelectionMode, value, &start);
-  if (FSelectionMode != smColumn)
-    FUndoList.PushChange(TKzChangeReason::InsertText, start, FBlockEnd, std::string(),
-                         FSelectionMode);
+  RecordInsertion(TKzChangeReason::InsertText, FSelectionMode, start);
   FUndoList.EndBlock();
+}
+
+void TCustomKzEdit::RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode,
+                                    TBufferCoord start) {
+  if (mode == smColumn)
+    return; // the column insertion recorded every piece itself
+  // Only whole lines put in front of the caret line make a line-mode item. Text that ended
+  // inside a line is recorded as a stream even in line mode: undoing it as whole lines would
+  // take the rest of the line it was joined to.
+  const bool wholeLines = mode == smLine && FCaretX == 1 && FCaretY > start.Line;
+  const TKzSelectionMode itemMode = wholeLines ? smLine : smNormal;
+  FUndoList.PushChange(reason, start, InsertedEnd(itemMode, start), std::string(), itemMode);
 }
 
 void TCustomKzEdit::SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
@@ -289,7 +299,11 @@ void TCustomKzEdit::InsertLines(const std::string &value) {
   y += full;
   std::string_view lastPiece = pieces.back();
   int caretX = 1;
-  if (!lastPiece.empty()) {
+  if (lastPiece.empty() && y >= FLines.Count()) {
+    // Lines pasted into an empty text: the caret's line below them holds what follows the
+    // last break, so the text keeps that break.
+    FLines.AddLine(std::string_view());
+  } else if (!lastPiece.empty()) {
     if (y >= FLines.Count()) {
       FLines.AddLine(lastPiece);
     } else {
@@ -319,12 +333,18 @@ void TCustomKzEdit::InsertColumn(const std::string &value) {
       FUndoList.PushChange(TKzChangeReason::BreakLine, at, at, std::string(), smColumn);
     }
     std::string s = FLines.GetLine(y);
-    int expanded = GetExpandedLength(s, FTabWidth);
-    if (expanded < column - 1)
-      s.append(std::size_t(column - 1 - expanded), ' ');
-    int bx = DisplayToBufferColumn(s, column, FTabWidth);
-    s.insert(std::size_t(bx - 1), pieces[k]);
-    FLines.ReplaceLine(y, s);
+    int bx;
+    if (pieces[k].empty()) {
+      // Nothing goes into this line, so it is not padded either.
+      bx = DisplayToBufferColumn(s, column, FTabWidth);
+    } else {
+      int expanded = GetExpandedLength(s, FTabWidth);
+      if (expanded < column - 1)
+        s.append(std::size_t(column - 1 - expanded), ' ');
+      bx = DisplayToBufferColumn(s, column, FTabWidth);
+      s.insert(std::size_t(bx - 1), pieces[k]);
+      FLines.ReplaceLine(y, s);
+    }
     TBufferCoord from{bx, y + 1}, to{bx + int(pieces[k].size()), y + 1};
     FUndoList.PushChange(TKzChangeReason::PasteText, from, to, std::string(), smColumn);
     caretX = to.Char;

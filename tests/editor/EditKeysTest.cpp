@@ -140,6 +140,25 @@ TEST_F(EditFixture, TwoKeySequenceThroughTheTable) {
   Key('B', 0, 'b');
   EXPECT_EQ(Ed->CaretXY(), P(2, 1));
   EXPECT_EQ(Ed->Text(), "ba\r\nb\r\nc"); // the B was typed as a character
+
+  // A key that a handler takes, or one without a code, comes between the two keys too.
+  std::vector<std::string> log;
+  TKeyRecorder taker{&log, "taker", true};
+  for (bool byHandler : {true, false}) {
+    SCOPED_TRACE(byHandler ? "taken by a handler" : "without a code");
+    Ed->SetText("a\r\nb\r\nc");
+    Key('K', ssCtrl);
+    if (byHandler) {
+      Ed->HookKeyDown(TKzKeyEvent::OfCallable(&taker));
+      Key(VK_F5);
+      Ed->UnhookKeyDown(TKzKeyEvent::OfCallable(&taker));
+    } else {
+      Key(0);
+    }
+    Key('B', 0, 'b');
+    EXPECT_EQ(Ed->Text(), "ba\r\nb\r\nc");
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"taker:116"}));
 }
 
 TEST_F(EditFixture, ProcessCommandEventsMayChangeTheCommand) {
