@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QTextCursor>
 #include <QUrl>
 
 namespace {
@@ -56,10 +58,41 @@ void THtmlView::mousePressEvent(QMouseEvent *event)
     QTextBrowser::mousePressEvent(event);
 }
 
+void THtmlView::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The click, if any, is reported inside the release; a press that ended elsewhere must
+    // not lend its href to a later activation from the keyboard.
+    QTextBrowser::mouseReleaseEvent(event);
+    pressedHref_.clear();
+}
+
+QString THtmlView::FocusedHref() const
+{
+    const QTextCursor focus = textCursor();
+    if (!focus.hasSelection())
+        return {};
+    // The focused link is selected; its first character carries the href as the page has it.
+    QTextCursor first(document());
+    first.setPosition(focus.selectionStart() + 1);
+    return first.charFormat().anchorHref();
+}
+
+void THtmlView::keyPressEvent(QKeyEvent *event)
+{
+    // Enter on a focused link reports only a QUrl, which has decoded what "kzp:" text must
+    // keep ("%41" would arrive as "A"), so the href is taken from the page beforehand.
+    const bool activates = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (activates)
+        pressedHref_ = FocusedHref();
+    QTextBrowser::keyPressEvent(event);
+    if (activates)
+        pressedHref_.clear();
+}
+
 void THtmlView::FollowLink(const QUrl &url)
 {
-    // A mouse click reports the href it pressed; a keyboard activation only has the QUrl,
-    // whose unencoded form is the closest to what the page says.
+    // A click or Enter reports the href as the page wrote it; anything else only has the
+    // QUrl, whose unencoded form is the closest to what the page says.
     QString href = pressedHref_;
     pressedHref_.clear();
     if (href.isEmpty())

@@ -24,9 +24,14 @@ public:
     // The address a link with this href leads to, as OnBeforeNavigate will see it.
     QString AddressOfLink(const QString &href) const;
 
+    // The raw href of the link that has the keyboard focus, empty when none has.
+    QString FocusedHref() const;
+
 protected:
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FollowLink(const QUrl &url);
@@ -34,6 +39,8 @@ private:
     void Load(const QString &path, const QString &fragment);
 
     QString currentPath_;
-    QString pressedHref_; // the raw href under the last mouse press, before QUrl rewrote it
+    // The raw href of the link being activated (under the mouse press, or focused when
+    // Enter is pressed), before QUrl rewrote it; empty outside such an activation.
+    QString pressedHref_;
     bool loading_ = false;
 };

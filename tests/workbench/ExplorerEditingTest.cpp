@@ -72,6 +72,29 @@ TEST_F(ExplorerEditingTest, KzpAddressReplacesTheSelectionAndEscapesStayUndecode
     EXPECT_EQ(frm->editor->Text(), "eins %41%%LANG1%%");
 }
 
+TEST_F(ExplorerEditingTest, KzpLinkActivatedFromTheKeyboardInsertsItsRawHref)
+{
+    WriteFile(programDir + "varLib/keys.htm",
+              "<html><body><a href=\"kzp:%41%20B\">eins</a> <a href=\"kzp:zwei\">zwei</a></body></html>");
+    frm->editor->SetText("");
+    frm->htmVar->resize(600, 300);
+    frm->htmVar->Navigate(QString::fromStdString(programDir + "varLib/keys.htm"));
+    frm->htmVar->setFocus();
+    // A press on the second link that ends off it clicks nothing; its href must not stick.
+    const QPoint second = LinkPosition(*frm->htmVar, QStringLiteral("kzp:zwei"));
+    QTest::mousePress(frm->htmVar->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseRelease(frm->htmVar->viewport(), Qt::LeftButton, {}, QPoint(590, 290));
+    EXPECT_EQ(frm->editor->Text(), "");
+
+    QTextCursor first(frm->htmVar->document());
+    first.setPosition(0);
+    first.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, 4);
+    frm->htmVar->setTextCursor(first);
+    ASSERT_EQ(frm->htmVar->FocusedHref(), QStringLiteral("kzp:%41%20B"));
+    QTest::keyClick(frm->htmVar, Qt::Key_Return);
+    EXPECT_EQ(frm->editor->Text(), "%41%20B") << "the escapes go in undecoded";
+}
+
 TEST_F(ExplorerEditingTest, LinksToPagesBesideTheProgramAreFollowed)
 {
     EXPECT_EQ(frm->htmVar->AddressOfLink(QStringLiteral("main.htm")).toStdString(), programDir + "varLib/main.htm");
