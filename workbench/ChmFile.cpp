@@ -2,6 +2,8 @@
 // so that building needs no chmlib headers and running needs no chmlib at all.
 #include "workbench/ChmFile.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -164,6 +166,105 @@ std::string TChmFile::ContentsFile() const { return SystemEntry(0); }
 std::string TChmFile::IndexFile() const { return SystemEntry(1); }
 std::string TChmFile::DefaultTopic() const { return SystemEntry(2); }
 
+namespace {
+void AppendUtf8(std::string &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool IsUtf8(const std::string &s)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
+// Help compilers write index files in the author's 8-bit code page as often as in UTF-8;
+// whatever is not UTF-8 is taken as Windows-1252, the program's own code page.
+std::string AsUtf8(const std::string &s)
+{
+    if (IsUtf8(s))
+        return s;
+    std::string out;
+    for (const char c : s)
+        AppendUtf8(out, kzp::codepage::ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// An attribute value as text: "&amp;", "&auml;", "&#228;" and "&#xE4;" become their
+// characters. A reference this list does not know stays as written.
+std::string DecodeReferences(const std::string &value)
+{
+    static const std::pair<const char *, char32_t> named[] = {
+        {"amp", U'&'},      {"lt", U'<'},       {"gt", U'>'},       {"quot", U'"'},
+        {"apos", U'\''},    {"nbsp", U'\u00A0'}, {"auml", U'\u00E4'}, {"ouml", U'\u00F6'},
+        {"uuml", U'\u00FC'}, {"Auml", U'\u00C4'}, {"Ouml", U'\u00D6'}, {"Uuml", U'\u00DC'},
+        {"szlig", U'\u00DF'}, {"euro", U'\u20AC'}, {"copy", U'\u00A9'},
+    };
+    const std::string text = AsUtf8(value);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t semi = text[i] == '&' ? text.find(';', i + 1) : std::string::npos;
+        if (semi == std::string::npos || semi - i > 10) {
+            out += text[i++];
+            continue;
+        }
+        const std::string ref = text.substr(i + 1, semi - i - 1);
+        char32_t cp = 0;
+        bool known = false;
+        if (ref.size() > 1 && ref[0] == '#') {
+            const bool hex = ref[1] == 'x' || ref[1] == 'X';
+            const std::string digits = ref.substr(hex ? 2 : 1);
+            known = !digits.empty() && digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") ==
+                                           std::string::npos;
+            if (known) {
+                const unsigned long v = std::stoul(digits, nullptr, hex ? 16 : 10);
+                known = v > 0 && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF);
+                cp = static_cast<char32_t>(v);
+            }
+        } else {
+            for (const auto &[name, c] : named)
+                if (ref == name) {
+                    cp = c;
+                    known = true;
+                }
+        }
+        if (!known) {
+            out += text[i++];
+            continue;
+        }
+        AppendUtf8(out, cp);
+        i = semi + 1;
+    }
+    return out;
+}
+} // namespace
+
 std::vector<TSitemapEntry> ParseSitemap(const std::string &html)
 {
     std::vector<TSitemapEntry> entries;
@@ -180,9 +281,9 @@ std::vector<TSitemapEntry> ParseSitemap(const std::string &html)
             const std::string tag = html.substr(p, close == std::string::npos ? std::string::npos : close - p);
             const std::string name = Lower(AttributeValue(tag, "name"));
             if (name == "name" && entry.Name.empty())
-                entry.Name = AttributeValue(tag, "value");
+                entry.Name = DecodeReferences(AttributeValue(tag, "value"));
             else if (name == "local" && entry.Local.empty())
-                entry.Local = AttributeValue(tag, "value");
+                entry.Local = DecodeReferences(AttributeValue(tag, "value"));
             p += 6;
         }
         if (!entry.Name.empty())

@@ -55,7 +55,8 @@ private:
     void *file_ = nullptr;
 };
 
-// One entry of a help index or contents file: its caption and the page it leads to.
+// One entry of a help index or contents file: its caption and the page it leads to, both
+// UTF-8 with character references ("&auml;", "&#228;") decoded.
 struct TSitemapEntry {
     std::string Name;
     std::string Local;

@@ -203,6 +203,20 @@ TEST(HelpSitemap, ReadsNamesAndPagesOfIndexEntries)
     EXPECT_EQ(entries[1].Local, "drucken.htm#oben");
 }
 
+TEST(HelpSitemap, DecodesCharacterReferencesAndEightBitNames)
+{
+    const auto entries = ParseSitemap(
+        "<object><param name=\"Name\" value=\"L&ouml;schen &amp; Einf&#252;gen &#xC4;rger\">"
+        "<param name=\"Local\" value=\"a&amp;b.htm\"></object>"
+        "<object><param name=\"Name\" value=\"&unbekannt; &#; &#xZZ; &\"></object>"
+        "<object><param name=\"Name\" value=\"Gr\xF6\xDF" "e\"></object>");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].Name, "L\u00f6schen & Einf\u00fcgen \u00c4rger");
+    EXPECT_EQ(entries[0].Local, "a&b.htm");
+    EXPECT_EQ(entries[1].Name, "&unbekannt; &#; &#xZZ; &") << "unknown references stay as written";
+    EXPECT_EQ(entries[2].Name, "Gr\u00f6\u00dfe") << "a Windows-1252 index reads as such";
+}
+
 TEST(HelpFile, TheCompiledHelpFileHasAnIndexAndAStartPage)
 {
     TChmLibrary lib;
