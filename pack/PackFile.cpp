@@ -41,6 +41,12 @@ public:
     TFd(const TFd &) = delete;
     TFd &operator=(const TFd &) = delete;
     int Get() const { return fd_; }
+    int Release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
 
 private:
     int fd_;
@@ -72,19 +78,31 @@ std::string IOErrorMessage(int errnoValue, const std::string &path)
     return text;
 }
 
-std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
+namespace {
+
+// Opens `path` for reading and tells its size through `st`. Devices and pipes may never end
+// (/dev/zero) or never deliver, so only plain files are accepted.
+int OpenPlainFile(const std::string &path, struct stat &st)
 {
-    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         throw EPackIOError(IOErrorMessage(errno, path), errno);
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0)
+    TFd guard(fd);
+    if (::fstat(fd, &st) != 0)
         throw EPackIOError(IOErrorMessage(errno, path), errno);
     if (S_ISDIR(st.st_mode))
         throw EPackIOError(FolderMessage(path), EISDIR);
-    // Devices and pipes may never end (/dev/zero) or never deliver; only plain files are read.
     if (!S_ISREG(st.st_mode))
         throw EPackIOError(NotAFileMessage(path), 0);
+    return guard.Release();
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
+{
+    struct stat st {};
+    TFd fd(OpenPlainFile(path, st));
     // A regular file is read into a buffer of its size, so a large pack is never copied
     // while it grows; the last read (of 0 bytes) only confirms the end.
     std::string data(static_cast<std::size_t>(st.st_size), '\0');
@@ -181,16 +199,8 @@ class TFileBytes {
 public:
     explicit TFileBytes(const std::string &path)
     {
-        TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.Get() < 0)
-            throw EPackIOError(IOErrorMessage(errno, path), errno);
         struct stat st {};
-        if (::fstat(fd.Get(), &st) != 0)
-            throw EPackIOError(IOErrorMessage(errno, path), errno);
-        if (S_ISDIR(st.st_mode))
-            throw EPackIOError(FolderMessage(path), EISDIR);
-        if (!S_ISREG(st.st_mode))
-            throw EPackIOError(NotAFileMessage(path), 0);
+        TFd fd(OpenPlainFile(path, st));
         if (st.st_size > 0) {
             void *map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
                                fd.Get(), 0);
@@ -302,14 +312,21 @@ std::vector<std::string> ReadPackRecords(const std::string &path)
     return records;
 }
 
+namespace {
+TFileIdentity IdentityOfStat(const struct stat &st)
+{
+    return TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                         static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                         static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+} // namespace
+
 bool IdentityOf(const std::string &path, TFileIdentity &identity)
 {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0)
         return false;
-    identity = TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-                             static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
-                             static_cast<long long>(st.st_mtim.tv_nsec)};
+    identity = IdentityOfStat(st);
     return true;
 }
 
@@ -318,9 +335,23 @@ TFileIdentity IdentityOfFd(int fd)
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return TFileIdentity{};
-    return TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-                         static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
-                         static_cast<long long>(st.st_mtim.tv_nsec)};
+    return IdentityOfStat(st);
+}
+
+void EncodeRecords(const std::vector<std::string> &records, std::size_t first, TBase64StreamEncoder &encoder,
+                   std::string &chunk, const std::function<void(std::string &chunk)> &flush)
+{
+    for (std::size_t i = first; i < records.size(); ++i) {
+        std::string_view rest(records[i]);
+        while (!rest.empty()) {
+            const std::size_t take = std::min(rest.size(), kEncodeSlice);
+            encoder.Feed(rest.substr(0, take), chunk);
+            rest.remove_prefix(take);
+            if (chunk.size() >= kEncodeSlice)
+                flush(chunk);
+        }
+        encoder.Feed("\n", chunk);
+    }
 }
 
 TReplaceTarget PrepareReplace(const std::string &path)
@@ -413,28 +444,16 @@ void TSafeFileWriter::Write(std::string_view bytes)
         return;
     }
     Flush();
-    if (bytes.size() >= kWriteChunk) {
-        const char *p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t put = ::write(fd_, p, left);
-            if (put < 0) {
-                if (errno == EINTR)
-                    continue;
-                Fail(errno);
-            }
-            p += put;
-            left -= static_cast<std::size_t>(put);
-        }
-    } else {
+    if (bytes.size() >= kWriteChunk)
+        WriteOut(bytes);
+    else
         buffer_.append(bytes);
-    }
 }
 
-void TSafeFileWriter::Flush()
+void TSafeFileWriter::WriteOut(std::string_view bytes)
 {
-    const char *p = buffer_.data();
-    std::size_t left = buffer_.size();
+    const char *p = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
         const ssize_t put = ::write(fd_, p, left);
         if (put < 0) {
@@ -445,6 +464,11 @@ void TSafeFileWriter::Flush()
         p += put;
         left -= static_cast<std::size_t>(put);
     }
+}
+
+void TSafeFileWriter::Flush()
+{
+    WriteOut(buffer_);
     buffer_.clear();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,18 @@ std::string PackTextOfFileContent(std::string fileContent, const std::string &pa
 // text cut on LF as SplitString cuts it. The file is read without a second copy of it or of
 // the pack text, so opening a large pack needs little more memory than its records.
 std::vector<std::string> ReadPackRecords(const std::string &path);
+
+class TBase64StreamEncoder;
+
+// Pack text is encoded and written in slices of this many bytes (a multiple of 3), so that a
+// write never holds a second copy of a large pack.
+constexpr std::size_t kEncodeSlice = 3 << 18;
+
+// Feeds the pack text of records[first, end) (each record followed by LF) to `encoder`,
+// appending its base64 text to `chunk`; whenever `chunk` reaches a slice, `flush` must write
+// it out and empty it. What remains in `chunk` (and in the encoder) is the caller's.
+void EncodeRecords(const std::vector<std::string> &records, std::size_t first, TBase64StreamEncoder &encoder,
+                   std::string &chunk, const std::function<void(std::string &chunk)> &flush);
 
 // Where a file lies on disk and when it was last changed, to tell whether a file is still
 // the one this program wrote.
@@ -72,6 +85,7 @@ public:
 
 private:
     void Flush();
+    void WriteOut(std::string_view bytes);
     [[noreturn]] void Fail(int errnoValue);
 
     std::string path_; // as the caller named it, for messages

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr std::size_t kSlice = 3 << 18;
 constexpr std::size_t kShortRecord = 64;
 
 bool WriteAllAt(int fd, const std::string &bytes, std::uint64_t offset)
@@ -237,21 +236,12 @@ bool TPackShadow::Append(const std::string &packPath, const std::vector<std::str
     std::string chunk;
     encoder.Feed(LastTextBytes(records, kept_.Records, static_cast<std::size_t>(keptLength % 3)), chunk);
     std::uint64_t offset = at;
-    for (std::size_t i = kept_.Records; i < records.size(); ++i) {
-        std::string_view rest(records[i]);
-        while (!rest.empty()) {
-            const std::size_t take = std::min(rest.size(), kSlice);
-            encoder.Feed(rest.substr(0, take), chunk);
-            rest.remove_prefix(take);
-            if (chunk.size() >= kSlice) {
-                if (!WriteAllAt(fd, chunk, offset))
-                    fail(errno);
-                offset += chunk.size();
-                chunk.clear();
-            }
-        }
-        encoder.Feed("\n", chunk);
-    }
+    EncodeRecords(records, kept_.Records, encoder, chunk, [&](std::string &full) {
+        if (!WriteAllAt(fd, full, offset))
+            fail(errno);
+        offset += full.size();
+        full.clear();
+    });
     encoder.Finish(chunk);
     chunk += "\r\n";
     if (!WriteAllAt(fd, chunk, offset))

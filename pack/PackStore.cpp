@@ -13,7 +13,6 @@ namespace {
 const std::string kFieldSeparator = "\t.\t";
 const std::string kFilePrefix = "img:";
 constexpr std::size_t kSourceBlock = 4096;
-constexpr std::size_t kEncodeSlice = 3 << 18; // bytes encoded per step while writing
 
 std::string ReplaceAll(const std::string &text, const std::string &from, const std::string &to)
 {
@@ -219,24 +218,13 @@ void TPackStore::WriteRecords(bool appending)
     if (appending && shadow_->Append(PackPath, Records))
         return;
     TSafeFileWriter writer(PackPath);
-    // The records are encoded as one stream, slice by slice, so writing never holds a second
-    // copy of the whole pack in memory.
     TBase64StreamEncoder encoder;
     std::string chunk;
     chunk.reserve(kEncodeSlice / 3 * 4 + 8);
-    for (const std::string &record : Records) {
-        std::string_view rest(record);
-        while (!rest.empty()) {
-            const std::size_t take = rest.size() < kEncodeSlice ? rest.size() : kEncodeSlice;
-            encoder.Feed(rest.substr(0, take), chunk);
-            rest.remove_prefix(take);
-            if (chunk.size() >= kEncodeSlice) {
-                writer.Write(chunk);
-                chunk.clear();
-            }
-        }
-        encoder.Feed("\n", chunk);
-    }
+    EncodeRecords(Records, 0, encoder, chunk, [&writer](std::string &full) {
+        writer.Write(full);
+        full.clear();
+    });
     encoder.Finish(chunk);
     chunk += "\r\n";
     writer.Write(chunk);
