@@ -45,6 +45,17 @@ void Fail(const EPackError &e)
         Fail("Die Datei ist leer oder enthält kein Template-Pack.");
 }
 
+// Runs the work of a command: a store error ends it with the store's message and code 1.
+template <class F> int Guarded(F &&work)
+{
+    try {
+        return work();
+    } catch (const EPackError &e) {
+        Fail(e);
+        return 1;
+    }
+}
+
 bool Contains(const std::vector<std::string> &list, const std::string &name)
 {
     return std::find(list.begin(), list.end(), name) != list.end();
@@ -89,22 +100,19 @@ int RunInfo(const std::vector<std::string> &args)
 {
     if (args.size() != 1)
         return Usage("info");
-    try {
+    return Guarded([&] {
         const TPackContents c = ThePackStore().LoadPack(args[0]);
         std::printf("Titel: %s\nAutor: %s\nE-Mail: %s\nWeb: %s\nOrdner: %s\n", c.Meta.Titel.c_str(),
                     c.Meta.Author.c_str(), c.Meta.AuthorMail.c_str(), c.Meta.AuthorWeb.c_str(), c.Meta.Ordner.c_str());
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunList(const std::vector<std::string> &args)
 {
     if (args.size() != 1)
         return Usage("list");
-    try {
+    return Guarded([&] {
         TPackStore &store = ThePackStore();
         store.LoadPack(args[0]);
         // Record order, templates and files mixed as they lie in the pack.
@@ -118,18 +126,15 @@ int RunList(const std::vector<std::string> &args)
             else
                 std::printf("template\t%s\n", key.c_str());
         }
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunCat(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("cat");
-    try {
+    return Guarded([&] {
         TPackStore &store = ThePackStore();
         const TPackContents c = store.LoadPack(args[0]);
         if (!Contains(c.Templates, args[1])) {
@@ -138,18 +143,15 @@ int RunCat(const std::vector<std::string> &args)
         }
         const std::string text = store.GetTemplate(args[1]);
         std::fwrite(text.data(), 1, text.size(), stdout);
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunSave(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("save");
-    try {
+    return Guarded([&] {
         TPackStore &store = ThePackStore();
         const TPackContents c = store.LoadPack(args[0]);
         if (!Contains(c.Templates, args[1])) {
@@ -162,33 +164,27 @@ int RunSave(const std::vector<std::string> &args)
             return 1;
         }
         store.SaveTemplate(args[1], text);
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunAdd(const std::vector<std::string> &args)
 {
     if (args.size() != 3)
         return Usage("add");
-    try {
+    return Guarded([&] {
         TPackStore &store = ThePackStore();
         store.LoadPack(args[0]);
         store.AddFileRecord(args[1], args[2]);
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunDelete(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("delete");
-    try {
+    return Guarded([&] {
         TPackStore &store = ThePackStore();
         const TPackContents c = store.LoadPack(args[0]);
         if (!Contains(c.Files, args[1])) {
@@ -196,26 +192,20 @@ int RunDelete(const std::vector<std::string> &args)
             return 1;
         }
         store.DeleteFileRecord(args[1]);
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunMeta(const std::vector<std::string> &args)
 {
     if (args.size() != 6)
         return Usage("meta");
-    try {
+    return Guarded([&] {
         TPackStore &store = ThePackStore();
         store.LoadPack(args[0]);
         store.WriteMetaData(kzpMetaData{args[1], args[2], args[3], args[4], args[5]});
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int RunImport(const std::vector<std::string> &args)
@@ -228,12 +218,11 @@ int RunImport(const std::vector<std::string> &args)
         return 1;
     }
     TPackStore &store = ThePackStore();
-    try {
-        store.LoadPack(args[0]);
-    } catch (const EPackError &e) {
-        Fail(e);
+    if (Guarded([&] {
+            store.LoadPack(args[0]);
+            return 0;
+        }) != 0)
         return 1;
-    }
     const std::vector<TScannedFile> files = ScanFolder(args[1]);
     std::size_t done = 0;
     try {
@@ -269,16 +258,13 @@ int RunNew(const std::vector<std::string> &args)
         Fail("Die Datei existiert bereits und wird nicht überschrieben: " + target);
         return 1;
     }
-    try {
+    return Guarded([&] {
         // The new pack is the standard pack with the given metadata; it is written whole
         // under the new name, so the standard pack itself is never touched.
         TPackStore &store = ThePackStore();
         store.LoadPack(ProgramFolder() + "/stdtpl.db");
         store.PackPath = target;
         store.WriteMetaData(meta);
-    } catch (const EPackError &e) {
-        Fail(e);
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
