@@ -17,28 +17,6 @@ using List = std::vector<std::string>;
 
 const std::string kMeta = "Titel\t.\tAutor\t.\tmail@x.de\t.\thttp://x.de\t.\tordner";
 
-std::string Joined(const List &records)
-{
-    std::string text;
-    for (const std::string &r : records)
-        text += r + "\n";
-    return text;
-}
-
-List FolderEntries(const std::string &dir)
-{
-    List names;
-    DIR *d = ::opendir(dir.c_str());
-    while (const dirent *e = ::readdir(d)) {
-        const std::string n = e->d_name;
-        if (n != "." && n != "..")
-            names.push_back(n);
-    }
-    ::closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class PackAppend : public ::testing::Test {
 protected:
     void SetUp() override

@@ -1,6 +1,7 @@
 // Helpers of the pack tests.
 #include "PackTestUtil.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
@@ -116,4 +118,26 @@ std::string ReferenceDecode(const std::string &text)
 std::string PackFileOf(const std::string &packText)
 {
     return ReferenceEncode(packText) + "\r\n";
+}
+
+std::string Joined(const std::vector<std::string> &records)
+{
+    std::string text;
+    for (const std::string &r : records)
+        text += r + "\n";
+    return text;
+}
+
+std::vector<std::string> FolderEntries(const std::string &dir)
+{
+    std::vector<std::string> names;
+    DIR *d = ::opendir(dir.c_str());
+    while (const dirent *e = ::readdir(d)) {
+        const std::string n = e->d_name;
+        if (n != "." && n != "..")
+            names.push_back(n);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
 }

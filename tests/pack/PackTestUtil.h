@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TTempFolder {
 public:
@@ -21,6 +22,11 @@ void WriteBytes(const std::string &path, const std::string &bytes);
 std::string ReadBytes(const std::string &path);
 bool Exists(const std::string &path);
 unsigned FileMode(const std::string &path);
+
+// The pack text of `records`: each followed by LF.
+std::string Joined(const std::vector<std::string> &records);
+// The names in a folder, "." and ".." left out, sorted.
+std::vector<std::string> FolderEntries(const std::string &dir);
 
 // Every byte value 0..255 once, in order.
 std::string AllBytes();
