@@ -136,6 +136,30 @@ void TCanvas::RestoreState() {
     ClipChanged();
 }
 
+void TCanvas::FrameRect(const TRect &r) {
+  if (r.IsEmpty())
+    return;
+  FillRect({r.Left, r.Top, r.Right, r.Top + 1});
+  FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
+  FillRect({r.Left, r.Top, r.Left + 1, r.Bottom});
+  FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+}
+
+void TCanvas::Rectangle(const TRect &r) {
+  if (r.IsEmpty())
+    return;
+  if (FBrush.Style == TBrushStyle::bsSolid)
+    FillRect(r);
+  if (FPen.Style == TPenStyle::psClear)
+    return;
+  // Around the corners; each line leaves out its end point, which the next line paints.
+  const int right = r.Right - 1, bottom = r.Bottom - 1;
+  Line(r.Left, r.Top, right, r.Top);
+  Line(right, r.Top, right, bottom);
+  Line(right, bottom, r.Left, bottom);
+  Line(r.Left, bottom, r.Left, r.Top);
+}
+
 void TCanvas::LineTo(int x, int y) {
   Line(FPenPos.X, FPenPos.Y, x, y);
   FPenPos = {x, y};

@@ -122,11 +122,12 @@ public:
   virtual std::string MetricsKey() const = 0;
 
   // Filling and outlines. FillRect fills in the brush colour; FrameRect draws a one-pixel
-  // border just inside the rectangle in the brush colour; Rectangle outlines with the pen and
-  // fills the inside with the brush (unless the brush is clear).
+  // border just inside the rectangle in the brush colour; Rectangle fills with the brush
+  // (unless the brush is clear), then outlines just inside the rectangle with the pen. Both
+  // are made of fills and lines, so every device draws them alike.
   virtual void FillRect(const TRect &r) = 0;
-  virtual void FrameRect(const TRect &r) = 0;
-  virtual void Rectangle(const TRect &r) = 0;
+  void FrameRect(const TRect &r);
+  void Rectangle(const TRect &r);
   // A closed polygon, outlined with the pen and filled with the brush.
   virtual void Polygon(const std::vector<TPoint> &points) = 0;
   // Lines with the pen; LineTo does not paint its end point.

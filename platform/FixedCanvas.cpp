@@ -67,20 +67,6 @@ void TFixedCanvas::FillRect(const TRect &r) {
   Calls.push_back(std::move(c));
 }
 
-void TFixedCanvas::FrameRect(const TRect &r) {
-  TCanvasCall c = Record(TCanvasOp::FrameRect);
-  c.Rect = r;
-  c.HasRect = true;
-  Calls.push_back(std::move(c));
-}
-
-void TFixedCanvas::Rectangle(const TRect &r) {
-  TCanvasCall c = Record(TCanvasOp::Rectangle);
-  c.Rect = r;
-  c.HasRect = true;
-  Calls.push_back(std::move(c));
-}
-
 void TFixedCanvas::Polygon(const std::vector<TPoint> &points) {
   TCanvasCall c = Record(TCanvasOp::Polygon);
   c.Points = points;

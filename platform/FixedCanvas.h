@@ -21,7 +21,7 @@ struct TFixedMetrics {
   bool HasABC = true; // false: CharABCWidths fails, as for fonts without outline data
 };
 
-enum class TCanvasOp { FillRect, FrameRect, Rectangle, Polygon, Line, Text };
+enum class TCanvasOp { FillRect, Polygon, Line, Text };
 
 // One recorded call with the canvas state in force when it was made.
 struct TCanvasCall {
@@ -62,8 +62,6 @@ public:
   std::string MetricsKey() const override;
 
   void FillRect(const TRect &r) override;
-  void FrameRect(const TRect &r) override;
-  void Rectangle(const TRect &r) override;
   void Polygon(const std::vector<TPoint> &points) override;
   void Line(int x1, int y1, int x2, int y2) override;
   void ExtTextOut(int x, int y, TTextOutOptions options, const TRect *rect, std::string_view text,

@@ -187,28 +187,6 @@ void TQtCanvas::FillRect(const TRect &r) {
   FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ToQColor(Brush().Color));
 }
 
-void TQtCanvas::FrameRect(const TRect &r) {
-  if (!FPainter || r.IsEmpty())
-    return;
-  QColor c = ToQColor(Brush().Color);
-  FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
-  FPainter->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
-  FPainter->fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
-  FPainter->fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
-}
-
-void TQtCanvas::Rectangle(const TRect &r) {
-  if (!FPainter || r.IsEmpty())
-    return;
-  if (Brush().Style == TBrushStyle::bsSolid)
-    FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ToQColor(Brush().Color));
-  if (Pen().Style != TPenStyle::psClear) {
-    ApplyPen();
-    FPainter->setBrush(Qt::NoBrush);
-    FPainter->drawRect(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
-  }
-}
-
 void TQtCanvas::Polygon(const std::vector<TPoint> &points) {
   if (!FPainter || points.size() < 2)
     return;

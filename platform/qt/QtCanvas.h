@@ -32,8 +32,6 @@ public:
   std::string MetricsKey() const override;
 
   void FillRect(const TRect &r) override;
-  void FrameRect(const TRect &r) override;
-  void Rectangle(const TRect &r) override;
   void Polygon(const std::vector<TPoint> &points) override;
   void Line(int x1, int y1, int x2, int y2) override;
   void ExtTextOut(int x, int y, TTextOutOptions options, const TRect *rect, std::string_view text,

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace kzp;
 
 namespace {
@@ -57,6 +59,34 @@ TEST(QtCanvas, FillsFramesAndLinesHitExactPixels) {
   EXPECT_EQ(img.pixel(15, 15), qRgb(255, 255, 255));
   EXPECT_EQ(img.pixel(30, 9), qRgb(0, 128, 0));
   EXPECT_EQ(img.pixel(30, 10), qRgb(255, 255, 255));
+}
+
+// A rectangle is filled with the brush and outlined with the pen just inside its edges: all
+// four corners are painted, nothing outside is.
+TEST(QtCanvas, RectangleOutlinesEveryEdgePixelInsideItsBounds) {
+  EnsureQtApp();
+  QImage img = WhiteImage(20, 20);
+  {
+    QPainter p(&img);
+    TQtCanvas c(&p);
+    c.SetBrushColor(clYellow);
+    c.SetPen({clBlue, 1, TPenStyle::psSolid});
+    c.Rectangle({4, 5, 10, 12});
+    c.SetBrushStyle(TBrushStyle::bsClear);
+    c.Rectangle({13, 2, 16, 4});
+  }
+  const QRgb blue = qRgb(0, 0, 255), yellow = qRgb(255, 255, 0), white = qRgb(255, 255, 255);
+  for (auto [x, y] : {std::pair{4, 5}, {9, 5}, {9, 11}, {4, 11}, {7, 5}, {9, 8}, {6, 11}, {4, 9}})
+    EXPECT_EQ(img.pixel(x, y), blue) << x << "," << y;
+  EXPECT_EQ(img.pixel(5, 6), yellow);
+  EXPECT_EQ(img.pixel(8, 10), yellow);
+  for (auto [x, y] : {std::pair{3, 5}, {10, 5}, {4, 4}, {4, 12}, {10, 12}})
+    EXPECT_EQ(img.pixel(x, y), white) << x << "," << y;
+  // With a clear brush only the outline: a 3 x 2 rectangle is all edge.
+  for (int x = 13; x < 16; ++x)
+    for (int y = 2; y < 4; ++y)
+      EXPECT_EQ(img.pixel(x, y), blue) << x << "," << y;
+  EXPECT_EQ(img.pixel(16, 3), white);
 }
 
 TEST(QtCanvas, ClipLimitsDrawingAndRestoreLiftsIt) {
