@@ -402,6 +402,7 @@ private:
   void CreatePaintData();
   void DestroyPaintData();
   void RecalcCharExtent();
+  void InvalidateRows(int firstLine, int lastLine, int right);
   void PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow);
   void PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
                       int firstCol, int lastCol);

@@ -15,105 +15,31 @@ void TKzGutter::Changed() {
     OnChange();
 }
 
-void TKzGutter::SetFont(const kzp::TFont &value) {
-  if (FFont == value)
+// Every property setter: store, let the digit field follow when the property is one it
+// depends on, tell the editor. A value the property has already changes nothing.
+template <class T>
+void TKzGutter::Update(T &field, const T &value, bool digitField) {
+  if (field == value)
     return;
-  FFont = value;
+  field = value;
+  if (digitField)
+    AutoSizeDigitCount(FLastLineCount);
   Changed();
 }
 
-void TKzGutter::SetUseFontStyle(bool value) {
-  if (FUseFontStyle == value)
-    return;
-  FUseFontStyle = value;
-  Changed();
-}
-
-void TKzGutter::SetColor(kzp::TColor value) {
-  if (FColor == value)
-    return;
-  FColor = value;
-  Changed();
-}
-
-void TKzGutter::SetVisible(bool value) {
-  if (FVisible == value)
-    return;
-  FVisible = value;
-  AutoSizeDigitCount(FLastLineCount);
-  Changed();
-}
-
-void TKzGutter::SetWidth(int value) {
-  value = std::max(0, value);
-  if (FWidth == value)
-    return;
-  FWidth = value;
-  Changed();
-}
-
-void TKzGutter::SetShowLineNumbers(bool value) {
-  if (FShowLineNumbers == value)
-    return;
-  FShowLineNumbers = value;
-  AutoSizeDigitCount(FLastLineCount);
-  Changed();
-}
-
-void TKzGutter::SetLeadingZeros(bool value) {
-  if (FLeadingZeros == value)
-    return;
-  FLeadingZeros = value;
-  Changed();
-}
-
-void TKzGutter::SetZeroStart(bool value) {
-  if (FZeroStart == value)
-    return;
-  FZeroStart = value;
-  AutoSizeDigitCount(FLastLineCount);
-  Changed();
-}
-
-void TKzGutter::SetLeftOffset(int value) {
-  value = std::max(0, value);
-  if (FLeftOffset == value)
-    return;
-  FLeftOffset = value;
-  Changed();
-}
-
-void TKzGutter::SetRightOffset(int value) {
-  value = std::max(0, value);
-  if (FRightOffset == value)
-    return;
-  FRightOffset = value;
-  Changed();
-}
-
-void TKzGutter::SetDigitCount(int value) {
-  value = std::clamp(value, 2, 12);
-  if (FDigitCount == value)
-    return;
-  FDigitCount = value;
-  AutoSizeDigitCount(FLastLineCount);
-  Changed();
-}
-
-void TKzGutter::SetAutoSize(bool value) {
-  if (FAutoSize == value)
-    return;
-  FAutoSize = value;
-  AutoSizeDigitCount(FLastLineCount);
-  Changed();
-}
-
-void TKzGutter::SetBorderStyle(TKzGutterBorderStyle value) {
-  if (FBorderStyle == value)
-    return;
-  FBorderStyle = value;
-  Changed();
-}
+void TKzGutter::SetFont(const kzp::TFont &value) { Update(FFont, value, false); }
+void TKzGutter::SetUseFontStyle(bool value) { Update(FUseFontStyle, value, false); }
+void TKzGutter::SetColor(kzp::TColor value) { Update(FColor, value, false); }
+void TKzGutter::SetVisible(bool value) { Update(FVisible, value, true); }
+void TKzGutter::SetWidth(int value) { Update(FWidth, std::max(0, value), false); }
+void TKzGutter::SetShowLineNumbers(bool value) { Update(FShowLineNumbers, value, true); }
+void TKzGutter::SetLeadingZeros(bool value) { Update(FLeadingZeros, value, false); }
+void TKzGutter::SetZeroStart(bool value) { Update(FZeroStart, value, true); }
+void TKzGutter::SetLeftOffset(int value) { Update(FLeftOffset, std::max(0, value), false); }
+void TKzGutter::SetRightOffset(int value) { Update(FRightOffset, std::max(0, value), false); }
+void TKzGutter::SetDigitCount(int value) { Update(FDigitCount, std::clamp(value, 2, 12), true); }
+void TKzGutter::SetAutoSize(bool value) { Update(FAutoSize, value, true); }
+void TKzGutter::SetBorderStyle(TKzGutterBorderStyle value) { Update(FBorderStyle, value, false); }
 
 bool TKzGutter::AutoSizeDigitCount(int lineCount) {
   FLastLineCount = lineCount;
@@ -176,18 +102,13 @@ void TKzGutter::Assign(const TKzGutter &source) {
   Changed();
 }
 
-void TKzSelectedColor::SetBackground(kzp::TColor value) {
-  if (FBackground == value)
+void TKzSelectedColor::Update(kzp::TColor &field, kzp::TColor value) {
+  if (field == value)
     return;
-  FBackground = value;
+  field = value;
   if (OnChange)
     OnChange();
 }
 
-void TKzSelectedColor::SetForeground(kzp::TColor value) {
-  if (FForeground == value)
-    return;
-  FForeground = value;
-  if (OnChange)
-    OnChange();
-}
+void TKzSelectedColor::SetBackground(kzp::TColor value) { Update(FBackground, value); }
+void TKzSelectedColor::SetForeground(kzp::TColor value) { Update(FForeground, value); }

@@ -61,6 +61,8 @@ public:
 
 private:
   void Changed();
+  template <class T>
+  void Update(T &field, const T &value, bool digitField);
   kzp::TFont FFont;
   bool FUseFontStyle = true;
   kzp::TColor FColor = kzp::clBtnFace;
@@ -88,6 +90,7 @@ public:
   void SetForeground(kzp::TColor value);
 
 private:
+  void Update(kzp::TColor &field, kzp::TColor value);
   kzp::TColor FBackground = kzp::clHighlight;
   kzp::TColor FForeground = kzp::clHighlightText;
 };

@@ -18,6 +18,15 @@ constexpr unsigned char kPilcrow = 182;
 // A column far right of anything on screen, for selections that run past the line end.
 constexpr int kBeyondLine = INT_MAX / 4;
 
+// Stores a property's new value; false when it had that value already, so nothing repaints.
+template <class T>
+bool Change(T &field, T value) {
+  if (field == value)
+    return false;
+  field = value;
+  return true;
+}
+
 bool OnlySpaces(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -70,38 +79,28 @@ void TCustomKzEdit::SetMeasureCanvas(kzp::TCanvas *canvas) {
 }
 
 void TCustomKzEdit::SetExtraLineSpacing(int value) {
-  if (FExtraLineSpacing == value)
-    return;
-  FExtraLineSpacing = value;
-  SizeOrFontChanged(true);
+  if (Change(FExtraLineSpacing, value))
+    SizeOrFontChanged(true);
 }
 
 void TCustomKzEdit::SetColor(kzp::TColor value) {
-  if (FColor == value)
-    return;
-  FColor = value;
-  Invalidate();
+  if (Change(FColor, value))
+    Invalidate();
 }
 
 void TCustomKzEdit::SetActiveLineColor(kzp::TColor value) {
-  if (FActiveLineColor == value)
-    return;
-  FActiveLineColor = value;
-  InvalidateLine(FCaretY);
+  if (Change(FActiveLineColor, value))
+    InvalidateLine(FCaretY);
 }
 
 void TCustomKzEdit::SetRightEdge(int value) {
-  if (FRightEdge == value)
-    return;
-  FRightEdge = value;
-  Invalidate();
+  if (Change(FRightEdge, value))
+    Invalidate();
 }
 
 void TCustomKzEdit::SetRightEdgeColor(kzp::TColor value) {
-  if (FRightEdgeColor == value)
-    return;
-  FRightEdgeColor = value;
-  Invalidate();
+  if (Change(FRightEdgeColor, value))
+    Invalidate();
 }
 
 void TCustomKzEdit::RecalcCharExtent() {
@@ -132,7 +131,8 @@ void TCustomKzEdit::GutterChanged() {
 
 // ---- invalidation ----
 
-void TCustomKzEdit::InvalidateLines(int firstLine, int lastLine) {
+// The rows of lines firstLine..lastLine that are in the window, from the left edge to right.
+void TCustomKzEdit::InvalidateRows(int firstLine, int lastLine, int right) {
   if (!FHost.HandleAllocated())
     return;
   int lastVisible = FTopLine + FLinesInWindow; // the partly visible row below counts
@@ -144,8 +144,11 @@ void TCustomKzEdit::InvalidateLines(int firstLine, int lastLine) {
   lastLine = std::min(lastLine, lastVisible);
   if (firstLine > lastLine)
     return;
-  FHost.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, FHost.ClientWidth(),
-                       (lastLine - FTopLine + 1) * FLineHeight);
+  FHost.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, right, (lastLine - FTopLine + 1) * FLineHeight);
+}
+
+void TCustomKzEdit::InvalidateLines(int firstLine, int lastLine) {
+  InvalidateRows(firstLine, lastLine, FHost.ClientWidth());
 }
 
 void TCustomKzEdit::InvalidateLine(int line) { InvalidateLines(line, line); }
@@ -156,19 +159,7 @@ void TCustomKzEdit::InvalidateGutter() {
 }
 
 void TCustomKzEdit::InvalidateGutterLines(int firstLine, int lastLine) {
-  if (!FHost.HandleAllocated())
-    return;
-  int lastVisible = FTopLine + FLinesInWindow;
-  if (lastLine < 0)
-    lastLine = lastVisible;
-  if (firstLine > lastLine)
-    std::swap(firstLine, lastLine);
-  firstLine = std::max(firstLine, FTopLine);
-  lastLine = std::min(lastLine, lastVisible);
-  if (firstLine > lastLine)
-    return;
-  FHost.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, GutterWidth(),
-                       (lastLine - FTopLine + 1) * FLineHeight);
+  InvalidateRows(firstLine, lastLine, GutterWidth());
 }
 
 void TCustomKzEdit::Invalidate() {
@@ -252,18 +243,15 @@ void TCustomKzEdit::Paint(kzp::TCanvas &canvas, const kzp::TRect &clip) {
   if (clip.Right > gw)
     PaintTextLines(canvas, clip, firstRow, lastRow, firstCol, lastCol);
 
-  if (OnPaint) {
+  // The painting event, then the transient hook, each on a canvas in the editor's font and
+  // background that it may change at will.
+  for (const TKzPaintEvent *event : {&OnPaint, &OnPaintTransient}) {
+    if (!*event)
+      continue;
     canvas.SaveState();
     canvas.SetFont(FFont);
     canvas.SetBrushColor(FColor);
-    OnPaint(*this, canvas);
-    canvas.RestoreState();
-  }
-  if (OnPaintTransient) {
-    canvas.SaveState();
-    canvas.SetFont(FFont);
-    canvas.SetBrushColor(FColor);
-    OnPaintTransient(*this, canvas);
+    (*event)(*this, canvas);
     canvas.RestoreState();
   }
   drawer.EndDrawing();
