@@ -25,6 +25,47 @@ int MulDiv(long long a, long long b, long long c) {
   return static_cast<int>(q);
 }
 
+// Range, page and position of a bar over `range` items with `window` of them in view and the
+// first one in view at `pos`; ranges beyond 16 bits are scaled onto 0..32767. With hideShow
+// an unscaled bar with nothing to scroll is hidden, otherwise it stays and is disabled.
+void SetBarRange(TKzScrollBarState &bar, int range, int window, int pos, bool hideShow) {
+  const bool scaled = range > kMaxBarRange;
+  if (scaled) {
+    bar.Min = 0;
+    bar.Max = kMaxBarRange;
+    bar.Page = MulDiv(kMaxBarRange, window, range);
+    bar.Pos = MulDiv(kMaxBarRange, pos, range);
+  } else {
+    bar.Min = 1;
+    bar.Max = std::max(range, 1);
+    bar.Page = window;
+    bar.Pos = pos;
+  }
+  bar.Visible = !(hideShow && !scaled && window >= bar.Max);
+  bar.Enabled = bar.Page < bar.Max - bar.Min + 1;
+}
+
+// The first item in view after a line (0, 1) or page (2, 3) message, backwards or forwards.
+int StepTarget(int code, int current, int window, bool byOneLess) {
+  const int page = window - (byOneLess ? 1 : 0);
+  switch (code) {
+  case 0:
+    return current - 1;
+  case 1:
+    return current + 1;
+  case 2:
+    return current - page;
+  default:
+    return current + page;
+  }
+}
+
+// The first item in view for a thumb position: the position itself, or scaled back from
+// 0..32767 onto the range when the bar was scaled.
+int ThumbTarget(bool scaled, int range, int position) {
+  return scaled ? static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange) : position;
+}
+
 } // namespace
 
 int TCustomKzEdit::DisplayLineCount() const { return std::max(FLines.Count(), 1); }
@@ -126,20 +167,7 @@ void TCustomKzEdit::UpdateScrollBars() {
   if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !WordWrap()) {
     TKzScrollBarState bar;
     int range = HasOption(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines.LongestLineLength(), 1);
-    bool scaled = range > kMaxBarRange;
-    if (scaled) {
-      bar.Min = 0;
-      bar.Max = kMaxBarRange;
-      bar.Page = MulDiv(kMaxBarRange, FCharsInWindow, range);
-      bar.Pos = MulDiv(kMaxBarRange, FLeftChar, range);
-    } else {
-      bar.Min = 1;
-      bar.Max = range;
-      bar.Page = FCharsInWindow;
-      bar.Pos = FLeftChar;
-    }
-    bar.Visible = !(hideShow && !scaled && FCharsInWindow >= bar.Max);
-    bar.Enabled = bar.Page < bar.Max - bar.Min + 1;
+    SetBarRange(bar, range, FCharsInWindow, FLeftChar, hideShow);
     if (arrowsFollow || FCharsInWindow >= range) {
       bool moreRight = FLeftChar + FCharsInWindow - 1 < range;
       if (FLeftChar > 1 || moreRight) {
@@ -161,20 +189,7 @@ void TCustomKzEdit::UpdateScrollBars() {
     int range = DisplayLineCount();
     if (HasOption(eoScrollPastEof))
       range += FLinesInWindow - 1;
-    bool scaled = range > kMaxBarRange;
-    if (scaled) {
-      bar.Min = 0;
-      bar.Max = kMaxBarRange;
-      bar.Page = MulDiv(kMaxBarRange, FLinesInWindow, range);
-      bar.Pos = MulDiv(kMaxBarRange, FTopLine, range);
-    } else {
-      bar.Min = 1;
-      bar.Max = std::max(range, 1);
-      bar.Page = FLinesInWindow;
-      bar.Pos = FTopLine;
-    }
-    bar.Visible = !(hideShow && !scaled && FLinesInWindow >= bar.Max);
-    bar.Enabled = bar.Page < bar.Max - bar.Min + 1;
+    SetBarRange(bar, range, FLinesInWindow, FTopLine, hideShow);
     if (arrowsFollow || FLinesInWindow >= range) {
       if (FTopLine > 1 || FLinesInWindow < range) {
         bar.FirstArrowEnabled = true;
@@ -234,24 +249,14 @@ void TCustomKzEdit::ScrollBarMessage(bool vertical, int code, int position) {
     if (code >= 0 && code <= 8) {
       switch (code) {
       case 0:
-        SetTopLine(FTopLine - 1);
-        break;
       case 1:
-        SetTopLine(FTopLine + 1);
-        break;
       case 2:
-        SetTopLine(FTopLine - FLinesInWindow + (HasOption(eoScrollByOneLess) ? 1 : 0));
-        break;
       case 3:
-        SetTopLine(FTopLine + FLinesInWindow - (HasOption(eoScrollByOneLess) ? 1 : 0));
+        SetTopLine(StepTarget(code, FTopLine, FLinesInWindow, HasOption(eoScrollByOneLess)));
         break;
       case 4:
       case 5:
-        if (DisplayLineCount() < 32768)
-          SetTopLine(position);
-        else
-          SetTopLine(static_cast<int>(static_cast<long long>(DisplayLineCount() + FLinesInWindow - 1) * position /
-                                      kMaxBarRange));
+        SetTopLine(ThumbTarget(DisplayLineCount() >= 32768, DisplayLineCount() + FLinesInWindow - 1, position));
         if (HasOption(eoShowScrollHint))
           ShowScrollHint();
         break;
@@ -278,23 +283,14 @@ void TCustomKzEdit::ScrollBarMessage(bool vertical, int code, int position) {
   int range = HasOption(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines.LongestLineLength(), 1);
   switch (code) {
   case 0:
-    SetLeftChar(FLeftChar - 1);
-    break;
   case 1:
-    SetLeftChar(FLeftChar + 1);
-    break;
   case 2:
-    SetLeftChar(FLeftChar - FCharsInWindow + (HasOption(eoScrollByOneLess) ? 1 : 0));
-    break;
   case 3:
-    SetLeftChar(FLeftChar + FCharsInWindow - (HasOption(eoScrollByOneLess) ? 1 : 0));
+    SetLeftChar(StepTarget(code, FLeftChar, FCharsInWindow, HasOption(eoScrollByOneLess)));
     break;
   case 4:
   case 5:
-    if (range < 32768)
-      SetLeftChar(position);
-    else
-      SetLeftChar(static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange));
+    SetLeftChar(ThumbTarget(range >= 32768, range, position));
     break;
   case 6:
     SetLeftChar(1);
