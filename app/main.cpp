@@ -12,7 +12,9 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QTranslator>
 
 #include <memory>
@@ -27,6 +29,24 @@ void PauseWithSplash(int ms)
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
         QThread::msleep(10);
     }
+}
+
+// The main window starts maximised. Maximising is the window manager's job; where there is
+// none (a bare X server, a kiosk session) the window would stay at its small design size in
+// a corner, so once the manager had its chance the window fills the screen's free area
+// itself.
+void ShowMaximized(QWidget &window)
+{
+    window.showMaximized();
+    QTimer::singleShot(300, &window, [&window] {
+        const QScreen *screen = window.screen();
+        if (!screen || !window.isMaximized())
+            return;
+        const QRect area = screen->availableGeometry();
+        const QSize now = window.frameGeometry().size();
+        if (now.width() * 10 < area.width() * 9 || now.height() * 10 < area.height() * 9)
+            window.setGeometry(area);
+    });
 }
 } // namespace
 
@@ -64,7 +84,7 @@ int main(int argc, char *argv[])
     {
         TfrmMain frmMain(programDir, arguments);
         CreateAppWindows(&frmMain);
-        frmMain.showMaximized();
+        ShowMaximized(frmMain);
         splash->hide();
         splash.reset();
         result = app.exec();

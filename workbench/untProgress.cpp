@@ -4,6 +4,8 @@
 
 #include "ui_frmProgress.h"
 
+#include <QShowEvent>
+
 TfrmProgress::TfrmProgress(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), ui_(std::make_unique<Ui::frmProgress>())
 {
@@ -14,3 +16,15 @@ TfrmProgress::TfrmProgress(QWidget *parent)
 }
 
 TfrmProgress::~TfrmProgress() = default;
+
+void TfrmProgress::showEvent(QShowEvent *event)
+{
+    // A tool window is placed wherever the desktop likes (the top left corner, without a
+    // window manager); like the dialogs it belongs in the middle of the main window.
+    if (const QWidget *owner = parentWidget()) {
+        QRect placed(QPoint(0, 0), frameGeometry().size());
+        placed.moveCenter(owner->window()->frameGeometry().center());
+        move(placed.topLeft());
+    }
+    QWidget::showEvent(event);
+}

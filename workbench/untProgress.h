@@ -18,6 +18,9 @@ public:
 
     QProgressBar *ProgressBar1;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::frmProgress> ui_;
 };

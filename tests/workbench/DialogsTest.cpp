@@ -154,6 +154,17 @@ TEST_F(DialogsTest, ProgressWindowStaysOnTopAndStartsHidden)
     EXPECT_EQ(progress.ProgressBar1->size(), QSize(377, 25));
 }
 
+TEST_F(DialogsTest, ProgressWindowShowsInTheMiddleOfTheMainWindow)
+{
+    Start();
+    frm->setGeometry(100, 80, 900, 600);
+    frm->show();
+    TfrmProgress progress(frm.get());
+    progress.show();
+    EXPECT_EQ(progress.frameGeometry().center(), frm->frameGeometry().center());
+    progress.hide();
+}
+
 TEST(JpegDecoding, DecodesTheSplashAndRefusesBrokenDataWithoutEndingTheProgram)
 {
     EnsureApplication();
