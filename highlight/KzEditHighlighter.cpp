@@ -199,6 +199,17 @@ void TKzCustomHighlighter::RegisterAttribute(std::unique_ptr<TKzHighlighterAttri
     FAttributes.insert(pos, std::move(attribute));
 }
 
+TKzHighlighterAttributes *TKzCustomHighlighter::AddAttribute(const std::string &name, TFontStyles style,
+                                                             TColor foreground)
+{
+    auto attribute = std::make_unique<TKzHighlighterAttributes>(name);
+    attribute->SetStyle(style);
+    attribute->SetForeground(foreground);
+    TKzHighlighterAttributes *raw = attribute.get();
+    RegisterAttribute(std::move(attribute));
+    return raw;
+}
+
 void TKzCustomHighlighter::ConnectAttributes()
 {
     for (const auto &a : FAttributes) {

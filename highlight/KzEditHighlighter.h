@@ -305,6 +305,9 @@ public:
 
 protected:
     void Loaded() override;
+    // Step 2 of a concrete highlighter's construction for one category: a new attribute with
+    // the style and foreground that differ from the defaults, registered; the list owns it.
+    TKzHighlighterAttributes *AddAttribute(const std::string &name, TFontStyles style, TColor foreground);
     // Step 3 of a concrete highlighter's construction: every attribute notifies through
     // AttributesChanged and keeps its constructed values as its initial ones.
     void ConnectAttributes();

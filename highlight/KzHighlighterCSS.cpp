@@ -6,27 +6,14 @@
 
 namespace {
 
-constexpr std::array<int, 256> MakeLetterValues()
-{
-    std::array<int, 256> v{};
-    v['!'] = 123;
-    v['/'] = 122;
-    for (int i = 0; i < 26; ++i) {
-        v[static_cast<std::size_t>('A' + i)] = i + 1;
-        v[static_cast<std::size_t>('a' + i)] = i + 1;
-    }
-    return v;
-}
-
 enum : std::uint8_t {
-    FollowBlank = 1,    // continues a blank run: 1..8, 11, 12, 14..32
-    StopSelector = 2,   // ends a selector: control characters, "/", "{"
-    StopValue = 4,      // ends a value: NUL, LF, CR, ",", ";", "}"
-    StopWord = 8,       // ends a word: code <= 32, '"', ":", ";", "}"
-    StopString = 16,    // ends a string: NUL, LF, CR, '"'
-    WordLetter = 32,    // hyphen and ASCII letters
-    Digit = 64,
-    HexDigit = 128,
+    StopSelector = 1, // ends a selector: control characters, "/", "{"
+    StopValue = 2,    // ends a value: NUL, LF, CR, ",", ";", "}"
+    StopWord = 4,     // ends a word: code <= 32, '"', ":", ";", "}"
+    StopString = 8,   // ends a string: NUL, LF, CR, '"'
+    WordLetter = 16,  // hyphen and ASCII letters
+    Digit = 32,
+    HexDigit = 64,
 };
 
 constexpr std::array<std::uint8_t, 256> MakeClasses()
@@ -34,8 +21,6 @@ constexpr std::array<std::uint8_t, 256> MakeClasses()
     std::array<std::uint8_t, 256> k{};
     for (int c = 0; c < 256; ++c) {
         std::uint8_t f = 0;
-        if ((c >= 1 && c <= 8) || c == 11 || c == 12 || (c >= 14 && c <= 32))
-            f |= FollowBlank;
         if (c < 32 || c == '/' || c == '{')
             f |= StopSelector;
         if (c == 0 || c == 10 || c == 13 || c == ',' || c == ';' || c == '}')
@@ -62,11 +47,16 @@ inline bool Is(char c, std::uint8_t cls)
     return (Classes[static_cast<unsigned char>(c)] & cls) != 0;
 }
 
+inline bool IsWordLetter(char c)
+{
+    return Is(c, WordLetter);
+}
+
 constexpr const char *DefaultCssFilter = "Cascading Stylesheets (*.css)|*.css";
 
 } // namespace
 
-const std::array<int, 256> TKzCssHighlighter::LetterValues = MakeLetterValues();
+const std::array<int, 256> TKzCssHighlighter::LetterValues = KzMakeLetterValues();
 
 const char *const TKzCssHighlighter::PropertyNames =
     "azimuth,background,background-attachment,background-color,background-image,"
@@ -91,70 +81,48 @@ const char *const TKzCssHighlighter::PropertyNames =
 
 int TKzCssHighlighter::KeywordHash(const char *word, std::size_t length)
 {
-    int hash = 0;
-    std::size_t i = 0;
-    while (i < length && Is(word[i], WordLetter)) {
-        hash += LetterValues[static_cast<unsigned char>(word[i])];
-        ++i;
-    }
-    while (i < length && Is(word[i], Digit)) {
-        hash += word[i] - '0';
-        ++i;
-    }
-    return hash;
+    // The scan reads up to a NUL; a copy gives the word one at its length.
+    const std::string text(word, length);
+    std::size_t end;
+    return KzWordHash(text.c_str(), LetterValues, IsWordLetter, end);
 }
 
-TKzCssHighlighter::TKzCssHighlighter(TKzComponent *owner) : TKzCustomHighlighter(owner)
+TKzCssHighlighter::TKzCssHighlighter(TKzComponent *owner) : TKzCssScanner(owner)
 {
-    auto make = [this](const char *name, TFontStyles style, TColor foreground) {
-        auto a = std::make_unique<TKzHighlighterAttributes>(name);
-        a->SetStyle(style);
-        a->SetForeground(foreground);
-        TKzHighlighterAttributes *raw = a.get();
-        RegisterAttribute(std::move(a));
-        return raw;
-    };
-    CommentAttri = make("Comment", 0, clNone);
-    PropertyAttri = make("Property", fsBold, clNone);
-    KeyAttri = make("Reserved Word", fsBold, 0xFF0080);
-    UndefPropertyAttri = make("Undefined Property", fsBold, 0xFF0080);
-    SpaceAttri = make("Space", 0, clNone);
-    ColourAttri = make("Color Value", 0, clNone);
-    NumberAttri = make("Number", 0, clNone);
-    StringAttri = make("String", 0, clNone);
-    SymbolAttri = make("Symbol", 0, clNone);
-    TextAttri = make("Text", 0, clNone);
-    ValueAttri = make("Value", 0, 0xFF8000);
+    CommentAttri = AddAttribute("Comment", 0, clNone);
+    PropertyAttri = AddAttribute("Property", fsBold, clNone);
+    KeyAttri = AddAttribute("Reserved Word", fsBold, 0xFF0080);
+    UndefPropertyAttri = AddAttribute("Undefined Property", fsBold, 0xFF0080);
+    SpaceAttri = AddAttribute("Space", 0, clNone);
+    ColourAttri = AddAttribute("Color Value", 0, clNone);
+    NumberAttri = AddAttribute("Number", 0, clNone);
+    StringAttri = AddAttribute("String", 0, clNone);
+    SymbolAttri = AddAttribute("Symbol", 0, clNone);
+    TextAttri = AddAttribute("Text", 0, clNone);
+    ValueAttri = AddAttribute("Value", 0, 0xFF8000);
     ConnectAttributes();
 
     for (int c = 0; c < 256; ++c) {
         TStep step = [](TKzCssHighlighter *h) { h->WordStep(); };
-        if (c == 0)
-            step = [](TKzCssHighlighter *h) { h->LineEndStep(); };
-        else if (c == 10)
-            step = [](TKzCssHighlighter *h) { h->LineFeedStep(); };
-        else if (c == 13)
-            step = [](TKzCssHighlighter *h) { h->CarriageReturnStep(); };
-        else if (c <= 32)
-            step = [](TKzCssHighlighter *h) { h->BlankStep(); };
-        else if (c == '"')
+        if (c == '"')
             step = [](TKzCssHighlighter *h) { h->StringStep(); };
         else if (c == '#')
             step = [](TKzCssHighlighter *h) { h->ColourStep(); };
         else if (c == ',' || c == ':')
-            step = [](TKzCssHighlighter *h) { h->ColonStep(); };
+            step = [](TKzCssHighlighter *h) { h->SwitchingStep<RangeAfterColon, KindSymbol>(); };
         else if (c == '.' || (c >= '0' && c <= '9'))
             step = [](TKzCssHighlighter *h) { h->NumberStep(); };
         else if (c == '/')
             step = [](TKzCssHighlighter *h) { h->SlashStep(); };
         else if (c == ';')
-            step = [](TKzCssHighlighter *h) { h->SemicolonStep(); };
+            step = [](TKzCssHighlighter *h) { h->SwitchingStep<RangeAfterSemicolon, KindSymbol>(); };
         else if (c == '{')
-            step = [](TKzCssHighlighter *h) { h->OpenBraceStep(); };
+            step = [](TKzCssHighlighter *h) { h->SwitchingStep<RangeInRule, KindSymbol>(); };
         else if (c == '}')
-            step = [](TKzCssHighlighter *h) { h->CloseBraceStep(); };
+            step = [](TKzCssHighlighter *h) { h->SwitchingStep<RangeOutsideRule, KindSymbol>(); };
         FSteps[static_cast<std::size_t>(c)] = step;
     }
+    SetControlSteps();
 
     const TKzCharSet identifier = IdentifierChars();
     const std::string names = PropertyNames;
@@ -234,41 +202,6 @@ void TKzCssHighlighter::ClearRange()
     FRange = RangeOutsideRule;
 }
 
-void TKzCssHighlighter::RestoreRange(TKzRange range)
-{
-    FRange = range & 0xFF;
-}
-
-void TKzCssHighlighter::BeginLine(const std::string &line, int lineIndex)
-{
-    FLine = line.c_str();
-    FLength = line.size();
-    FLineIndex = lineIndex;
-    FPos = 0;
-    NextToken();
-}
-
-std::string TKzCssHighlighter::TokenText() const
-{
-    return std::string(FLine + FTokenStart, FPos - FTokenStart);
-}
-
-TKzHighlighterAttributes *TKzCssHighlighter::TokenAttribute() const
-{
-    return FKindAttributes[static_cast<std::size_t>(FTokenKind)];
-}
-
-void TKzCssHighlighter::Advance()
-{
-    NextToken();
-}
-
-void TKzCssHighlighter::RunToLineEnd()
-{
-    while (FTokenKind != KindLineEnd)
-        NextToken();
-}
-
 inline void TKzCssHighlighter::NextToken()
 {
     FTokenStart = FPos;
@@ -283,38 +216,6 @@ inline void TKzCssHighlighter::NextToken()
         Dispatch();
         break;
     }
-}
-
-void TKzCssHighlighter::LineEndStep()
-{
-    if (FPos >= FLength) {
-        FTokenKind = KindLineEnd;
-        return;
-    }
-    // A NUL byte inside the line is a control character; only the line's length ends it.
-    BlankStep();
-}
-
-void TKzCssHighlighter::BlankStep()
-{
-    FTokenKind = KindSpace;
-    ++FPos;
-    while (Is(FLine[FPos], FollowBlank))
-        ++FPos;
-}
-
-void TKzCssHighlighter::LineFeedStep()
-{
-    FTokenKind = KindSpace;
-    ++FPos;
-}
-
-void TKzCssHighlighter::CarriageReturnStep()
-{
-    FTokenKind = KindSpace;
-    ++FPos;
-    if (FLine[FPos] == '\n')
-        ++FPos;
 }
 
 void TKzCssHighlighter::StringStep()
@@ -335,13 +236,6 @@ void TKzCssHighlighter::ColourStep()
         ++FPos;
 }
 
-void TKzCssHighlighter::ColonStep()
-{
-    FRange = RangeAfterColon;
-    FTokenKind = KindSymbol;
-    ++FPos;
-}
-
 void TKzCssHighlighter::NumberStep()
 {
     FTokenKind = KindNumber;
@@ -353,27 +247,6 @@ void TKzCssHighlighter::NumberStep()
         else
             return;
     }
-}
-
-void TKzCssHighlighter::SemicolonStep()
-{
-    FRange = RangeAfterSemicolon;
-    FTokenKind = KindSymbol;
-    ++FPos;
-}
-
-void TKzCssHighlighter::OpenBraceStep()
-{
-    FRange = RangeInRule;
-    FTokenKind = KindSymbol;
-    ++FPos;
-}
-
-void TKzCssHighlighter::CloseBraceStep()
-{
-    FRange = RangeOutsideRule;
-    FTokenKind = KindSymbol;
-    ++FPos;
 }
 
 void TKzCssHighlighter::SlashStep()
@@ -430,17 +303,9 @@ void TKzCssHighlighter::SelectorStep()
 
 int TKzCssHighlighter::ClassifyWord(std::size_t &end) const
 {
-    end = FPos;
-    int hash = 0;
-    while (Is(FLine[end], WordLetter)) {
-        hash = std::min(hash + LetterValues[static_cast<unsigned char>(FLine[end])], 1 << 20);
-        ++end;
-    }
-    while (Is(FLine[end], Digit)) {
-        hash += FLine[end] - '0';
-        ++end;
-    }
-    const std::size_t length = end - FPos;
+    std::size_t length;
+    const int hash = KzWordHash(FLine + FPos, LetterValues, IsWordLetter, length);
+    end = FPos + length;
     for (const TKzHashEntry *e = FKeywordBuckets.Get(hash); e; e = e->Next()) {
         const std::size_t n = e->Keyword().size();
         if (n > length)
@@ -474,3 +339,6 @@ void TKzCssHighlighter::WordStep()
     while (!Is(FLine[FPos], StopWord))
         ++FPos;
 }
+
+// After NextToken, so the scanning base's loops get it inlined.
+template class TKzScanningHighlighter<TKzCssHighlighter, 3, 4, 12>;

@@ -3,11 +3,17 @@
 
 #include <array>
 #include <string>
+#include <type_traits>
 
-#include "highlight/KzEditHighlighter.h"
 #include "highlight/KzHighlighterHashEntries.h"
+#include "highlight/KzHighlighterScanner.h"
 
-class TKzCssHighlighter : public TKzCustomHighlighter
+class TKzCssHighlighter;
+// The scanning base with the line-end kind 3, the space kind 4 and twelve kinds in all.
+using TKzCssScanner = TKzScanningHighlighter<TKzCssHighlighter, 3, 4, 12>;
+extern template class TKzScanningHighlighter<TKzCssHighlighter, 3, 4, 12>;
+
+class TKzCssHighlighter : public TKzCssScanner
 {
 public:
     // Token kinds (TokenKind). KindText is never produced.
@@ -25,6 +31,8 @@ public:
         KindColour = 10,
         KindNumber = 11,
     };
+    static_assert(std::is_same_v<TKzCssScanner,
+                                 TKzScanningHighlighter<TKzCssHighlighter, KindLineEnd, KindSpace, KindNumber + 1>>);
     // Ranges (CurrentRange). 1 and 6..255 are never produced and scan like RangeInRule.
     enum : TKzRange {
         RangeComment = 0,
@@ -50,20 +58,11 @@ public:
     bool DefaultFilterStored() const override;
 
     void ClearRange() override;
-    void RestoreRange(TKzRange range) override;
-    TKzRange CurrentRange() const override { return FRange; }
-    using TKzCustomHighlighter::BeginLine;
-    void BeginLine(const std::string &line, int lineIndex) override;
-    bool AtLineEnd() const override { return FTokenKind == KindLineEnd; }
-    int TokenStart() const override { return static_cast<int>(FTokenStart); }
-    std::string TokenText() const override;
-    int TokenKind() const override { return FTokenKind; }
-    TKzHighlighterAttributes *TokenAttribute() const override;
-    void Advance() override;
-    void RunToLineEnd() override;
 
     // The range in force when the latest "/*" was scanned; a "*/" returns to it. It is kept by
-    // the instance, not carried in the range value.
+    // the instance, not carried in the range value, so two lines that end inside comments have
+    // equal ranges even when the comments interrupted different ranges: a client that stops
+    // rescanning at the first repeated range may keep a stale range after such a comment.
     TKzRange SavedRange() const { return FSavedRange; }
 
     // Files one keyword under its KeywordHash in KeywordBuckets.
@@ -86,24 +85,13 @@ public:
     TKzHighlighterAttributes *ValueAttri;
 
 private:
+    friend TKzCssScanner;
     void NextToken();
 
-    // Plain function pointers: a call through them is cheaper than through a member pointer.
-    using TStep = void (*)(TKzCssHighlighter *);
-
-    void Dispatch() { FSteps[static_cast<unsigned char>(FLine[FPos])](this); }
-    void LineEndStep();
-    void BlankStep();
-    void LineFeedStep();
-    void CarriageReturnStep();
     void StringStep();
     void ColourStep();
-    void ColonStep();
     void NumberStep();
     void SlashStep();
-    void SemicolonStep();
-    void OpenBraceStep();
-    void CloseBraceStep();
     void WordStep();
     void SelectorStep();
     void CommentStep();
@@ -111,15 +99,5 @@ private:
     int ClassifyWord(std::size_t &end) const; // end: just after the classified word
 
     TKzHashEntryList FKeywordBuckets;
-    std::array<TStep, 256> FSteps{};
-    std::array<TKzHighlighterAttributes *, 12> FKindAttributes{};
-
-    const char *FLine = "";
-    std::size_t FLength = 0;
-    std::size_t FPos = 0;
-    std::size_t FTokenStart = 0;
-    int FTokenKind = KindLineEnd;
-    TKzRange FRange = RangeOutsideRule;
     TKzRange FSavedRange = RangeOutsideRule;
-    int FLineIndex = 0;
 };

@@ -7,28 +7,15 @@
 
 namespace {
 
-constexpr std::array<int, 256> MakeLetterValues()
-{
-    std::array<int, 256> v{};
-    v['!'] = 123;
-    v['/'] = 122;
-    for (int i = 0; i < 26; ++i) {
-        v[static_cast<std::size_t>('A' + i)] = i + 1;
-        v[static_cast<std::size_t>('a' + i)] = i + 1;
-    }
-    return v;
-}
-
 // Character classes of the scanning loops, one table lookup per character.
 enum : std::uint8_t {
     StopText = 1,       // ends a text run: control characters, "<", "&"
     StopIdentifier = 2, // ends an identifier: code <= 32, '"', "=", ">"
     StopValue = 4,      // ends an unquoted value: code <= 32, ">"
-    FollowBlank = 8,    // continues a blank run: 1..8, 11, 12, 14..32
-    StopLine = 16,      // NUL, LF, CR
-    TagNameLetter = 32, // "!", "/", ASCII letters
-    Digit = 64,
-    HexDigit = 128,
+    StopLine = 8,       // NUL, LF, CR
+    TagNameLetter = 16, // "!", "/", ASCII letters
+    Digit = 32,
+    HexDigit = 64,
 };
 
 constexpr std::array<std::uint8_t, 256> MakeClasses()
@@ -42,8 +29,6 @@ constexpr std::array<std::uint8_t, 256> MakeClasses()
             f |= StopIdentifier;
         if (c <= 32 || c == '>')
             f |= StopValue;
-        if ((c >= 1 && c <= 8) || c == 11 || c == 12 || (c >= 14 && c <= 32))
-            f |= FollowBlank;
         if (c == 0 || c == 10 || c == 13)
             f |= StopLine;
         if (c == '!' || c == '/' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
@@ -62,6 +47,11 @@ constexpr std::array<std::uint8_t, 256> Classes = MakeClasses();
 inline bool Is(char c, std::uint8_t cls)
 {
     return (Classes[static_cast<unsigned char>(c)] & cls) != 0;
+}
+
+inline bool IsTagNameLetter(char c)
+{
+    return Is(c, TagNameLetter);
 }
 
 struct TEntityKey
@@ -113,7 +103,7 @@ const char *const SampleLines[] = {
 
 } // namespace
 
-const std::array<int, 256> TKzHTMLHighlighter::LetterValues = MakeLetterValues();
+const std::array<int, 256> TKzHTMLHighlighter::LetterValues = KzMakeLetterValues();
 
 const char *const TKzHTMLHighlighter::EntityTable[EntityCount] = {
     "&Alpha;", "&Beta;", "&Gamma;", "&Delta;", "&Epsilon;", "&Zeta;", "&Eta;", "&Theta;",
@@ -181,40 +171,23 @@ const char *const TKzHTMLHighlighter::TagNames[KeywordCount] = {
 
 int TKzHTMLHighlighter::KeywordHash(const char *word, std::size_t length)
 {
-    // Saturates just above the last bucket, so very long words cannot overflow the sum.
-    constexpr int Cap = BucketCount + 1000;
-    int hash = 0;
-    std::size_t i = 0;
-    while (i < length && Is(word[i], TagNameLetter)) {
-        hash = std::min(Cap, hash + LetterValues[static_cast<unsigned char>(word[i])]);
-        ++i;
-    }
-    while (i < length && Is(word[i], Digit)) {
-        hash = std::min(Cap, hash + (word[i] - '0'));
-        ++i;
-    }
-    return hash;
+    // The scan reads up to a NUL; a copy gives the word one at its length.
+    const std::string text(word, length);
+    std::size_t end;
+    return KzWordHash(text.c_str(), LetterValues, IsTagNameLetter, end);
 }
 
-TKzHTMLHighlighter::TKzHTMLHighlighter(TKzComponent *owner) : TKzCustomHighlighter(owner)
+TKzHTMLHighlighter::TKzHTMLHighlighter(TKzComponent *owner) : TKzHTMLScanner(owner)
 {
-    auto make = [this](const char *name, TFontStyles style, TColor foreground) {
-        auto a = std::make_unique<TKzHighlighterAttributes>(name);
-        a->SetStyle(style);
-        a->SetForeground(foreground);
-        TKzHighlighterAttributes *raw = a.get();
-        RegisterAttribute(std::move(a));
-        return raw;
-    };
-    CommentAttri = make("Comment", 0, clNone);
-    IdentifierAttri = make("Identifier", fsBold, clNone);
-    KeyAttri = make("Reserved Word", fsBold, 0xFF0080);
-    SpaceAttri = make("Space", 0, clNone);
-    SymbolAttri = make("Symbol", fsBold, clNone);
-    TextAttri = make("Text", 0, clNone);
-    UndefKeyAttri = make("Unknown Word", fsBold, clRed);
-    ValueAttri = make("Value", 0, 0xFF8000);
-    AndAttri = make("Escape Ampersand", fsBold, clLime);
+    CommentAttri = AddAttribute("Comment", 0, clNone);
+    IdentifierAttri = AddAttribute("Identifier", fsBold, clNone);
+    KeyAttri = AddAttribute("Reserved Word", fsBold, 0xFF0080);
+    SpaceAttri = AddAttribute("Space", 0, clNone);
+    SymbolAttri = AddAttribute("Symbol", fsBold, clNone);
+    TextAttri = AddAttribute("Text", 0, clNone);
+    UndefKeyAttri = AddAttribute("Unknown Word", fsBold, clRed);
+    ValueAttri = AddAttribute("Value", 0, 0xFF8000);
+    AndAttri = AddAttribute("Escape Ampersand", fsBold, clLime);
     ConnectAttributes();
 
     // Keyword buckets: names grouped by hash, filing order kept inside a bucket.
@@ -233,26 +206,19 @@ TKzHTMLHighlighter::TKzHTMLHighlighter(TKzComponent *owner) : TKzCustomHighlight
 
     for (int c = 0; c < 256; ++c) {
         TStep step = [](TKzHTMLHighlighter *h) { h->WordStep(); };
-        if (c == 0)
-            step = [](TKzHTMLHighlighter *h) { h->LineEndStep(); };
-        else if (c == 10)
-            step = [](TKzHTMLHighlighter *h) { h->LineFeedStep(); };
-        else if (c == 13)
-            step = [](TKzHTMLHighlighter *h) { h->CarriageReturnStep(); };
-        else if (c <= 32)
-            step = [](TKzHTMLHighlighter *h) { h->BlankStep(); };
-        else if (c == '"' || c == '\'')
+        if (c == '"' || c == '\'')
             step = [](TKzHTMLHighlighter *h) { h->QuotedValueStep(); };
         else if (c == '&')
             step = [](TKzHTMLHighlighter *h) { h->EntityStep(); };
         else if (c == '<')
             step = [](TKzHTMLHighlighter *h) { h->OpenTagStep(); };
         else if (c == '=')
-            step = [](TKzHTMLHighlighter *h) { h->EqualsStep(); };
+            step = [](TKzHTMLHighlighter *h) { h->SwitchingStep<RangeAfterEquals, KindSymbol>(); };
         else if (c == '>')
-            step = [](TKzHTMLHighlighter *h) { h->CloseTagStep(); };
+            step = [](TKzHTMLHighlighter *h) { h->SwitchingStep<RangeText, KindSymbol>(); };
         FSteps[static_cast<std::size_t>(c)] = step;
     }
+    SetControlSteps();
 
     FKindAttributes = {AndAttri, CommentAttri, IdentifierAttri, KeyAttri, nullptr,
                        SpaceAttri, SymbolAttri, TextAttri, UndefKeyAttri, ValueAttri};
@@ -333,41 +299,16 @@ void TKzHTMLHighlighter::ClearRange()
 
 void TKzHTMLHighlighter::RestoreRange(TKzRange range)
 {
-    FRange = range & 0xFF;
+    TKzHTMLScanner::RestoreRange(range);
     FEntityIndex = -1;
 }
 
 void TKzHTMLHighlighter::BeginLine(const std::string &line, int lineIndex)
 {
-    FLine = line.c_str();
-    FLength = line.size();
-    FLineIndex = lineIndex;
-    FPos = 0;
     // A pending reference belongs to the line it was found in; a client that left the previous
     // line early must not make this one consume a stale entry length.
     FEntityIndex = -1;
-    Advance();
-}
-
-std::string TKzHTMLHighlighter::TokenText() const
-{
-    return std::string(FLine + FTokenStart, FPos - FTokenStart);
-}
-
-TKzHighlighterAttributes *TKzHTMLHighlighter::TokenAttribute() const
-{
-    return FKindAttributes[static_cast<std::size_t>(FTokenKind)];
-}
-
-void TKzHTMLHighlighter::Advance()
-{
-    NextToken();
-}
-
-void TKzHTMLHighlighter::RunToLineEnd()
-{
-    while (FTokenKind != KindLineEnd)
-        NextToken();
+    TKzHTMLScanner::BeginLine(line, lineIndex);
 }
 
 inline void TKzHTMLHighlighter::NextToken()
@@ -391,53 +332,6 @@ inline void TKzHTMLHighlighter::NextToken()
         Dispatch();
         break;
     }
-}
-
-void TKzHTMLHighlighter::LineEndStep()
-{
-    if (FPos >= FLength) {
-        FTokenKind = KindLineEnd;
-        return;
-    }
-    // A NUL byte inside the line is a control character like any other; only the real end
-    // of the line ends the scan, so nothing after such a byte goes unpainted.
-    BlankStep();
-}
-
-void TKzHTMLHighlighter::BlankStep()
-{
-    FTokenKind = KindSpace;
-    ++FPos;
-    while (Is(FLine[FPos], FollowBlank))
-        ++FPos;
-}
-
-void TKzHTMLHighlighter::LineFeedStep()
-{
-    FTokenKind = KindSpace;
-    ++FPos;
-}
-
-void TKzHTMLHighlighter::CarriageReturnStep()
-{
-    FTokenKind = KindSpace;
-    ++FPos;
-    if (FLine[FPos] == '\n')
-        ++FPos;
-}
-
-void TKzHTMLHighlighter::EqualsStep()
-{
-    FRange = RangeAfterEquals;
-    FTokenKind = KindSymbol;
-    ++FPos;
-}
-
-void TKzHTMLHighlighter::CloseTagStep()
-{
-    FRange = RangeText;
-    FTokenKind = KindSymbol;
-    ++FPos;
 }
 
 void TKzHTMLHighlighter::OpenTagStep()
@@ -604,22 +498,11 @@ void TKzHTMLHighlighter::QuotedValueStep()
 int TKzHTMLHighlighter::ClassifyTagName()
 {
     const std::size_t start = FPos;
-    int hash = 0;
-    while (Is(FLine[FPos], TagNameLetter)) {
-        hash += LetterValues[static_cast<unsigned char>(FLine[FPos])];
-        ++FPos;
-        if (hash > BucketCount)
-            hash = BucketCount + 1; // only "above the last bucket" matters from here on
-    }
-    while (Is(FLine[FPos], Digit)) {
-        hash += FLine[FPos] - '0';
-        ++FPos;
-        if (hash > BucketCount)
-            hash = BucketCount + 1;
-    }
+    std::size_t length;
+    const int hash = KzWordHash(FLine + start, LetterValues, IsTagNameLetter, length);
+    FPos = start + length;
     if (hash >= BucketCount)
         return KindIdentifier;
-    const std::size_t length = FPos - start;
     const auto b = static_cast<std::size_t>(hash);
     for (int i = FBucketStart[b]; i < FBucketStart[b + 1]; ++i) {
         const char *name = TagNames[FBucketNames[static_cast<std::size_t>(i)]];
@@ -656,3 +539,6 @@ void TKzHTMLHighlighter::WordStep()
         break;
     }
 }
+
+// After NextToken, so the scanning base's loops get it inlined.
+template class TKzScanningHighlighter<TKzHTMLHighlighter, 4, 5, 10>;

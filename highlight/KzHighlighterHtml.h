@@ -4,11 +4,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-#include "highlight/KzEditHighlighter.h"
+#include "highlight/KzHighlighterScanner.h"
 
-class TKzHTMLHighlighter : public TKzCustomHighlighter
+class TKzHTMLHighlighter;
+// The scanning base with the line-end kind 4, the space kind 5 and ten kinds in all.
+using TKzHTMLScanner = TKzScanningHighlighter<TKzHTMLHighlighter, 4, 5, 10>;
+extern template class TKzScanningHighlighter<TKzHTMLHighlighter, 4, 5, 10>;
+
+class TKzHTMLHighlighter : public TKzHTMLScanner
 {
 public:
     // Token kinds (TokenKind).
@@ -24,6 +30,8 @@ public:
         KindUnknownKey = 8,
         KindValue = 9,
     };
+    static_assert(std::is_same_v<TKzHTMLScanner,
+                                 TKzScanningHighlighter<TKzHTMLHighlighter, KindLineEnd, KindSpace, KindValue + 1>>);
     // Ranges (CurrentRange). 5 and 9..255 are never produced and scan like RangeTagBody.
     enum : TKzRange {
         RangeEntity = 0,
@@ -58,16 +66,8 @@ public:
 
     void ClearRange() override;
     void RestoreRange(TKzRange range) override;
-    TKzRange CurrentRange() const override { return FRange; }
-    using TKzCustomHighlighter::BeginLine;
+    using TKzHTMLScanner::BeginLine;
     void BeginLine(const std::string &line, int lineIndex) override;
-    bool AtLineEnd() const override { return FTokenKind == KindLineEnd; }
-    int TokenStart() const override { return static_cast<int>(FTokenStart); }
-    std::string TokenText() const override;
-    int TokenKind() const override { return FTokenKind; }
-    TKzHighlighterAttributes *TokenAttribute() const override;
-    void Advance() override;
-    void RunToLineEnd() override;
 
     // -1, or the EntityTable index of the reference the text step found right at the position.
     int EntityIndex() const { return FEntityIndex; }
@@ -88,21 +88,12 @@ public:
     TKzHighlighterAttributes *ValueAttri;
 
 private:
+    friend TKzHTMLScanner;
     void NextToken();
 
-    // Plain function pointers: a call through them is cheaper than through a member pointer.
-    using TStep = void (*)(TKzHTMLHighlighter *);
-
-    void Dispatch() { FSteps[static_cast<unsigned char>(FLine[FPos])](this); }
-    void LineEndStep();
-    void BlankStep();
-    void LineFeedStep();
-    void CarriageReturnStep();
     void QuotedValueStep();
     void EntityStep();
     void OpenTagStep();
-    void EqualsStep();
-    void CloseTagStep();
     void WordStep();
     void CommentStep();
     void TextStep();
@@ -110,18 +101,9 @@ private:
     int MatchEntity() const;     // EntityTable index of the reference at FPos, or -1
     int ClassifyTagName();       // consumes the classified word
 
-    std::array<TStep, 256> FSteps{};
     // Bucket b's names are FBucketNames[FBucketStart[b] .. FBucketStart[b + 1]).
     std::array<std::uint16_t, BucketCount + 1> FBucketStart{};
     std::array<std::uint8_t, KeywordCount> FBucketNames{};
-    std::array<TKzHighlighterAttributes *, 10> FKindAttributes{};
 
-    const char *FLine = "";
-    std::size_t FLength = 0;
-    std::size_t FPos = 0;
-    std::size_t FTokenStart = 0;
-    int FTokenKind = KindLineEnd;
-    TKzRange FRange = RangeText;
     int FEntityIndex = -1;
-    int FLineIndex = 0;
 };
