@@ -191,7 +191,7 @@ void TKzEditStringList::InsertRecord(int i, std::string_view s) {
     std::memmove(fList + i + 1, fList + i, std::size_t(fCount - i) * sizeof(TKzEditStringRec));
   fList[i] = TKzEditStringRec{text, nullptr, kNoRange, kNewLineState};
   ++fCount;
-  fLongestIndex = -1;
+  LongestInserted(i, 1, s);
 }
 
 void TKzEditStringList::BeginUpdate() {
@@ -262,7 +262,7 @@ void TKzEditStringList::AddLines(const TKzEditStringList &source) {
     fList[fCount] = TKzEditStringRec{text, src.Object, kNoRange, kNewLineState};
     ++fCount;
   }
-  fLongestIndex = -1;
+  ForgetLongest();
   if (OnLinesInserted)
     OnLinesInserted(first, n);
 }
@@ -277,7 +277,7 @@ void TKzEditStringList::InsertEmptyLines(int i, int n) {
     std::memmove(fList + i + n, fList + i, std::size_t(fCount - i) * sizeof(TKzEditStringRec));
   std::memset(static_cast<void *>(fList + i), 0, std::size_t(n) * sizeof(TKzEditStringRec));
   fCount += n;
-  fLongestIndex = -1;
+  LongestInserted(i, n, {});
   if (OnLinesInserted)
     OnLinesInserted(i, n);
 }
@@ -289,7 +289,7 @@ void TKzEditStringList::DeleteLine(int i) {
   if (i < fCount - 1)
     std::memmove(fList + i, fList + i + 1, std::size_t(fCount - i - 1) * sizeof(TKzEditStringRec));
   --fCount;
-  fLongestIndex = -1;
+  LongestDeleted(i, 1);
   if (OnLinesDeleted)
     OnLinesDeleted(i, 1);
 }
@@ -308,7 +308,7 @@ void TKzEditStringList::DeleteLines(int i, int n) {
   if (i + n < fCount)
     std::memmove(fList + i, fList + i + n, std::size_t(fCount - i - n) * sizeof(TKzEditStringRec));
   fCount -= n;
-  fLongestIndex = -1;
+  LongestDeleted(i, n);
   if (OnLinesDeleted)
     OnLinesDeleted(i, n);
 }
@@ -327,7 +327,7 @@ void TKzEditStringList::ReplaceLine(int i, std::string_view s) {
   const std::uint8_t flags =
       std::uint8_t((FlagsOf(r.LenFlags) & ~(sfTabsFound | sfNoTabs)) | sfLengthUnknown);
   r.LenFlags = Pack(ExpandedOf(r.LenFlags), flags);
-  fLongestIndex = -1;
+  LongestReplaced(i, s);
   if (OnLineReplaced)
     OnLineReplaced(i, 1);
 }
@@ -349,11 +349,11 @@ void TKzEditStringList::Clear() {
     FreeLines(0, fCount);
     fCount = 0;
     Reallocate(0);
-    fLongestIndex = -1;
+    ForgetLongest();
     if (OnLinesCleared)
       OnLinesCleared();
   }
-  fLongestIndex = -1;
+  ForgetLongest();
 }
 
 void TKzEditStringList::SetLineObject(int i, void *p) {
@@ -402,21 +402,73 @@ int TKzEditStringList::ExpandedLength(int i) const {
 }
 
 int TKzEditStringList::LongestLineLength() const {
-  if (fLongestIndex < 0) {
-    int best = 0;
+  if (!fLongestKnown) {
+    fLongestIndex = -1;
+    fLongestLength = 0;
     for (int i = 0; i < fCount; ++i) {
       if (FlagsOf(fList[i].LenFlags) & sfLengthUnknown)
         ExpandCache(i);
       const int len = ExpandedOf(fList[i].LenFlags);
-      if (len > best) {
-        best = len;
+      if (len > fLongestLength) {
+        fLongestLength = len;
         fLongestIndex = i;
       }
     }
+    fLongestKnown = true;
   }
-  if (fLongestIndex < 0 || fLongestIndex >= fCount)
-    return 0;
-  return ExpandedOf(fList[fLongestIndex].LenFlags);
+  return fLongestIndex < 0 ? 0 : fLongestLength;
+}
+
+// ---- keeping the longest line known across edits ----
+//
+// Once the longest line has been found, edits keep the answer up to date from the lines they
+// touch, so a one-line change never rescans the document; only shortening or removing the
+// longest line itself sends the next question back to a full scan. Lines of length 0 never
+// become the longest.
+
+void TKzEditStringList::ForgetLongest() {
+  fLongestKnown = false;
+  fLongestIndex = -1;
+}
+
+int TKzEditStringList::CellsOf(std::string_view s) const {
+  return std::min(GetExpandedLength(s, fTabWidth), kMaxExpanded);
+}
+
+void TKzEditStringList::LongestInserted(int i, int n, std::string_view s) {
+  if (!fLongestKnown)
+    return;
+  if (fLongestIndex >= i)
+    fLongestIndex += n;
+  const int len = CellsOf(s);
+  if (len > fLongestLength) {
+    fLongestLength = len;
+    fLongestIndex = i;
+  }
+}
+
+void TKzEditStringList::LongestDeleted(int i, int n) {
+  if (!fLongestKnown || fLongestIndex < i)
+    return;
+  if (fLongestIndex < i + n)
+    ForgetLongest();
+  else
+    fLongestIndex -= n;
+}
+
+void TKzEditStringList::LongestReplaced(int i, std::string_view s) {
+  if (!fLongestKnown)
+    return;
+  const int len = CellsOf(s);
+  if (i == fLongestIndex) {
+    if (len >= fLongestLength)
+      fLongestLength = len;
+    else
+      ForgetLongest();
+  } else if (len > fLongestLength) {
+    fLongestLength = len;
+    fLongestIndex = i;
+  }
 }
 
 void TKzEditStringList::SetTabWidth(int w) {
@@ -424,7 +476,7 @@ void TKzEditStringList::SetTabWidth(int w) {
     return;
   fTabWidth = w;
   fConvertTabs = GetBestConvertTabsProc(w);
-  fLongestIndex = -1;
+  ForgetLongest();
   for (int i = 0; i < fCount; ++i) {
     const std::uint8_t flags =
         std::uint8_t((FlagsOf(fList[i].LenFlags) & ~sfNoTabs) | sfLengthUnknown);

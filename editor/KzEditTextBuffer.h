@@ -135,6 +135,11 @@ private:
   void ExpandCache(int i) const;
   void FreeLines(int first, int count);
   void ParseLines(std::string_view data, bool &sawCr, bool &sawLf);
+  void ForgetLongest();
+  int CellsOf(std::string_view s) const;
+  void LongestInserted(int i, int n, std::string_view s);
+  void LongestDeleted(int i, int n);
+  void LongestReplaced(int i, std::string_view s);
 
   TKzEditStringRec *fList = nullptr;
   int fCount = 0;
@@ -142,7 +147,10 @@ private:
   int fUpdateCount = 0;
   int fTabWidth = 8;
   TConvertTabsProc fConvertTabs;
-  mutable int fLongestIndex = -1;
+  // The longest line: known once a scan found it, then kept up to date by the edits.
+  mutable bool fLongestKnown = false;
+  mutable int fLongestIndex = -1; // -1 with fLongestKnown: every line is empty
+  mutable int fLongestLength = 0;
   TKzLineBreakStyle fLineBreakStyle = TKzLineBreakStyle::CrLf;
   bool fTrailingLineBreak = true;
 };

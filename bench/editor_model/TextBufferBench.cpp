@@ -1,5 +1,6 @@
 // Throughput of the text buffer on a million-line document: reading, whole-text access, a
-// middle insert and the longest-line rescan, plus what the buffer costs per line in memory.
+// middle insert, the longest line after a one-line change and after a tab width change, plus
+// what the buffer costs per line in memory.
 #include "editor/KzEditTextBuffer.h"
 
 #include <benchmark/benchmark.h>
@@ -100,5 +101,19 @@ void BM_LongestLine(benchmark::State &state) {
   state.SetItemsProcessed(std::int64_t(state.iterations()) * kLines);
 }
 BENCHMARK(BM_LongestLine)->Unit(benchmark::kMicrosecond);
+
+// What the edits above no longer pay: the full scan after a tab width change, which measures
+// every line again.
+void BM_LongestLineRescan(benchmark::State &state) {
+  TKzEditStringList list;
+  list.ReadBytes(Document());
+  int n = 0;
+  for (auto _ : state) {
+    list.SetTabWidth((++n & 1) ? 4 : 8);
+    benchmark::DoNotOptimize(list.LongestLineLength());
+  }
+  state.SetItemsProcessed(std::int64_t(state.iterations()) * kLines);
+}
+BENCHMARK(BM_LongestLineRescan)->Unit(benchmark::kMillisecond);
 
 } // namespace

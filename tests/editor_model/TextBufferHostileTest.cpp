@@ -119,11 +119,12 @@ TEST(TextBufferHostile, RandomEditsMatchAPlainVector) {
     return s;
   };
   TKzEditStringList list;
-  list.SetTabWidth(3);
+  int tabWidth = 3;
+  list.SetTabWidth(tabWidth);
   std::vector<std::string> model;
   for (int step = 0; step < 20000; ++step) {
     const int n = static_cast<int>(model.size());
-    switch (pick(7)) {
+    switch (pick(8)) {
     case 0: {
       const int at = pick(n + 1);
       const std::string s = randomLine();
@@ -168,6 +169,18 @@ TEST(TextBufferHostile, RandomEditsMatchAPlainVector) {
       model.insert(model.begin() + at, static_cast<std::size_t>(count), std::string());
       break;
     }
+    case 6:
+      if (pick(20) == 0) {
+        tabWidth = tabWidth == 3 ? 4 : 3;
+        list.SetTabWidth(tabWidth);
+      } else if (n > 0) {
+        // Shorten a line, which may be the longest one.
+        const int at = pick(n);
+        std::string &line = model[static_cast<std::size_t>(at)];
+        line = line.substr(0, line.size() / 2);
+        list.ReplaceLine(at, line);
+      }
+      break;
     default:
       // Out-of-range indices are refused and change nothing.
       EXPECT_THROW(list.DeleteLine(n), EKzEditStringList);
@@ -175,14 +188,15 @@ TEST(TextBufferHostile, RandomEditsMatchAPlainVector) {
       EXPECT_EQ(list.GetLine(n), "");
       break;
     }
-    if (step % 97 == 0) {
+    // The longest line after every edit for a while, then now and then.
+    if (step < 4000 || step % 97 == 0) {
       int longest = 0;
       for (const std::string &s : model)
-        longest = std::max(longest, ExpandedReference(s, 3));
+        longest = std::max(longest, ExpandedReference(s, tabWidth));
       ASSERT_EQ(list.LongestLineLength(), longest) << "after step " << step;
     }
   }
   ExpectSameLines(list, model);
   for (int i = 0; i < list.Count(); ++i)
-    ASSERT_EQ(list.ExpandedLength(i), ExpandedReference(model[static_cast<std::size_t>(i)], 3));
+    ASSERT_EQ(list.ExpandedLength(i), ExpandedReference(model[static_cast<std::size_t>(i)], tabWidth));
 }
