@@ -216,6 +216,12 @@ void TCustomKzEdit::SetSelectionMode(TKzSelectionMode value) {
   if (value == FSelectionMode)
     return;
   FSelectionMode = value;
+  if (value == smNormal) {
+    // A rectangle or line selection may reach past the ends of its lines; a character stream
+    // does not, or deleting it would pad its first line.
+    FBlockBegin = ClampSelectionPoint(FBlockBegin);
+    FBlockEnd = ClampSelectionPoint(FBlockEnd);
+  }
   if (SelectionAvailable())
     Invalidate();
 }

@@ -318,6 +318,8 @@ public:
   int DisplayLineCount() const;
   // x of display column 1: gutter width + 2 - (LeftChar - 1) * CharWidth.
   int TextOrigin() const;
+  // x of the left edge of a display column, held within int for columns far off screen.
+  int ColumnToX(int column) const;
 
   // -- font, grid and colours --
   const kzp::TFont &Font() const { return FFont; }
@@ -465,6 +467,9 @@ private:
   void InsertColumn(const std::string &value);
   // Records the text just inserted from `start` (in `mode`) up to the caret for undo.
   void RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode, TBufferCoord start);
+  // The characters the selection covers, without the padding a rectangle gets on short lines:
+  // what deleting it removes, and so what undo must put back.
+  std::string SelectedCharacters() const;
   std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end,
                              bool trim) const;
   std::string TrimTrailing(const std::string &s) const;
@@ -504,6 +509,7 @@ private:
   bool ValidBlockForIndent(int &firstLine, int &lastLine) const;
 
   // undo and redo (KzEditUndoRedo.cpp)
+  void MoveSteps(bool undo);
   void UndoItem();
   // Where text just inserted at `start` ends, as an undo item records it.
   TBufferCoord InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const;

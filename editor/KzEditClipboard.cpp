@@ -41,8 +41,8 @@ void TCustomKzEdit::CopySelection() {
 void TCustomKzEdit::CutSelection() {
   if (FReadOnly || !SelectionAvailable())
     return;
-  std::string text = SelectedText();
-  DoCopyToClipboard(text);
+  DoCopyToClipboard(SelectedText());
+  const std::string text = SelectedCharacters();
   // Anchor and end as they were, so that undo puts the caret back on the selection's end.
   const TBufferCoord anchor = FBlockBegin, end = FBlockEnd;
   const TKzSelectionMode mode = FSelectionMode;
@@ -88,7 +88,9 @@ void TCustomKzEdit::PasteClipboard() {
     // whatever mode the pasted block brings.
     if (SelectionAvailable())
       DeleteSelectionRecorded();
-    const TBufferCoord start = mode == smLine ? TBufferCoord{1, FCaretY} : CaretXY();
+    // Lines go in at the start of the caret line; nothing at all leaves the caret where it is.
+    const TBufferCoord start =
+        mode == smLine && !text.empty() ? TBufferCoord{1, FCaretY} : CaretXY();
     SetSelTextPrimitive(mode, text);
     RecordInsertion(TKzChangeReason::PasteText, mode, start);
     FUndoList.PushChange(TKzChangeReason::PasteEnd, FBlockBegin, FBlockEnd, std::string(),

@@ -66,7 +66,8 @@ void TCustomKzEdit::DeleteSelectionRecorded() {
   // that undoing it puts the caret back at the front of the restored text.
   TKzChangeReason reason = FBlockEnd < FBlockBegin ? TKzChangeReason::DeleteAfterCaret
                                                    : TKzChangeReason::DeleteBeforeCaret;
-  FUndoList.PushChange(reason, SelectionFirst(), SelectionLast(), SelectedText(), FSelectionMode);
+  FUndoList.PushChange(reason, SelectionFirst(), SelectionLast(), SelectedCharacters(),
+                       FSelectionMode);
   SetSelTextPrimitive(FSelectionMode, std::string());
 }
 
@@ -438,11 +439,19 @@ void TCustomKzEdit::DoDeleteChar() {
     TKzEditUpdateGuard guard(FLines);
     if (caret.Char > int(line.size())) {
       if (y < FLines.Count()) {
+        // The padding is recorded on its own, so that redoing the join pads the line again
+        // before the next line comes up to the caret.
+        const bool padded = caret.Char - 1 > int(line.size());
+        FUndoList.BeginBlock();
+        if (padded)
+          FUndoList.PushChange(TKzChangeReason::PadSpaces, {int(line.size()) + 1, y}, caret,
+                               std::string(), smNormal);
         line.append(std::size_t(caret.Char - 1) - line.size(), ' ');
         FLines.ReplaceLine(y - 1, line + FLines.GetLine(y));
         FLines.DeleteLine(y);
         FUndoList.PushChange(TKzChangeReason::QuietDeleteAfterCaret, caret, {1, y + 1}, "\r\n",
                              smNormal);
+        FUndoList.EndBlock();
       }
     } else {
       std::string removed(1, line[std::size_t(caret.Char - 1)]);
@@ -682,8 +691,12 @@ void TCustomKzEdit::DoBlockIndent() {
       int bx = 1;
       if (column) {
         int expanded = GetExpandedLength(s, FTabWidth);
-        if (expanded < displayLeft - 1)
+        if (expanded < displayLeft - 1) {
+          const int from = int(s.size()) + 1;
           s.append(std::size_t(displayLeft - 1 - expanded), ' ');
+          FUndoList.PushChange(TKzChangeReason::PadSpaces, {from, y}, {int(s.size()) + 1, y},
+                               std::string(), smNormal);
+        }
         bx = DisplayToBufferColumn(s, displayLeft, FTabWidth);
       }
       s.insert(std::size_t(bx - 1), unit);
@@ -805,7 +818,7 @@ void TCustomKzEdit::DoBlockCaseChange(TKzEditorCommand command) {
     SetSelectionAnchor(oldCaret);
     SetSelectionEnd({oldCaret.Char + 1, oldCaret.Line});
   }
-  std::string text = SelectedText();
+  std::string text = SelectedCharacters();
   std::string converted = ConvertCase(text, command);
   if (converted != text)
     SetSelectedText(converted);

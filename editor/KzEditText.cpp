@@ -132,6 +132,12 @@ std::string TCustomKzEdit::SelectedText() const {
   return SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, HasOption(eoTrimTrailingSpaces));
 }
 
+std::string TCustomKzEdit::SelectedCharacters() const {
+  if (!SelectionAvailable())
+    return std::string();
+  return SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, true);
+}
+
 // ---- writing ----
 
 void TCustomKzEdit::SetSelectedText(const std::string &value) {
@@ -140,7 +146,7 @@ void TCustomKzEdit::SetSelectedText(const std::string &value) {
   FUndoList.BeginBlock();
   if (SelectionAvailable())
     FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, SelectionFirst(), SelectionLast(),
-                         SelectedText(), FSelectionMode);
+                         SelectedCharacters(), FSelectionMode);
   TBufferCoord start;
   SetSelTextPrimitive(FSelectionMode, value, &start);
   RecordInsertion(TKzChangeReason::InsertText, FSelectionMode, start);
@@ -167,7 +173,7 @@ void TCustomKzEdit::SetSelTextPrimitive(TKzSelectionMode mode, const std::string
     if (SelectionAvailable())
       DeleteSelectionPrimitive(mode, FBlockBegin, FBlockEnd);
     if (start)
-      *start = mode == smLine ? TBufferCoord{1, FCaretY} : CaretXY();
+      *start = mode == smLine && !value.empty() ? TBufferCoord{1, FCaretY} : CaretXY();
     if (!value.empty()) {
       switch (mode) {
       case smNormal: InsertNormal(value); break;
@@ -244,8 +250,14 @@ void TCustomKzEdit::InsertNormal(const std::string &value) {
   const int y = std::min(std::max(FCaretY, 1), FLines.Count()) - 1;
   std::string line = FLines.GetLine(y);
   const std::size_t x = std::size_t(FCaretX - 1);
-  if (line.size() < x)
+  const std::size_t kept = std::min(line.size(), x); // text of the line before the caret
+  if (line.size() < x) {
+    // Padding up to a caret beyond the line's end is recorded on its own (when recording is
+    // on), so that undo takes it out with the text and redo puts it back first.
+    FUndoList.PushChange(TKzChangeReason::PadSpaces, {int(line.size()) + 1, y + 1},
+                         {int(x) + 1, y + 1}, std::string(), smNormal);
     line.append(x - line.size(), ' ');
+  }
   std::string right = line.substr(x);
   line.resize(x);
   bool endsWithBreak;
@@ -262,7 +274,15 @@ void TCustomKzEdit::InsertNormal(const std::string &value) {
     return;
   }
   line += pieces[0];
-  StoreLine(y, line);
+  if (trim) {
+    // Blanks that were before the caret stay even when the break leaves them at the line's
+    // end: undo could not give them back. Only inserted blanks and padding go.
+    std::size_t n = line.size();
+    while (n > kept && line[n - 1] == ' ')
+      --n;
+    line.resize(n);
+  }
+  FLines.ReplaceLine(y, line);
   const int extra = int(pieces.size()) - 1;
   FLines.InsertEmptyLines(y + 1, extra);
   std::string s;
@@ -328,9 +348,12 @@ void TCustomKzEdit::InsertColumn(const std::string &value) {
     const int y = y0 + int(k);
     if (y >= FLines.Count()) {
       int last = FLines.Count();
+      // The end point on the new line marks a plain appended line, which redo appends as
+      // it is instead of breaking the line above with its indent.
       TBufferCoord at{FLines.LineLength(last - 1) + 1, last};
       FLines.AddLine(std::string_view());
-      FUndoList.PushChange(TKzChangeReason::BreakLine, at, at, std::string(), smColumn);
+      FUndoList.PushChange(TKzChangeReason::BreakLine, at, {1, last + 1}, std::string(),
+                           smColumn);
     }
     std::string s = FLines.GetLine(y);
     int bx;
@@ -339,8 +362,12 @@ void TCustomKzEdit::InsertColumn(const std::string &value) {
       bx = DisplayToBufferColumn(s, column, FTabWidth);
     } else {
       int expanded = GetExpandedLength(s, FTabWidth);
-      if (expanded < column - 1)
+      if (expanded < column - 1) {
+        const int from = int(s.size()) + 1;
         s.append(std::size_t(column - 1 - expanded), ' ');
+        FUndoList.PushChange(TKzChangeReason::PadSpaces, {from, y + 1},
+                             {int(s.size()) + 1, y + 1}, std::string(), smNormal);
+      }
       bx = DisplayToBufferColumn(s, column, FTabWidth);
       s.insert(std::size_t(bx - 1), pieces[k]);
       FLines.ReplaceLine(y, s);

@@ -28,20 +28,21 @@ std::vector<std::string> UnindentPieces(const std::string &text) {
 } // namespace
 
 // Switches the selection mode and eoScrollPastEol for the duration of one item, suspends
-// painting, and puts everything back afterwards.
+// painting, and puts everything back afterwards. Reverting an item also switches trimming
+// off: blanks it gives back are text the line had, even where they end up at the line's end.
 class TKzEditUndoDriver {
 public:
-  TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode)
-      : FEdit(edit), FMode(edit.FSelectionMode),
-        FPastEol(edit.FOptions.Contains(eoScrollPastEol)) {
+  TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode, bool reverting)
+      : FEdit(edit), FMode(edit.FSelectionMode), FOptions(edit.FOptions) {
     FEdit.IncPaintLock();
     FEdit.FSelectionMode = itemMode;
     FEdit.FOptions.Include(eoScrollPastEol);
+    if (reverting)
+      FEdit.FOptions.Exclude(eoTrimTrailingSpaces);
   }
   ~TKzEditUndoDriver() {
     FEdit.FSelectionMode = FMode;
-    if (!FPastEol)
-      FEdit.FOptions.Exclude(eoScrollPastEol);
+    FEdit.FOptions = FOptions;
     FEdit.DecPaintLock();
   }
   TKzEditUndoDriver(const TKzEditUndoDriver &) = delete;
@@ -50,89 +51,72 @@ public:
 private:
   TCustomKzEdit &FEdit;
   TKzSelectionMode FMode;
-  bool FPastEol;
+  TKzEditorOptions FOptions;
 };
 
-void TCustomKzEdit::Undo() {
+void TCustomKzEdit::Undo() { MoveSteps(true); }
+void TCustomKzEdit::Redo() { MoveSteps(false); }
+
+// One undo (from the undo list to the redo list) or one redo (the other way round): the top
+// item's step, a bracketed run, or a run of items of one kind under eoGroupUndo.
+void TCustomKzEdit::MoveSteps(bool undo) {
   if (FReadOnly)
     return;
-  if (FUndoList.LastReason() == R::GroupBreak) {
-    std::optional<TKzEditUndoItem> gb = FUndoList.PopItem();
-    if (FRedoList.LastReason() != R::GroupBreak)
-      FRedoList.PushItem(*gb);
-  }
-  const TKzEditUndoItem *top = FUndoList.PeekItem();
+  TKzEditUndoList &from = undo ? FUndoList : FRedoList;
+  TKzEditUndoList &to = undo ? FRedoList : FUndoList;
+  // A group break on top of the list goes over to the other list with its number.
+  auto moveGroupBreak = [&] {
+    if (from.LastReason() != R::GroupBreak)
+      return;
+    std::optional<TKzEditUndoItem> gb = from.PopItem();
+    if (to.LastReason() != R::GroupBreak)
+      to.PushItem(*gb);
+  };
+  if (undo)
+    moveGroupBreak();
+  const TKzEditUndoItem *top = from.PeekItem();
   if (!top) {
     UpdateModifiedFromUndo();
     return;
   }
   const R r = top->Reason;
   const std::int32_t step = top->StepNumber;
-  const std::int32_t savedBlock = FRedoList.BlockStepNumber();
-  FRedoList.SetBlockStepNumber(step);
+  // A bracket end (undo) or begin (redo) moves everything up to its partner.
+  const bool bracket = undo ? IsBracketEnd(r) : IsBracketBegin(r);
+  const R partner = !bracket ? r : undo ? MatchingBracketBegin(r) : MatchingBracketEnd(r);
+  const std::int32_t savedBlock = to.BlockStepNumber();
+  if (!undo)
+    FRedoInProgress = true;
   IncPaintLock();
   while (true) {
-    const R reverted = FUndoList.PeekItem()->Reason;
-    UndoItem();
-    top = FUndoList.PeekItem();
+    const R moved = top->Reason;
+    const std::int32_t movedStep = top->StepNumber;
+    // Everything moved by this one call becomes one step on the other list.
+    to.SetBlockStepNumber(step);
+    undo ? UndoItem() : RedoItem();
+    top = from.PeekItem();
     if (!top)
       break;
     bool more;
-    if (IsBracketEnd(r))
-      more = top->Reason != MatchingBracketBegin(r);
+    if (bracket)
+      more = top->Reason != partner;
     else
-      more = top->StepNumber == step ||
-             (HasOption(eoGroupUndo) && top->Reason == reverted && reverted != R::IndentBlock &&
-              reverted != R::UnindentBlock);
+      // A same-kind run may reach into a block of several items: the whole block goes then,
+      // never half of it (a typed run after a replaced selection takes the replacement back).
+      more = top->StepNumber == step || top->StepNumber == movedStep ||
+             (HasOption(eoGroupUndo) && top->Reason == moved && moved != R::IndentBlock &&
+              moved != R::UnindentBlock);
     if (!more)
       break;
   }
-  if (IsBracketEnd(r) && top && top->Reason == MatchingBracketBegin(r)) {
-    UndoItem();
+  if (bracket && top && top->Reason == partner) {
+    to.SetBlockStepNumber(step);
+    undo ? UndoItem() : RedoItem();
     UpdateModifiedFromUndo();
   }
-  FRedoList.SetBlockStepNumber(savedBlock);
-  DecPaintLock();
-}
-
-void TCustomKzEdit::Redo() {
-  if (FReadOnly)
-    return;
-  const TKzEditUndoItem *top = FRedoList.PeekItem();
-  if (!top)
-    return;
-  const R r = top->Reason;
-  const std::int32_t step = top->StepNumber;
-  const std::int32_t savedBlock = FUndoList.BlockStepNumber();
-  FRedoInProgress = true;
-  IncPaintLock();
-  while (true) {
-    const R repeated = FRedoList.PeekItem()->Reason;
-    FUndoList.SetBlockStepNumber(step);
-    RedoItem();
-    top = FRedoList.PeekItem();
-    if (!top)
-      break;
-    bool more;
-    if (IsBracketBegin(r))
-      more = top->Reason != MatchingBracketEnd(r);
-    else
-      more = top->StepNumber == step ||
-             (HasOption(eoGroupUndo) && top->Reason == repeated && repeated != R::IndentBlock &&
-              repeated != R::UnindentBlock);
-    if (!more)
-      break;
-  }
-  if (IsBracketBegin(r) && top && top->Reason == MatchingBracketEnd(r)) {
-    FUndoList.SetBlockStepNumber(step);
-    RedoItem();
-    UpdateModifiedFromUndo();
-  }
-  FUndoList.SetBlockStepNumber(savedBlock);
-  if (FRedoList.LastReason() == R::GroupBreak) {
-    std::optional<TKzEditUndoItem> gb = FRedoList.PopItem();
-    if (FUndoList.LastReason() != R::GroupBreak)
-      FUndoList.PushItem(*gb);
+  to.SetBlockStepNumber(savedBlock);
+  if (!undo) {
+    moveGroupBreak();
     UpdateModifiedFromUndo();
   }
   FRedoInProgress = false;
@@ -151,7 +135,7 @@ void TCustomKzEdit::UndoItem() {
   if (!popped)
     return;
   const TKzEditUndoItem item = std::move(*popped);
-  TKzEditUndoDriver driver(*this, item.SelMode);
+  TKzEditUndoDriver driver(*this, item.SelMode, true);
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   const TKzSelectionMode mode = item.SelMode;
   switch (item.Reason) {
@@ -277,7 +261,7 @@ void TCustomKzEdit::RedoItem() {
   if (!popped)
     return;
   const TKzEditUndoItem item = std::move(*popped);
-  TKzEditUndoDriver driver(*this, item.SelMode);
+  TKzEditUndoDriver driver(*this, item.SelMode, false);
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   const TKzSelectionMode mode = item.SelMode;
   switch (item.Reason) {
@@ -303,7 +287,7 @@ void TCustomKzEdit::RedoItem() {
   case R::QuietDeleteAfterCaret:
   case R::DeleteAll: {
     SetCaretAndSelection(start, start, end);
-    FUndoList.PushChange(item.Reason, start, end, SelectedText(), mode);
+    FUndoList.PushChange(item.Reason, start, end, SelectedCharacters(), mode);
     FUndoList.Lock();
     SetSelTextPrimitive(mode, std::string());
     FUndoList.Unlock();
@@ -311,6 +295,13 @@ void TCustomKzEdit::RedoItem() {
     break;
   }
   case R::BreakLine: {
+    if (end != start) {
+      // A line a column insertion appended: empty, whatever the indent of the line above.
+      FUndoList.PushChange(R::BreakLine, start, end, std::string(), mode);
+      FLines.InsertLine(std::min(start.Line, FLines.Count()), std::string_view());
+      SetCaretPos(end);
+      break;
+    }
     // The line-break command does the work; its own record would open a block with a step
     // number of its own, so the item is recorded here under the step being repeated.
     SetCaretPos(start);
@@ -369,15 +360,21 @@ void TCustomKzEdit::RedoItem() {
     SetSelectionAnchor(start);
     SetSelectionEnd(end);
     break;
-  case R::PadSpaces:
+  case R::PadSpaces: {
     FUndoList.PushChange(item.Reason, start, end, std::string(), mode);
-    // The spaces go back where they were taken from, at the start of the padded run.
+    // The spaces go back where they were taken from, at the start of the padded run, and
+    // stay although nothing follows them yet: the item after this one needs them.
     SetCaretPos(start);
+    const bool trim = HasOption(eoTrimTrailingSpaces);
+    FOptions.Exclude(eoTrimTrailingSpaces);
     FUndoList.Lock();
     SetSelTextPrimitive(mode, item.ChangeText);
     FUndoList.Unlock();
+    if (trim)
+      FOptions.Include(eoTrimTrailingSpaces);
     SetCaretPos(start);
     break;
+  }
   default:
     break;
   }
