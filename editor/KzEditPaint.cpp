@@ -62,7 +62,15 @@ TheTextDrawer &TCustomKzEdit::TextDrawer() { return FPaintData->Drawer; }
 
 int TCustomKzEdit::GutterWidth() const { return FPaintData->Gutter.RealGutterWidth(FCharWidth); }
 
-int TCustomKzEdit::TextOrigin() const { return GutterWidth() + 2 - (FLeftChar - 1) * FCharWidth; }
+int TCustomKzEdit::TextOrigin() const { return ColumnToX(1); }
+
+int TCustomKzEdit::ColumnToX(int column) const {
+  // Wide arithmetic: a line of a million tabs at a wide tab stop has columns whose pixel
+  // position does not fit an int. Such columns are never on screen, so clamping is enough;
+  // the upper bound leaves room for what callers add (a caret's offset in its cell).
+  const long long x = static_cast<long long>(column - FLeftChar) * FCharWidth + GutterWidth() + 2;
+  return static_cast<int>(std::clamp<long long>(x, INT_MIN, INT_MAX / 2));
+}
 
 // ---- font, grid and colours ----
 
@@ -380,7 +388,6 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
   TheTextDrawer &drawer = FPaintData->Drawer;
   const int gw = GutterWidth();
   const int cw = FCharWidth;
-  const int origin = TextOrigin();
   const int textLeft = std::max(clip.Left, gw + 2);
 
   // The background for no particular line: the white-space attribute's, else the editor's.
@@ -403,7 +410,7 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
       std::swap(selFirst.Column, selLast.Column);
   }
   const bool showSpecial = HasOption(eoShowSpecialChars);
-  auto colX = [&](int col) { return (col - 1) * cw + origin; };
+  auto colX = [&](int col) { return ColumnToX(col); };
 
   std::string &lineText = FPaintData->Line;
   std::string &run = FPaintData->Run;
@@ -632,7 +639,7 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
 
   // The right edge, over every painted row and the empty area below.
   if (FRightEdge > 0) {
-    int x = FRightEdge * cw + origin;
+    int x = ColumnToX(FRightEdge) + cw;
     if (x >= textLeft && x < clip.Right) {
       canvas.SetPen({FRightEdgeColor, 1, kzp::TPenStyle::psSolid});
       canvas.Line(x, clip.Top, x, clip.Bottom);

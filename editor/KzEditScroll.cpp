@@ -93,14 +93,15 @@ void TCustomKzEdit::SetTopLine(int value) {
 void TCustomKzEdit::SetLeftChar(int value) {
   int highest;
   if (HasOption(eoScrollPastEol)) {
-    // A growing scroll width has no bound of its own; the pixel positions of the visible
-    // columns must still fit an int, so the view stops where they would not.
-    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX / std::max(FCharWidth, 1) - FCharsInWindow
-                                                  : FMaxScrollWidth - FCharsInWindow + 1;
+    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX : FMaxScrollWidth - FCharsInWindow + 1;
   } else {
     int longest = FLines.LongestLineLength();
     highest = FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest;
   }
+  // Whatever the range, the view stops where the pixel positions of its columns would no
+  // longer fit an int: a growing scroll width has no bound of its own, and a line of a
+  // million tabs is wider than that.
+  highest = std::min(highest, INT_MAX / std::max(FCharWidth, 1) - FCharsInWindow);
   value = std::max(std::min(value, highest), 1);
   if (WordWrap())
     value = 1;
@@ -237,7 +238,7 @@ TDisplayCoord TCustomKzEdit::PixelsToRowColumn(int x, int y) const {
 
 kzp::TPoint TCustomKzEdit::RowColumnToPixels(TDisplayCoord p) const {
   kzp::TPoint r;
-  r.X = (p.Column - 1) * FCharWidth + GutterWidth() + 2 - (FLeftChar - 1) * FCharWidth;
+  r.X = ColumnToX(p.Column);
   r.Y = (p.Row - FTopLine) * FLineHeight;
   return r;
 }

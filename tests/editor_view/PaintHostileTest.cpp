@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <string>
 
@@ -119,4 +120,27 @@ TEST(PaintHostile, MegabyteLineSeenAtItsFarEnd) {
   f.PaintAll();
   EXPECT_EQ(RowText(f, 0), huge.substr((1 << 20) - 21));
   f.Edit->SetHighlighter(nullptr);
+}
+
+// A megabyte of tabs at the widest tab stop is 2^28 cells: more pixels than an int holds at
+// eight pixels a cell. Scrolled to its end with the caret there, the view stops at the last
+// column whose pixels fit, and painting and the caret stay well defined.
+TEST(PaintHostile, TabLineWiderThanThePixelRange) {
+  TViewFixture f;
+  f.Edit->SetOptions(f.Edit->Options() - TKzEditorOptions{eoScrollPastEol});
+  f.Edit->SetTabWidth(256);
+  f.Edit->SetText(std::string(1 << 20, '\t') + "\r\nb");
+  ASSERT_EQ(f.Edit->Lines().LongestLineLength(), (1 << 28) - 1); // the widest a line reports
+  f.Edit->SetLeftChar(INT_MAX);
+  const int highest = INT_MAX / 8 - 40;
+  EXPECT_EQ(f.Edit->LeftChar(), highest);
+  EXPECT_EQ(f.Edit->ColumnToX(highest), 32);
+  EXPECT_EQ(f.Edit->ColumnToX(highest + 40), 32 + 40 * 8);
+  f.Edit->SetCaretXY({(1 << 20) + 1, 1});
+  EXPECT_EQ(f.Edit->LeftChar(), highest);
+  EXPECT_GT(f.Host.CaretX, 32 + 39 * 8); // right of the window, not wrapped round to the left
+  f.Edit->SetRightEdge(INT_MAX);
+  f.PaintAll();
+  EXPECT_EQ(RowText(f, 0), std::string(40, ' '));
+  EXPECT_EQ(RowText(f, 1), "");
 }
