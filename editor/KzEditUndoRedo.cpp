@@ -3,6 +3,7 @@
 #include "editor/KzEdit.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -30,19 +31,24 @@ std::vector<std::string> UnindentPieces(const std::string &text) {
 // Switches the selection mode and eoScrollPastEol for the duration of one item, suspends
 // painting, and puts everything back afterwards. Reverting an item also switches trimming
 // off: blanks it gives back are text the line had, even where they end up at the line's end.
+// The scroll width does not limit the caret meanwhile: an item may stand beyond it on a long
+// line, and a caret held back there would put the text back in the wrong place.
 class TKzEditUndoDriver {
 public:
   TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode, bool reverting)
-      : FEdit(edit), FMode(edit.FSelectionMode), FOptions(edit.FOptions) {
+      : FEdit(edit), FMode(edit.FSelectionMode), FOptions(edit.FOptions),
+        FMaxScrollWidth(edit.FMaxScrollWidth) {
     FEdit.IncPaintLock();
     FEdit.FSelectionMode = itemMode;
     FEdit.FOptions.Include(eoScrollPastEol);
     if (reverting)
       FEdit.FOptions.Exclude(eoTrimTrailingSpaces);
+    FEdit.FMaxScrollWidth = std::numeric_limits<int>::max() / 2;
   }
   ~TKzEditUndoDriver() {
     FEdit.FSelectionMode = FMode;
     FEdit.FOptions = FOptions;
+    FEdit.FMaxScrollWidth = FMaxScrollWidth;
     FEdit.DecPaintLock();
   }
   TKzEditUndoDriver(const TKzEditUndoDriver &) = delete;
@@ -52,6 +58,7 @@ private:
   TCustomKzEdit &FEdit;
   TKzSelectionMode FMode;
   TKzEditorOptions FOptions;
+  int FMaxScrollWidth;
 };
 
 void TCustomKzEdit::Undo() { MoveSteps(true); }

@@ -135,3 +135,20 @@ TEST_F(EditFixture, AClickBetweenTwoTypedRunsMakesTwoUndoSteps) {
   Ed->Undo();
   EXPECT_EQ(Ed->Text(), "0123456789");
 }
+
+TEST_F(EditFixture, JoinsOntoALineLongerThanTheScrollWidthUndoInTheRightPlace) {
+  const std::string longLine(Ed->MaxScrollWidth() + 500, 'a');
+  const std::string text = longLine + "\r\nbc\r\n" + longLine;
+  Ed->SetText(text);
+  Caret(1, 2);
+  Key(VK_BACK); // joins "bc" to the end of the long line, beyond the caret's reach
+  EXPECT_EQ(Ed->Lines().GetLine(0), longLine + "bc");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), text);
+  Caret(1, 3);
+  Key('Y', ssCtrl); // the last line goes with the break behind the long line before it
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), text);
+  Ed->Redo();
+  EXPECT_EQ(Ed->Text(), longLine + "\r\nbc");
+}
