@@ -62,29 +62,38 @@ struct TEntityKey
 
 // The entity references sorted by text, so a reference is found by one binary search. Each
 // entry holds its only ";" at the end, so at most one entry can match at a position and the
-// search finds the same entry as a walk in table order would.
-const std::array<TEntityKey, TKzHTMLHighlighter::EntityCount> &SortedEntities()
+// search finds the same entry as a walk in table order would. The search only looks at the
+// entries that share the byte after the "&", a handful at most.
+struct TEntityIndex
 {
-    static const auto sorted = [] {
-        std::array<TEntityKey, TKzHTMLHighlighter::EntityCount> a{};
-        for (int i = 0; i < TKzHTMLHighlighter::EntityCount; ++i)
-            a[static_cast<std::size_t>(i)] = {TKzHTMLHighlighter::EntityTable[i], i};
-        std::stable_sort(a.begin(), a.end(),
-                         [](const TEntityKey &x, const TEntityKey &y) { return x.Text < y.Text; });
-        return a;
-    }();
-    return sorted;
-}
+    std::array<TEntityKey, TKzHTMLHighlighter::EntityCount> Sorted{};
+    // Entries whose second byte is b are Sorted[From[b] .. From[b + 1]).
+    std::array<std::uint16_t, 257> From{};
+    std::size_t Longest = 0;
 
-std::size_t LongestEntity()
+    TEntityIndex()
+    {
+        for (int i = 0; i < TKzHTMLHighlighter::EntityCount; ++i) {
+            const std::string_view text = TKzHTMLHighlighter::EntityTable[i];
+            Sorted[static_cast<std::size_t>(i)] = {text, i};
+            Longest = std::max(Longest, text.size());
+        }
+        std::stable_sort(Sorted.begin(), Sorted.end(),
+                         [](const TEntityKey &x, const TEntityKey &y) { return x.Text < y.Text; });
+        std::size_t k = 0;
+        for (std::size_t b = 0; b < 256; ++b) {
+            From[b] = static_cast<std::uint16_t>(k);
+            while (k < Sorted.size() && static_cast<unsigned char>(Sorted[k].Text[1]) == b)
+                ++k;
+        }
+        From[256] = static_cast<std::uint16_t>(k);
+    }
+};
+
+const TEntityIndex &Entities()
 {
-    static const std::size_t n = [] {
-        std::size_t m = 0;
-        for (const char *e : TKzHTMLHighlighter::EntityTable)
-            m = std::max(m, std::strlen(e));
-        return m;
-    }();
-    return n;
+    static const TEntityIndex index;
+    return index;
 }
 
 const char *const SampleLines[] = {
@@ -384,16 +393,19 @@ void TKzHTMLHighlighter::SkipNumericReference()
 
 int TKzHTMLHighlighter::MatchEntity() const
 {
+    const TEntityIndex &entities = Entities();
     // Every reference ends with ";" within the longest entry's length.
-    const std::size_t limit = std::min(FLength - FPos, LongestEntity());
+    const std::size_t limit = std::min(FLength - FPos, entities.Longest);
     const void *semi = std::memchr(FLine + FPos, ';', limit);
     if (!semi)
         return -1;
     const std::string_view candidate(FLine + FPos, static_cast<const char *>(semi) - (FLine + FPos) + 1);
-    const auto &sorted = SortedEntities();
-    const auto it = std::lower_bound(sorted.begin(), sorted.end(), candidate,
+    const auto second = static_cast<unsigned char>(FLine[FPos + 1]);
+    const auto first = entities.Sorted.begin() + entities.From[second];
+    const auto last = entities.Sorted.begin() + entities.From[second + 1];
+    const auto it = std::lower_bound(first, last, candidate,
                                      [](const TEntityKey &k, std::string_view t) { return k.Text < t; });
-    if (it != sorted.end() && it->Text == candidate)
+    if (it != last && it->Text == candidate)
         return it->Index;
     return -1;
 }

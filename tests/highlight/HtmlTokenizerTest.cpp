@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TokenStream.h"
 
 namespace {
@@ -136,6 +138,31 @@ TEST(HtmlTokenizer, EntityReferences)
     h.Advance();
     EXPECT_EQ(h.TokenText(), "&euro;");
     EXPECT_EQ(h.EntityIndex(), -1);
+}
+
+TEST(HtmlTokenizer, EveryTableEntryIsFoundWithItsOwnIndex)
+{
+    H h;
+    for (int i = 0; i < H::EntityCount; ++i) {
+        const std::string entity = H::EntityTable[i];
+        const std::string line = "x" + entity + "y";
+        h.RestoreRange(H::RangeText);
+        h.BeginLine(line, 0);
+        ASSERT_EQ(h.TokenText(), "x") << entity;
+        ASSERT_EQ(h.EntityIndex(), i) << entity;
+        h.Advance();
+        ASSERT_EQ(h.TokenKind(), H::KindEntity) << entity;
+        ASSERT_EQ(h.TokenText(), entity);
+        // One byte less before the ";", or the case of the first letter turned, is text.
+        for (std::string miss : {entity.substr(0, entity.size() - 2) + ";",
+                                 "&" + std::string(1, static_cast<char>(entity[1] ^ 0x20)) + entity.substr(2)}) {
+            const bool alsoKnown = std::find(std::begin(H::EntityTable), std::end(H::EntityTable), miss) !=
+                                   std::end(H::EntityTable);
+            if (!alsoKnown) {
+                EXPECT_EQ(ScanLine(h, miss, H::RangeText), (Toks{{0, H::KindText, miss}})) << miss;
+            }
+        }
+    }
 }
 
 TEST(HtmlTokenizer, TagNamesKnownUnknownAndOverLong)
