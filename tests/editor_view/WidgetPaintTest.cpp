@@ -21,14 +21,19 @@ std::string Lines(int n) {
   return text;
 }
 
+// Gives the widget its size and lets Qt show it, so its scroll bars and viewport exist.
+void ShowSized(TKzEdit &w, int width, int height) {
+  w.resize(width, height);
+  w.show();
+  QApplication::processEvents();
+}
+
 } // namespace
 
 TEST(WidgetPaint, QtBarsShowTheComputedRangePageAndPosition) {
   EnsureQtApp();
   TKzEdit w;
-  w.resize(400, 300);
-  w.show();
-  QApplication::processEvents();
+  ShowSized(w, 400, 300);
   TCustomKzEdit &e = w.Editor();
   e.SetText(Lines(100));
   e.SetTopLine(7);
@@ -49,9 +54,7 @@ TEST(WidgetPaint, QtBarsShowTheComputedRangePageAndPosition) {
 TEST(WidgetPaint, SliderActionsAndWheelMoveTheView) {
   EnsureQtApp();
   TKzEdit w;
-  w.resize(400, 300);
-  w.show();
-  QApplication::processEvents();
+  ShowSized(w, 400, 300);
   TCustomKzEdit &e = w.Editor();
   e.SetText(Lines(300));
   w.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -74,9 +77,7 @@ TEST(WidgetPaint, SliderActionsAndWheelMoveTheView) {
 TEST(WidgetPaint, PaintEventDrawsGutterTextAndBackground) {
   EnsureQtApp();
   TKzEdit w;
-  w.resize(300, 200);
-  w.show();
-  QApplication::processEvents();
+  ShowSized(w, 300, 200);
   TCustomKzEdit &e = w.Editor();
   e.SetText("MMMM");
   e.Gutter().SetColor(kzp::clRed);
