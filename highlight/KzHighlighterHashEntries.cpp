@@ -29,13 +29,6 @@ TKzHashEntry *TKzHashEntry::AddEntry(std::unique_ptr<TKzHashEntry> &head, std::u
     return head.get();
 }
 
-TKzHashEntry *TKzHashEntryList::Get(int index) const
-{
-    if (index < 0 || index >= Count())
-        return nullptr;
-    return FBuckets[static_cast<std::size_t>(index)].get();
-}
-
 void TKzHashEntryList::Put(int index, std::unique_ptr<TKzHashEntry> entry)
 {
     if (index < 0)
