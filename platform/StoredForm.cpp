@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 
 namespace kzp {
@@ -132,6 +133,8 @@ private:
   TStoredValue ParseObject(int depth) {
     ++fPos; // {
     std::vector<TStoredValue::TMember> members;
+    // Names seen so far, so a wide object costs no more than its size times a lookup.
+    std::set<std::string> names;
     SkipBlanks();
     if (Peek() == '}') {
       ++fPos;
@@ -143,11 +146,10 @@ private:
         Fail("Name in Anführungszeichen erwartet");
       const std::size_t nameAt = fPos;
       std::string name = ParseString();
-      for (const auto &m : members)
-        if (m.first == name) {
-          fPos = nameAt;
-          Fail("Name \"" + name + "\" kommt doppelt vor");
-        }
+      if (!names.insert(name).second) {
+        fPos = nameAt;
+        Fail("Name \"" + name + "\" kommt doppelt vor");
+      }
       Expect(':', "':' erwartet");
       TStoredValue v = ParseValue(depth + 1);
       members.emplace_back(std::move(name), std::move(v));

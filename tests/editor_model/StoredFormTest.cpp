@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 
 using kzp::EStoredFormError;
@@ -119,4 +122,51 @@ TEST(StoredForm, LoadingAFile) {
   }
   const TStoredValue form = kzp::LoadStoredForm(KZ_PROJECT_DIR "/resources/frmMain.json");
   EXPECT_TRUE(form.Get("editor").IsObject());
+}
+
+// Hostile forms: every truncation and thousands of random byte changes of the studio's own form
+// either parse or raise the reader's own error; a very wide object and the nesting limit are
+// handled without running away.
+TEST(StoredForm, DamagedAndHugeFormsFailCleanly) {
+  std::string text;
+  {
+    std::ifstream in(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json", std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  ASSERT_FALSE(text.empty());
+  int parsed = 0, refused = 0;
+  auto attempt = [&](const std::string &t) {
+    try {
+      ParseStoredForm(t);
+      ++parsed;
+    } catch (const EStoredFormError &e) {
+      ++refused;
+      EXPECT_GE(e.Line, 1);
+    }
+  };
+  // No prefix short of the closing brace is a whole document.
+  const std::size_t close = text.rfind('}');
+  for (std::size_t n = 0; n <= close; ++n)
+    attempt(text.substr(0, n));
+  EXPECT_EQ(parsed, 0);
+  EXPECT_EQ(refused, static_cast<int>(close) + 1);
+  std::mt19937 rng(99);
+  for (int round = 0; round < 3000; ++round) {
+    std::string t = text;
+    for (int k = 0; k < 3; ++k)
+      t[rng() % t.size()] = static_cast<char>(rng() % 256);
+    attempt(t);
+  }
+  EXPECT_GT(refused, static_cast<int>(close) + 1000); // most damage is noticed
+
+  std::string wide = "{";
+  for (int i = 0; i < 50000; ++i)
+    wide += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+  const TStoredValue w = ParseStoredForm(wide + "}");
+  ASSERT_EQ(w.Members().size(), 50000u);
+  EXPECT_EQ(w.Get("k49999").AsInt(), 49999);
+  EXPECT_EQ(ErrorOf(wide + ",\"k17\":1}").substr(0, 2), "1:");
+
+  EXPECT_EQ(ErrorOf(std::string(200, '[') + std::string(200, ']')), "ok");
+  EXPECT_NE(ErrorOf(std::string(100000, '[') + std::string(100000, ']')), "ok");
 }
