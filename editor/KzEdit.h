@@ -514,6 +514,9 @@ private:
   // Where text just inserted at `start` ends, as an undo item records it.
   TBufferCoord InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const;
   void RedoItem();
+  TBufferCoord ExchangeItemText(const TKzEditUndoItem &item, TKzEditUndoList &to);
+  void MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to);
+  std::vector<std::string> ApplyUnindentPieces(const TKzEditUndoItem &item, bool reinsert);
   void UpdateModifiedFromUndo();
 
   // clipboard (KzEditClipboard.cpp)

@@ -137,6 +137,74 @@ TBufferCoord TCustomKzEdit::InsertedEnd(TKzSelectionMode mode, TBufferCoord star
   return CaretXY();
 }
 
+// Swaps the text between the item's points for the item's text; the mirror item on `to`
+// carries the text taken out and ends where the item's text now ends, so that moving it back
+// takes out exactly what went in (an overwritten character too).
+TBufferCoord TCustomKzEdit::ExchangeItemText(const TKzEditUndoItem &item, TKzEditUndoList &to) {
+  SetCaretAndSelection(item.StartPos, item.StartPos, item.EndPos);
+  const std::string taken = SelectedText();
+  FUndoList.Lock();
+  SetSelTextPrimitive(item.SelMode, item.ChangeText);
+  FUndoList.Unlock();
+  const TBufferCoord newEnd = InsertedEnd(item.SelMode, item.StartPos);
+  to.PushChange(item.Reason, item.StartPos, newEnd, taken, item.SelMode);
+  return newEnd;
+}
+
+// The items that undo and redo treat alike: each records on `to` what the caret or the
+// selection is now and puts back what the item holds.
+void TCustomKzEdit::MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to) {
+  const TBufferCoord start = item.StartPos, end = item.EndPos;
+  switch (item.Reason) {
+  case R::IndentBlock:
+    to.PushChange(item.Reason, start, end, item.ChangeText, item.SelMode);
+    SetCaretAndSelection(end, start, end);
+    break;
+  case R::CaretMove:
+    to.PushChange(item.Reason, CaretXY(), CaretXY(), std::string(), item.SelMode);
+    InternalSetCaretXY(start, true);
+    break;
+  case R::SelectionChange:
+    to.PushChange(item.Reason, FBlockBegin, FBlockEnd, std::string(), item.SelMode);
+    SetSelectionAnchor(start);
+    SetSelectionEnd(end);
+    break;
+  default:
+    break;
+  }
+}
+
+// Puts the removed leading characters of an unindent back (`reinsert`) or takes them out
+// again, line by line from the item's start line at the block's column.
+std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoItem &item,
+                                                            bool reinsert) {
+  const int column =
+      item.SelMode == smColumn ? std::min(item.StartPos.Char, item.EndPos.Char) : 1;
+  std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
+  IncPaintLock();
+  {
+    TKzEditUpdateGuard guard(FLines);
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+      const int y = item.StartPos.Line + int(k);
+      if (y > FLines.Count() || pieces[k].empty())
+        continue;
+      std::string s = FLines.GetLine(y - 1);
+      if (reinsert) {
+        if (int(s.size()) < column - 1)
+          s.append(std::size_t(column - 1) - s.size(), ' ');
+        s.insert(std::size_t(column - 1), pieces[k]);
+      } else if (int(s.size()) >= column - 1) {
+        s.erase(std::size_t(column - 1), pieces[k].size());
+      } else {
+        continue;
+      }
+      FLines.ReplaceLine(y - 1, s);
+    }
+  }
+  DecPaintLock();
+  return pieces;
+}
+
 void TCustomKzEdit::UndoItem() {
   std::optional<TKzEditUndoItem> popped = FUndoList.PopItem();
   if (!popped)
@@ -148,20 +216,10 @@ void TCustomKzEdit::UndoItem() {
   switch (item.Reason) {
   case R::InsertText:
   case R::PasteText:
-  case R::DropText: {
-    // The redo item ends where the restored text ends, so that repeating the change takes
-    // out what undo put back (an overwritten character, a replaced selection) before it
-    // inserts again.
-    SetCaretAndSelection(start, start, end);
-    std::string inserted = SelectedText();
-    FUndoList.Lock();
-    SetSelTextPrimitive(mode, item.ChangeText);
-    FUndoList.Unlock();
-    TBufferCoord restoredEnd = item.ChangeText.empty() ? start : InsertedEnd(mode, start);
-    FRedoList.PushChange(item.Reason, start, restoredEnd, inserted, mode);
+  case R::DropText:
+    ExchangeItemText(item, FRedoList);
     SetCaretPos(start);
     break;
-  }
   case R::DeleteAfterCaret:
   case R::DeleteBeforeCaret:
   case R::QuietDeleteBeforeCaret:
@@ -215,40 +273,16 @@ void TCustomKzEdit::UndoItem() {
     break;
   }
   case R::IndentBlock:
-    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
-    SetCaretAndSelection(end, start, end);
+  case R::CaretMove:
+  case R::SelectionChange:
+    MirrorItem(item, FRedoList);
     break;
   case R::UnindentBlock: {
     FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
-    int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-    std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
-    IncPaintLock();
-    {
-      TKzEditUpdateGuard guard(FLines);
-      for (std::size_t k = 0; k < pieces.size(); ++k) {
-        int y = start.Line + int(k);
-        if (y > FLines.Count() || pieces[k].empty())
-          continue;
-        std::string s = FLines.GetLine(y - 1);
-        if (int(s.size()) < column - 1)
-          s.append(std::size_t(column - 1) - s.size(), ' ');
-        s.insert(std::size_t(column - 1), pieces[k]);
-        FLines.ReplaceLine(y - 1, s);
-      }
-    }
-    DecPaintLock();
+    ApplyUnindentPieces(item, true);
     SetCaretAndSelection(start, start, end);
     break;
   }
-  case R::CaretMove:
-    FRedoList.PushChange(item.Reason, CaretXY(), CaretXY(), std::string(), mode);
-    InternalSetCaretXY(start, true);
-    break;
-  case R::SelectionChange:
-    FRedoList.PushChange(item.Reason, FBlockBegin, FBlockEnd, std::string(), mode);
-    SetSelectionAnchor(start);
-    SetSelectionEnd(end);
-    break;
   case R::PadSpaces: {
     SetCaretAndSelection(start, start, end);
     FRedoList.PushChange(item.Reason, start, end, SelectedText(), mode);
@@ -275,13 +309,7 @@ void TCustomKzEdit::RedoItem() {
   case R::InsertText:
   case R::PasteText:
   case R::DropText: {
-    SetCaretAndSelection(start, start, end);
-    std::string restored = SelectedText();
-    FUndoList.Lock();
-    SetSelTextPrimitive(mode, item.ChangeText);
-    FUndoList.Unlock();
-    TBufferCoord newEnd = InsertedEnd(mode, start);
-    FUndoList.PushChange(item.Reason, start, newEnd, restored, mode);
+    const TBufferCoord newEnd = ExchangeItemText(item, FUndoList);
     if (item.Reason == R::DropText)
       SetCaretAndSelection(start, start, newEnd);
     else
@@ -327,28 +355,13 @@ void TCustomKzEdit::RedoItem() {
     break;
   }
   case R::IndentBlock:
-    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
-    SetCaretAndSelection(end, start, end);
+  case R::CaretMove:
+  case R::SelectionChange:
+    MirrorItem(item, FUndoList);
     break;
   case R::UnindentBlock: {
     FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
-    int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-    std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
-    IncPaintLock();
-    {
-      TKzEditUpdateGuard guard(FLines);
-      for (std::size_t k = 0; k < pieces.size(); ++k) {
-        int y = start.Line + int(k);
-        if (y > FLines.Count() || pieces[k].empty())
-          continue;
-        std::string s = FLines.GetLine(y - 1);
-        if (int(s.size()) >= column - 1) {
-          s.erase(std::size_t(column - 1), pieces[k].size());
-          FLines.ReplaceLine(y - 1, s);
-        }
-      }
-    }
-    DecPaintLock();
+    const std::vector<std::string> pieces = ApplyUnindentPieces(item, false);
     if (mode == smColumn) {
       SetCaretAndSelection(start, start, end);
     } else {
@@ -358,15 +371,6 @@ void TCustomKzEdit::RedoItem() {
     }
     break;
   }
-  case R::CaretMove:
-    FUndoList.PushChange(item.Reason, CaretXY(), CaretXY(), std::string(), mode);
-    InternalSetCaretXY(start, true);
-    break;
-  case R::SelectionChange:
-    FUndoList.PushChange(item.Reason, FBlockBegin, FBlockEnd, std::string(), mode);
-    SetSelectionAnchor(start);
-    SetSelectionEnd(end);
-    break;
   case R::PadSpaces: {
     FUndoList.PushChange(item.Reason, start, end, std::string(), mode);
     // The spaces go back where they were taken from, at the start of the padded run, and
