@@ -17,6 +17,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TCustomKzEdit;
@@ -506,7 +507,17 @@ private:
   TBufferCoord NextWordPos(TBufferCoord p) const;
   TBufferCoord PrevWordPos(TBufferCoord p) const;
   TBufferCoord FindMatchingBracket() const;
-  bool ValidBlockForIndent(int &firstLine, int &lastLine) const;
+  // The lines a block indent or unindent works on, and the selection it starts from.
+  struct TKzIndentBlock {
+    int FirstLine = 0, LastLine = 0;
+    bool Column = false;
+    int DisplayLeft = 1; // the rectangle's left display column; 1 outside column mode
+    TBufferCoord First, Last, Anchor, End, Caret;
+  };
+  // False when there is nothing to indent: read-only, or no selection.
+  bool IndentBlockOf(TKzIndentBlock &block) const;
+  // The left and right display columns of the rectangle between two points.
+  std::pair<int, int> RectangleColumns(TBufferCoord anchor, TBufferCoord end) const;
 
   // undo and redo (KzEditUndoRedo.cpp)
   void MoveSteps(bool undo);

@@ -515,14 +515,21 @@ void TCustomKzEdit::DoDeleteLine() {
 
 // ---- tabs ----
 
-bool TCustomKzEdit::ValidBlockForIndent(int &firstLine, int &lastLine) const {
-  if (!SelectionAvailable())
+bool TCustomKzEdit::IndentBlockOf(TKzIndentBlock &b) const {
+  if (FReadOnly || !SelectionAvailable())
     return false;
-  TBufferCoord f = SelectionFirst(), l = SelectionLast();
-  firstLine = f.Line;
-  lastLine = l.Line;
-  if (l.Char == 1 && lastLine > firstLine && FSelectionMode != smLine)
-    --lastLine;
+  b.First = SelectionFirst();
+  b.Last = SelectionLast();
+  b.Anchor = FBlockBegin;
+  b.End = FBlockEnd;
+  b.Caret = CaretXY();
+  b.FirstLine = b.First.Line;
+  b.LastLine = b.Last.Line;
+  // A selection that ends at the start of a line leaves that line alone.
+  if (b.Last.Char == 1 && b.LastLine > b.FirstLine && FSelectionMode != smLine)
+    --b.LastLine;
+  b.Column = FSelectionMode == smColumn;
+  b.DisplayLeft = b.Column ? RectangleColumns(b.Anchor, b.End).first : 1;
   return true;
 }
 
@@ -663,18 +670,16 @@ void TCustomKzEdit::DoShiftTab() {
 // ---- block indentation ----
 
 void TCustomKzEdit::DoBlockIndent() {
-  int firstLine, lastLine;
-  if (FReadOnly || !ValidBlockForIndent(firstLine, lastLine))
+  TKzIndentBlock b;
+  if (!IndentBlockOf(b))
     return;
   const std::string unit =
       HasOption(eoTabsToSpaces) ? std::string(std::size_t(FTabWidth), ' ') : std::string("\t");
   const int ulen = int(unit.size());
-  const TBufferCoord oldFirst = SelectionFirst(), oldLast = SelectionLast();
-  const TBufferCoord oldAnchor = FBlockBegin, oldEnd = FBlockEnd, oldCaret = CaretXY();
-  const bool column = FSelectionMode == smColumn;
-  const int displayLeft =
-      column ? std::min(BufferToDisplayPos(oldAnchor).Column, BufferToDisplayPos(oldEnd).Column)
-             : 1;
+  const int firstLine = b.FirstLine, lastLine = b.LastLine, displayLeft = b.DisplayLeft;
+  const bool column = b.Column;
+  const TBufferCoord oldFirst = b.First, oldLast = b.Last;
+  const TBufferCoord oldAnchor = b.Anchor, oldEnd = b.End, oldCaret = b.Caret;
   auto shifted = [&](TBufferCoord p) {
     if (p.Line >= firstLine && p.Line <= lastLine && (column || p.Char > 1))
       p.Char += ulen;
@@ -716,15 +721,13 @@ void TCustomKzEdit::DoBlockIndent() {
 }
 
 void TCustomKzEdit::DoBlockUnindent() {
-  int firstLine, lastLine;
-  if (FReadOnly || !ValidBlockForIndent(firstLine, lastLine))
+  TKzIndentBlock b;
+  if (!IndentBlockOf(b))
     return;
-  const bool column = FSelectionMode == smColumn;
-  const TBufferCoord oldFirst = SelectionFirst(), oldLast = SelectionLast();
-  const TBufferCoord oldAnchor = FBlockBegin, oldEnd = FBlockEnd, oldCaret = CaretXY();
-  const int displayLeft =
-      column ? std::min(BufferToDisplayPos(oldAnchor).Column, BufferToDisplayPos(oldEnd).Column)
-             : 1;
+  const int firstLine = b.FirstLine, lastLine = b.LastLine, displayLeft = b.DisplayLeft;
+  const bool column = b.Column;
+  const TBufferCoord oldFirst = b.First, oldLast = b.Last;
+  const TBufferCoord oldAnchor = b.Anchor, oldEnd = b.End, oldCaret = b.Caret;
   std::vector<int> removedLen;
   std::string pieces;
   bool any = false;

@@ -63,6 +63,12 @@ std::string TCustomKzEdit::IndentString(int columns) const {
 
 // ---- reading ----
 
+std::pair<int, int> TCustomKzEdit::RectangleColumns(TBufferCoord anchor, TBufferCoord end) const {
+  const int d1 = BufferToDisplayColumn(FLines.LineView(anchor.Line - 1), anchor.Char, FTabWidth);
+  const int d2 = BufferToDisplayColumn(FLines.LineView(end.Line - 1), end.Char, FTabWidth);
+  return {std::min(d1, d2), std::max(d1, d2)};
+}
+
 std::string TCustomKzEdit::SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor,
                                           TBufferCoord end, bool trim) const {
   if (FLines.Count() == 0)
@@ -101,9 +107,7 @@ std::string TCustomKzEdit::SelectedTextOf(TKzSelectionMode mode, TBufferCoord an
     break;
   }
   case smColumn: {
-    int d1 = BufferToDisplayColumn(FLines.LineView(anchor.Line - 1), anchor.Char, FTabWidth);
-    int d2 = BufferToDisplayColumn(FLines.LineView(end.Line - 1), end.Char, FTabWidth);
-    int left = std::min(d1, d2), right = std::max(d1, d2);
+    const auto [left, right] = RectangleColumns(anchor, end);
     int top = std::min(anchor.Line, end.Line), bottom = std::max(anchor.Line, end.Line);
     for (int y = top; y <= bottom; ++y) {
       std::string_view s = FLines.LineView(y - 1);
@@ -222,9 +226,7 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
     break;
   }
   case smColumn: {
-    int d1 = BufferToDisplayColumn(FLines.LineView(anchor.Line - 1), anchor.Char, FTabWidth);
-    int d2 = BufferToDisplayColumn(FLines.LineView(end.Line - 1), end.Char, FTabWidth);
-    int left = std::min(d1, d2), right = std::max(d1, d2);
+    const auto [left, right] = RectangleColumns(anchor, end);
     for (int y = first.Line; y <= last.Line; ++y) {
       std::string s = FLines.GetLine(y - 1);
       int b1 = DisplayToBufferColumn(s, left, FTabWidth);

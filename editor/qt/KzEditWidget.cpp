@@ -258,16 +258,8 @@ void TKzEdit::timerEvent(QTimerEvent *e) {
   QAbstractScrollArea::timerEvent(e);
 }
 
-void TKzEdit::dragEnterEvent(QDragEnterEvent *e) {
-  TKzEdit *source = DragSourceOf(e->mimeData());
-  QPoint p = e->position().toPoint();
-  if (FEditor->DragOver(source ? &source->Editor() : nullptr, p.x(), p.y())) {
-    e->setDropAction((e->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
-    e->accept();
-  } else {
-    e->ignore();
-  }
-}
+// Entering is the first move over the editor.
+void TKzEdit::dragEnterEvent(QDragEnterEvent *e) { dragMoveEvent(e); }
 
 void TKzEdit::dragMoveEvent(QDragMoveEvent *e) {
   TKzEdit *source = DragSourceOf(e->mimeData());
