@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/StoredForm.h"
 #include "platform/qt/QtCodePage.h"
+#include "workbench/PackText.h"
 #include "ui_frmMain.h"
 #include "workbench/AppWindows.h"
 #include "workbench/ErrorHandler.h"
@@ -350,6 +351,14 @@ void TfrmMain::Button1Click()
                                  "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
             return;
         }
+    }
+    // The pack keeps the program's 8-bit text; a character outside it would silently vanish.
+    if (const char *label = FirstUnfitMetaField(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner)) {
+        Dialogs().MessageDlg(this,
+                             std::string("Das Feld \"") + label +
+                                 "\" enthält Zeichen, die ein Template-Pack nicht speichern kann; es wurde nichts gespeichert.",
+                             "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
     }
     ThePackStore().WriteMetaData({FromQString(metaTitel->text()), FromQString(metaAuthor->text()),
                                   FromQString(metaAuthorMail->text()), FromQString(metaAuthorWeb->text()),

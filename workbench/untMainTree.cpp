@@ -9,6 +9,7 @@
 #include "workbench/AppWindows.h"
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlView.h"
+#include "workbench/PackText.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/untAddFile.h"
 #include "workbench/untProgress.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTreeWidget>
@@ -31,6 +33,15 @@ QIcon TreeIcon(const char *name)
 
 // The name a tree node stands for, as the store spells it.
 std::string NodeName(const QTreeWidgetItem *item) { return FromQString(item->text(0)); }
+
+// A name with a character outside the pack's code page (or a file name on disk that is not
+// UTF-8) would reach the web application under another name, two files perhaps under one.
+std::string UnfitNameMessage(const QString &name, const char *consequence)
+{
+    return "Der Name \"" + name.toStdString() +
+           "\" enthält Zeichen, die ein Template-Pack nicht speichern kann. Bitte benennen Sie die Datei um; " +
+           consequence;
+}
 } // namespace
 
 void TfrmMain::SetupExplorer()
@@ -129,6 +140,11 @@ void TfrmMain::actItem38Click()
     dlg.exec();
     if (dlg.SourcePath().empty())
         return;
+    if (!FitsThePack(dlg.edZiel->text())) {
+        Dialogs().MessageDlg(this, UnfitNameMessage(dlg.edZiel->text(), "sie wurde nicht hinzugefügt."),
+                             "Datei hinzufügen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
     const std::string target = dlg.TargetName();
     ThePackStore().AddFileRecord(target, dlg.SourcePath());
     auto *item = new QTreeWidgetItem(fileRoot_, {ToQString(target)});
@@ -157,6 +173,15 @@ void TfrmMain::actItem40Click()
     if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir())
         return;
     const std::vector<TScannedFile> files = ScanFolder(folder);
+    // Checked before anything is added, so that a refused import leaves the pack as it was.
+    for (const TScannedFile &file : files) {
+        const QString name = QString::fromStdString(file.RelativeName);
+        if (!FitsThePack(name)) {
+            Dialogs().MessageDlg(this, UnfitNameMessage(name, "es wurde nichts importiert."),
+                                 "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+            return;
+        }
+    }
     TfrmProgress &progress = *AppWindows().Progress;
     progress.show();
     QApplication::processEvents();

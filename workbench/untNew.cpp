@@ -4,6 +4,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/qt/QtCodePage.h"
+#include "workbench/PackText.h"
 #include "ui_frmNew.h"
 
 TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent), ui_(std::make_unique<Ui::frmNew>())
@@ -42,6 +43,14 @@ void TfrmNew::Button1Click()
     if (Edit1->text().isEmpty()) {
         Dialogs().MessageDlg(this, "Bitte geben Sie eine Zieldatei an!", "Erstellen",
                              TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
+    // The pack keeps the program's 8-bit text; a character outside it would silently vanish.
+    if (const char *label = FirstUnfitMetaField(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner)) {
+        Dialogs().MessageDlg(this,
+                             std::string("Das Feld \"") + label +
+                                 "\" enthält Zeichen, die ein Template-Pack nicht speichern kann.",
+                             "Erstellen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
         return;
     }
     act->setText(QStringLiteral("do"));

@@ -64,6 +64,23 @@ TEST_F(DialogsTest, NewPackDialogWithoutTargetWarnsAndStaysOpen)
     EXPECT_TRUE(dlg.metaAuthor->text().isEmpty()) << "no defaults before a confirmed target";
 }
 
+TEST_F(DialogsTest, NewPackDialogRefusesCharactersThePackCannotHold)
+{
+    TfrmNew dlg;
+    dlg.show();
+    dlg.Edit1->setText("/tmp/x.kzp");
+    dlg.metaOrdner->setText(QStringLiteral("\u65e5\u672c"));
+    dialogs.Answers = {TModalResult::mrOk};
+    dlg.Button1Click();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Das Feld \"Ordner\" enthält Zeichen, die ein Template-Pack nicht speichern kann.");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Erstellen");
+    EXPECT_EQ(dialogs.Shown[0].Owner, &dlg);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.act->text().toStdString(), "no");
+    EXPECT_TRUE(dlg.metaTitel->text().isEmpty()) << "no defaults for a refused confirmation";
+}
+
 TEST_F(DialogsTest, NewPackTargetIsTakenAsChosenWithoutAnAddedExtension)
 {
     TfrmNew dlg;

@@ -332,6 +332,26 @@ TEST_F(DocumentCommandsTest, SaveMetadataRefusesAnEmptyFieldAndWritesNothing)
     EXPECT_EQ(ThePackStore().Records[0], "Demo	.	Anna	.	anna@example.com	.	www.example.com	.	demo");
 }
 
+TEST_F(DocumentCommandsTest, SaveMetadataRefusesCharactersThePackCannotHold)
+{
+    StartWithPack(demoPack);
+    const std::string before = ReadFile(demoPack);
+    frm->metaAuthorMail->setText(QStringLiteral("anna\u2192bert@example.com"));
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->Button1Click();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Das Feld \"E-Mail\" enthält Zeichen, die ein Template-Pack nicht speichern "
+                                     "kann; es wurde nichts gespeichert.");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Fehler");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(ReadFile(demoPack), before);
+    // The euro sign and umlauts are part of the code page and go through.
+    frm->metaAuthorMail->setText(QStringLiteral("\u20ac\u00e4@example.com"));
+    frm->Button1Click();
+    EXPECT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(PackMeta(demoPack).AuthorMail, "\x80\xE4@example.com");
+}
+
 TEST_F(DocumentCommandsTest, SaveMetadataWithoutPackWarns)
 {
     Start();

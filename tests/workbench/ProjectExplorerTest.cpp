@@ -242,6 +242,42 @@ TEST_F(ProjectExplorerTest, ImportAddsEveryFileWithRelativeNamesAndReportsTheEnd
     EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtInformation);
 }
 
+TEST_F(ProjectExplorerTest, NamesThePackCannotHoldAreRefusedBeforeAnythingIsAdded)
+{
+    StartWithPack(demoPack);
+    const std::string before = ReadFile(demoPack);
+    const fs::path folder = dir / "import";
+    WriteFile(folder / "a.gif", "A");
+    WriteFile(folder / "sub" / "\xE6\x97\xA5.gif", "J");  // a CJK character in UTF-8
+    WriteFile(folder / "z.gif", "Z");
+    dialogs.FolderAnswers = {folder.string()};
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem40Click();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Der Name \"sub/\xE6\x97\xA5.gif\" enthält Zeichen, die ein Template-Pack nicht "
+                                     "speichern kann. Bitte benennen Sie die Datei um; es wurde nichts importiert.");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Verzeichnis importieren");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(ReadFile(demoPack), before);
+    EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif"}));
+    EXPECT_FALSE(AppWindows().Progress->isVisible());
+
+    // The Add-file dialog's target name is checked the same way.
+    WhenModalOpens([&](QWidget &modal) {
+        auto &dlg = dynamic_cast<TfrmAddFile &>(modal);
+        dlg.edFile->setText(QString::fromStdString((folder / "a.gif").string()));
+        dlg.edZiel->setText(QStringLiteral("pfeil\u2192.gif"));
+        QTest::mouseClick(dlg.Button2, Qt::LeftButton);
+    });
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem38Click();
+    ASSERT_EQ(dialogs.Shown.size(), 2u);
+    EXPECT_EQ(dialogs.Shown[1].Caption, "Datei hinzufügen");
+    EXPECT_NE(dialogs.Shown[1].Text.find("sie wurde nicht hinzugefügt."), std::string::npos) << dialogs.Shown[1].Text;
+    EXPECT_EQ(ReadFile(demoPack), before);
+    EXPECT_EQ(frm->FileRoot()->childCount(), 1);
+}
+
 TEST_F(ProjectExplorerTest, ImportOfAnEmptyFolderEndsWithTheMessageAndCancelledPickerDoesNothing)
 {
     StartWithPack(demoPack);
