@@ -2,6 +2,7 @@
 #include "editor/KzEditMiscProcs.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -42,6 +43,10 @@ std::string ExpandTabRuns(std::string_view line, int tabWidth, bool &hasTabs, TC
   out.reserve(line.size() + std::size_t(tabWidth) * 2);
   int col = 0;
   for (char c : line) {
+    if (col >= KzMaxExpandedCells) {
+      out.resize(std::size_t(KzMaxExpandedCells));
+      break;
+    }
     if (c == '\t') {
       const int n = cells(col);
       out.append(std::size_t(n), '\t');
@@ -51,6 +56,8 @@ std::string ExpandTabRuns(std::string_view line, int tabWidth, bool &hasTabs, TC
       ++col;
     }
   }
+  if (out.size() > std::size_t(KzMaxExpandedCells))
+    out.resize(std::size_t(KzMaxExpandedCells));
   return out;
 }
 
@@ -75,32 +82,40 @@ TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
 
 int GetExpandedLength(std::string_view line, int tabWidth) {
   if (tabWidth <= 1 || !HasTab(line))
-    return int(line.size());
+    return int(std::min<std::size_t>(line.size(), std::size_t(KzMaxExpandedCells)));
   int col = 0;
-  for (char c : line)
+  for (char c : line) {
     col += c == '\t' ? TabCells(col, tabWidth) : 1;
+    if (col >= KzMaxExpandedCells)
+      return KzMaxExpandedCells;
+  }
   return col;
 }
 
+// Both conversions count in wide integers: a line of millions of tabs at a wide tab stop has
+// more cells than an int holds. Display columns are held within half the int range, so that
+// callers may still add to them.
 int BufferToDisplayColumn(std::string_view line, int column, int tabWidth) {
   if (column < 1)
     column = 1;
   const std::size_t inLine = std::min<std::size_t>(std::size_t(column - 1), line.size());
-  int col = 0;
+  long long col = 0;
   for (std::size_t i = 0; i < inLine; ++i)
-    col += line[i] == '\t' ? TabCells(col, tabWidth) : 1;
-  return col + 1 + (column - 1 - int(inLine));
+    col += line[i] == '\t' ? TabCells(int(col % std::max(tabWidth, 1)), tabWidth) : 1;
+  const long long display = col + 1 + (column - 1 - static_cast<long long>(inLine));
+  return static_cast<int>(std::min<long long>(display, INT_MAX / 2));
 }
 
 int DisplayToBufferColumn(std::string_view line, int displayColumn, int tabWidth) {
   if (displayColumn < 1)
     displayColumn = 1;
-  int col = 0; // cells before character i
+  long long col = 0; // cells before character i
   for (std::size_t i = 0; i < line.size(); ++i) {
-    const int w = line[i] == '\t' ? TabCells(col, tabWidth) : 1;
+    const int w = line[i] == '\t' ? TabCells(int(col % std::max(tabWidth, 1)), tabWidth) : 1;
     if (displayColumn <= col + w)
       return int(i) + 1;
     col += w;
   }
-  return int(line.size()) + 1 + (displayColumn - 1 - col);
+  const long long buffer = static_cast<long long>(line.size()) + 1 + (displayColumn - 1 - col);
+  return static_cast<int>(std::clamp<long long>(buffer, 1, INT_MAX / 2));
 }

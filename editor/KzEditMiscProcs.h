@@ -5,6 +5,11 @@
 #include <string>
 #include <string_view>
 
+// The most cells a line reports or expands to: 2^28 - 1. A longer expansion (eight megabytes of
+// tabs at the widest stop) is cut there; no view reaches that far, since its pixel positions
+// would not fit an int.
+inline constexpr int KzMaxExpandedCells = (1 << 28) - 1;
+
 // Expands the tabs of a line for a tab width. The result keeps tabs as runs of tab characters
 // (one per cell up to the next tab stop), so its length is the number of display cells; the
 // painter draws those cells blank. hasTabs tells whether the line had any tab.
@@ -19,7 +24,8 @@ std::string ConvertTabs(std::string_view line, int tabWidth, bool &hasTabs);
 // The routine that fits a tab width.
 TConvertTabsProc GetBestConvertTabsProc(int tabWidth);
 
-// The number of cells a line occupies after expansion, without building the expanded text.
+// The number of cells a line occupies after expansion, without building the expanded text;
+// at most KzMaxExpandedCells.
 int GetExpandedLength(std::string_view line, int tabWidth);
 
 // The 1-based display column of a 1-based buffer column. Columns beyond the line's end count

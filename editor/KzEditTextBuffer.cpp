@@ -53,7 +53,7 @@ std::string_view TextOf(const char *block) {
 // ---- the packed expanded length and flags ----
 
 constexpr std::uint32_t kFlagMask = 7;
-constexpr std::int32_t kMaxExpanded = (std::int32_t(1) << 28) - 1;
+constexpr std::int32_t kMaxExpanded = KzMaxExpandedCells;
 
 std::int32_t ExpandedOf(std::uint32_t lenFlags) { return std::int32_t(lenFlags) >> 3; }
 std::uint8_t FlagsOf(std::uint32_t lenFlags) { return std::uint8_t(lenFlags & kFlagMask); }

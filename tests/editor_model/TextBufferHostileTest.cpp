@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -199,4 +200,21 @@ TEST(TextBufferHostile, RandomEditsMatchAPlainVector) {
   ExpectSameLines(list, model);
   for (int i = 0; i < list.Count(); ++i)
     ASSERT_EQ(list.ExpandedLength(i), ExpandedReference(model[static_cast<std::size_t>(i)], tabWidth));
+}
+
+// Nine megabytes of tabs at the widest stop are more cells than an int counts: lengths stop at
+// the largest width a line reports, column conversions stay within half the int range.
+TEST(TextBufferHostile, ColumnsOfAnOverlongTabLineSaturate) {
+  const std::string tabs(9 << 20, '\t');
+  EXPECT_EQ(GetExpandedLength(tabs, 256), KzMaxExpandedCells);
+  EXPECT_EQ(GetExpandedLength(tabs, 1), 9 << 20);
+  EXPECT_EQ(BufferToDisplayColumn(tabs, (9 << 20) + 1, 256), INT_MAX / 2);
+  EXPECT_EQ(BufferToDisplayColumn(tabs, 3, 256), 513);
+  EXPECT_EQ(DisplayToBufferColumn(tabs, INT_MAX / 2, 256), (INT_MAX / 2 - 1) / 256 + 1);
+  EXPECT_EQ(DisplayToBufferColumn(tabs, 513, 256), 3);
+  TKzEditStringList list;
+  list.SetTabWidth(256);
+  list.AddLine(tabs);
+  EXPECT_EQ(list.ExpandedLength(0), KzMaxExpandedCells);
+  EXPECT_EQ(list.LongestLineLength(), KzMaxExpandedCells);
 }
