@@ -17,6 +17,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -475,7 +476,7 @@ private:
                              bool trim) const;
   std::string TrimTrailing(const std::string &s) const;
   void StoreLine(int index, const std::string &s);
-  int LeadingWhite(const std::string &s) const;
+  int LeadingWhite(std::string_view s) const;
   std::string IndentString(int columns) const;
 
   // commands (KzEditCommands.cpp)

@@ -292,7 +292,7 @@ void TCustomKzEdit::DoLineBreak(bool moveCaret) {
       if (autoIndent)
         for (int i = y0 - 1; i >= 0; --i)
           if (FLines.LineLength(i) > 0) {
-            indent = LeadingWhite(FLines.GetLine(i));
+            indent = LeadingWhite(FLines.LineView(i));
             break;
           }
       newCaret = {indent + 1, caret.Line + 1};
@@ -353,10 +353,11 @@ void TCustomKzEdit::DoBackspace() {
   const int y = caret.Line;
   std::string line = FLines.GetLine(y - 1);
   const int len = int(line.size());
-  // The indent of the nearest line above that is indented less than `than` columns.
+  // The indent of the nearest line above that is indented less than `than` columns. The
+  // walk may cross the whole document, so it looks at the lines where they are.
   auto indentAbove = [&](int than) {
     for (int i = y - 2; i >= 0; --i) {
-      std::string s = FLines.GetLine(i);
+      std::string_view s = FLines.LineView(i);
       if (s.empty())
         continue;
       int w = LeadingWhite(s);

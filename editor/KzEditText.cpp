@@ -44,7 +44,7 @@ void TCustomKzEdit::StoreLine(int index, const std::string &s) {
     FLines.ReplaceLine(index, s);
 }
 
-int TCustomKzEdit::LeadingWhite(const std::string &s) const {
+int TCustomKzEdit::LeadingWhite(std::string_view s) const {
   int n = 0;
   while (n < int(s.size()) && static_cast<unsigned char>(s[std::size_t(n)]) >= 1 &&
          static_cast<unsigned char>(s[std::size_t(n)]) <= 32)

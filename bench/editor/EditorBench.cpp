@@ -102,4 +102,63 @@ void BM_UndoLargePaste(benchmark::State &state) {
 }
 BENCHMARK(BM_UndoLargePaste)->Unit(benchmark::kMillisecond);
 
+// One keystroke whose upward search walks a whole 200,000-line document: smart backspace
+// on a line indented less than every line above, Return below a run of empty lines, Tab at a
+// column no line above reaches.
+struct TDeepEditor {
+  TBenchHost Host;
+  kzp::TFixedCanvas Canvas;
+  std::unique_ptr<TCustomKzEdit> Ed;
+  explicit TDeepEditor(const std::string &repeated, const std::string &last) {
+    Ed = std::make_unique<TCustomKzEdit>(Host);
+    Ed->SetMeasureCanvas(&Canvas);
+    std::string s;
+    for (int i = 0; i < 200'000; ++i)
+      s += repeated;
+    Ed->SetText(s + last);
+  }
+};
+
+void BM_SmartBackspaceDeep(benchmark::State &state) {
+  TDeepEditor b("        ab cd\r\n", "    x");
+  const int last = b.Ed->Lines().Count();
+  for (auto _ : state) {
+    b.Ed->SetCaretPos({5, last});
+    b.Ed->ProcessCommand(ecDeleteLastChar, '\0', nullptr);
+    state.PauseTiming();
+    b.Ed->Undo();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SmartBackspaceDeep)->Unit(benchmark::kMicrosecond);
+
+void BM_ReturnBelowEmptyLines(benchmark::State &state) {
+  TDeepEditor b("\r\n", "");
+  const int last = b.Ed->Lines().Count();
+  for (auto _ : state) {
+    b.Ed->SetCaretPos({3, last});
+    b.Ed->ProcessCommand(ecLineBreak, '\0', nullptr);
+    state.PauseTiming();
+    b.Ed->Undo();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ReturnBelowEmptyLines)->Unit(benchmark::kMicrosecond);
+
+void BM_SmartTabDeep(benchmark::State &state) {
+  TDeepEditor b("ab\r\n", "x");
+  const int last = b.Ed->Lines().Count();
+  for (auto _ : state) {
+    b.Ed->SetCaretPos({5, last});
+    b.Ed->ProcessCommand(ecTab, '\0', nullptr);
+    state.PauseTiming();
+    b.Ed->Undo();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SmartTabDeep)->Unit(benchmark::kMicrosecond);
+
 } // namespace
