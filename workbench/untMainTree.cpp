@@ -188,15 +188,29 @@ void TfrmMain::actItem40Click()
     progress.ProgressBar1->setMaximum(static_cast<int>(files.size()));
     progress.ProgressBar1->setValue(0);
     const QIcon fileIcon = TreeIcon("tree-file");
+    // The window stays usable while files are added, so another pack may be opened in
+    // between; the rest of the folder must not land in that one.
+    const std::string pack = ThePackStore().PackPath;
+    int added = 0;
     try {
         for (const TScannedFile &file : files) {
             QApplication::processEvents();
+            if (ThePackStore().PackPath != pack) {
+                progress.hide();
+                Dialogs().MessageDlg(this,
+                                     "Der Import wurde abgebrochen, weil ein anderes Pack geöffnet wurde. " +
+                                         std::to_string(added) + " von " + std::to_string(files.size()) +
+                                         " Dateien wurden hinzugefügt.",
+                                     "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+                return;
+            }
             progress.ProgressBar1->setValue(progress.ProgressBar1->value() + 1);
             // Names on disk are UTF-8; inside the pack they are the program's 8-bit text.
             const QString caption = QString::fromStdString(file.RelativeName);
             ThePackStore().AddFileRecord(FromQString(caption), file.FullPath);
             auto *item = new QTreeWidgetItem(fileRoot_, {caption});
             item->setIcon(0, fileIcon);
+            ++added;
             QApplication::processEvents();
         }
     } catch (const std::exception &error) {

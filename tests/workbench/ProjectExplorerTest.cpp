@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -276,6 +277,38 @@ TEST_F(ProjectExplorerTest, NamesThePackCannotHoldAreRefusedBeforeAnythingIsAdde
     EXPECT_NE(dialogs.Shown[1].Text.find("sie wurde nicht hinzugefügt."), std::string::npos) << dialogs.Shown[1].Text;
     EXPECT_EQ(ReadFile(demoPack), before);
     EXPECT_EQ(frm->FileRoot()->childCount(), 1);
+}
+
+TEST_F(ProjectExplorerTest, ImportStopsWhenAnotherPackIsOpenedMeanwhile)
+{
+    StartWithPack(demoPack);
+    const std::string other = (dir / "other.kzp").string();
+    WriteTestPack(other, {"Anders", "B", "b@example.com", "www.example.com", "anders"}, {{"x.htm", "x"}});
+    const std::string otherBefore = ReadFile(other);
+    const fs::path folder = dir / "import";
+    for (const char *name : {"a.gif", "b.gif", "c.gif"})
+        WriteFile(folder / name, name);
+    const std::vector<TScannedFile> scan = ScanFolder(folder.string());
+    // While the second file is on its way the user opens another pack.
+    bool opened = false;
+    QObject::connect(AppWindows().Progress->ProgressBar1, &QProgressBar::valueChanged, [&](int v) {
+        if (v == 1 && !opened) {
+            opened = true;
+            QTimer::singleShot(0, [&] { frm->OpenPack(other); });
+        }
+    });
+    dialogs.FolderAnswers = {folder.string()};
+    dialogs.Answers = {TModalResult::mrOk};
+    frm->actItem40Click();
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Der Import wurde abgebrochen, weil ein anderes Pack geöffnet wurde. "
+                                     "1 von 3 Dateien wurden hinzugefügt.");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(ReadFile(other), otherBefore) << "nothing of the folder went into the other pack";
+    EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif", scan[0].RelativeName}));
+    EXPECT_EQ(frm->FileRoot()->childCount(), 0) << "the tree shows the other pack";
+    EXPECT_FALSE(AppWindows().Progress->isVisible());
 }
 
 TEST_F(ProjectExplorerTest, ImportOfAnEmptyFolderEndsWithTheMessageAndCancelledPickerDoesNothing)
