@@ -80,15 +80,30 @@ TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
   return &ConvertTabs;
 }
 
-int GetExpandedLength(std::string_view line, int tabWidth) {
-  if (tabWidth <= 1 || !HasTab(line))
-    return int(std::min<std::size_t>(line.size(), std::size_t(KzMaxExpandedCells)));
+namespace {
+
+// The length of a line long enough to pass the limit, counted with a check after each step.
+[[gnu::noinline]] int SaturatedExpandedLength(std::string_view line, int tabWidth) {
   int col = 0;
   for (char c : line) {
     col += c == '\t' ? TabCells(col, tabWidth) : 1;
     if (col >= KzMaxExpandedCells)
       return KzMaxExpandedCells;
   }
+  return col;
+}
+
+} // namespace
+
+int GetExpandedLength(std::string_view line, int tabWidth) {
+  if (tabWidth <= 1 || !HasTab(line))
+    return int(std::min<std::size_t>(line.size(), std::size_t(KzMaxExpandedCells)));
+  // Only a line that could pass the limit if it were all tabs needs the checked count.
+  if (static_cast<unsigned long long>(line.size()) * unsigned(tabWidth) >= unsigned(KzMaxExpandedCells))
+    return SaturatedExpandedLength(line, tabWidth);
+  int col = 0;
+  for (char c : line)
+    col += c == '\t' ? TabCells(col, tabWidth) : 1;
   return col;
 }
 
