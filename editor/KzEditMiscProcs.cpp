@@ -41,9 +41,12 @@ std::string ExpandTabRuns(std::string_view line, int tabWidth, bool &hasTabs, TC
     return std::string(line);
   std::string out;
   out.reserve(line.size() + std::size_t(tabWidth) * 2);
+  // Only a line that could pass the limit if it were all tabs is checked against it.
+  const bool mayPassLimit =
+      static_cast<unsigned long long>(line.size()) * unsigned(tabWidth) >= unsigned(KzMaxExpandedCells);
   int col = 0;
   for (char c : line) {
-    if (col >= KzMaxExpandedCells) {
+    if (mayPassLimit && col >= KzMaxExpandedCells) {
       out.resize(std::size_t(KzMaxExpandedCells));
       break;
     }
