@@ -174,6 +174,12 @@ bool TKzEdit::event(QEvent *e) {
 }
 
 void TKzEdit::keyPressEvent(QKeyEvent *e) {
+  // Without WantReturns, Return belongs to the window around the editor (its default
+  // button), as a dialog's other controls leave it.
+  if (!FEditor->WantReturns() && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+    e->ignore();
+    return;
+  }
   kzp::TVirtualKey vk = kzp::VirtualKeyOf(*e);
   std::uint16_t key = vk.Key;
   // Qt delivers the key and its text in one event: a key that ran a command types nothing.

@@ -68,6 +68,20 @@ TEST(EditWidgetTest, TypingGoesThroughTheCodePageAndCommandKeysTypeNothing) {
   EXPECT_EQ(w.Text(), "a\x80\r\nb");
 }
 
+TEST(EditWidgetTest, ReturnStaysWithTheWindowUnlessTheEditorWantsIt) {
+  App();
+  TKzEdit w;
+  w.SetText("ab");
+  for (bool wanted : {false, true}) {
+    SCOPED_TRACE(wanted ? "wanted" : "not wanted");
+    w.Editor().SetWantReturns(wanted);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QCoreApplication::sendEvent(&w, &down);
+    EXPECT_EQ(down.isAccepted(), wanted);
+    EXPECT_EQ(w.Text(), wanted ? "\r\nab" : "ab");
+  }
+}
+
 TEST(EditWidgetTest, KeysOfTheKeystrokeTableOverrideMenuShortcuts) {
   App();
   TKzEdit w;
