@@ -24,3 +24,11 @@ const char *FirstUnfitMetaField(const QLineEdit *titel, const QLineEdit *author,
             return label;
     return nullptr;
 }
+
+kzpMetaData MetaDataOf(const QLineEdit *titel, const QLineEdit *author, const QLineEdit *mail, const QLineEdit *web,
+                       const QLineEdit *ordner)
+{
+    using kzp::codepage::FromQString;
+    return {FromQString(titel->text()), FromQString(author->text()), FromQString(mail->text()),
+            FromQString(web->text()), FromQString(ordner->text())};
+}

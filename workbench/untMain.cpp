@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +33,6 @@
 #include <filesystem>
 #include <fstream>
 
-using kzp::codepage::FromQString;
 using kzp::codepage::ToQString;
 
 const char *const kAppTitle = "Tarvex Template Studio";
@@ -360,9 +360,7 @@ void TfrmMain::Button1Click()
                              "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
         return;
     }
-    ThePackStore().WriteMetaData({FromQString(metaTitel->text()), FromQString(metaAuthor->text()),
-                                  FromQString(metaAuthorMail->text()), FromQString(metaAuthorWeb->text()),
-                                  FromQString(metaOrdner->text())});
+    ThePackStore().WriteMetaData(MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner));
 }
 
 void TfrmMain::actItem31Click()
@@ -412,23 +410,15 @@ void TfrmMain::UpdateViewChecks()
     actBarItem3->setChecked(exLang->isVisibleTo(this));
 }
 
-void TfrmMain::actBarItem1Click()
+void TfrmMain::TogglePanel(QDockWidget *panel)
 {
-    exPrj->setVisible(!exPrj->isVisibleTo(this));
+    panel->setVisible(!panel->isVisibleTo(this));
     UpdateViewChecks();
 }
 
-void TfrmMain::actBarItem2Click()
-{
-    exVariablen->setVisible(!exVariablen->isVisibleTo(this));
-    UpdateViewChecks();
-}
-
-void TfrmMain::actBarItem3Click()
-{
-    exLang->setVisible(!exLang->isVisibleTo(this));
-    UpdateViewChecks();
-}
+void TfrmMain::actBarItem1Click() { TogglePanel(exPrj); }
+void TfrmMain::actBarItem2Click() { TogglePanel(exVariablen); }
+void TfrmMain::actBarItem3Click() { TogglePanel(exLang); }
 
 void TfrmMain::actItem41Click()
 {

@@ -122,6 +122,7 @@ private:
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);
     void UpdateViewChecks();
+    void TogglePanel(QDockWidget *panel); // hides a visible panel, shows a hidden one
     void Terminate();
     QString VarMainPage() const;
 

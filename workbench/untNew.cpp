@@ -3,7 +3,6 @@
 #include "workbench/untNew.h"
 
 #include "platform/Dialogs.h"
-#include "platform/qt/QtCodePage.h"
 #include "workbench/PackText.h"
 #include "ui_frmNew.h"
 
@@ -66,10 +65,7 @@ void TfrmNew::Button1Click()
 
 kzpMetaData TfrmNew::MetaData() const
 {
-    using kzp::codepage::FromQString;
-    return {FromQString(metaTitel->text()), FromQString(metaAuthor->text()),
-            FromQString(metaAuthorMail->text()), FromQString(metaAuthorWeb->text()),
-            FromQString(metaOrdner->text())};
+    return MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner);
 }
 
 std::string TfrmNew::TargetPath() const { return Edit1->text().toStdString(); }
