@@ -99,10 +99,21 @@ void TfrmMain::twProjektDblClick()
     const QTreeWidgetItem *node = twProjekt->currentItem();
     if (!node || !node->isSelected() || node->parent() != templateRoot_ || !templateRoot_)
         return;
+    const std::string name = NodeName(node);
+    const std::string text = store.GetTemplate(name);
+    // The editor ends a text at its first NUL byte; what follows would be gone with the
+    // next save, so such a template is not opened for editing at all.
+    if (text.find('\0') != std::string::npos) {
+        Dialogs().MessageDlg(this,
+                             "Das Template \"" + node->text(0).toStdString() +
+                                 "\" enthält ein Nullzeichen (Byte 0). Der Editor kann es nicht ohne "
+                                 "Textverlust bearbeiten; es wurde nicht geöffnet.",
+                             "Template öffnen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
     if (!QuerySaveTemplate())
         return;
-    const std::string name = NodeName(node);
-    editor->SetText(store.GetTemplate(name));
+    editor->SetText(text);
     store.CurrentTemplate = name;
     setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
     editor->SetEnabled(true);

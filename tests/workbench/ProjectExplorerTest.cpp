@@ -95,6 +95,29 @@ TEST_F(ProjectExplorerTest, DoubleClickOpensATemplateAndItsVariablePage)
     EXPECT_EQ(w.htmVar->CurrentPath().toStdString(), programDir + "varLib/var_main.htm");
 }
 
+TEST_F(ProjectExplorerTest, ATemplateHoldingANulByteIsNotOpenedSoNoSaveCanCutIt)
+{
+    WriteTestPack(demoPack, {"Demo", "Anna", "anna@example.com", "www.example.com", "demo"},
+                  {{"index.htm", "<p>Hallo</p>"}, {"null.htm", std::string("vor\0nach", 8)}});
+    const std::string before = ReadFile(demoPack);
+    TfrmMain &w = StartWithPack(demoPack);
+    OpenTemplate("index.htm");
+    Type(QStringLiteral("x"));
+    // Refused before the save question, so nothing is asked and nothing is written.
+    dialogs.Answers = {TModalResult::mrOk};
+    OpenTemplate("null.htm");
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(dialogs.Shown[0].Text, "Das Template \"null.htm\" enthält ein Nullzeichen (Byte 0). Der Editor kann es "
+                                     "nicht ohne Textverlust bearbeiten; es wurde nicht geöffnet.");
+    EXPECT_EQ(dialogs.Shown[0].Caption, "Template öffnen");
+    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(ThePackStore().CurrentTemplate, "index.htm");
+    EXPECT_EQ(w.editor->Text(), "x<p>Hallo</p>");
+    EXPECT_TRUE(ThePackStore().Modified);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tarvex Template Studio - [index.htm]");
+    EXPECT_EQ(ReadFile(demoPack), before);
+}
+
 TEST_F(ProjectExplorerTest, DoubleClickOnRootsAndFilesDoesNothing)
 {
     TfrmMain &w = StartWithPack(demoPack);
