@@ -191,7 +191,8 @@ void TKzEditStringList::InsertRecord(int i, std::string_view s) {
     std::memmove(fList + i + 1, fList + i, std::size_t(fCount - i) * sizeof(TKzEditStringRec));
   fList[i] = TKzEditStringRec{text, nullptr, kNoRange, kNewLineState};
   ++fCount;
-  LongestInserted(i, 1, s);
+  if (fLongestKnown) [[unlikely]] // reading a file inserts millions of lines with it unknown
+    LongestInserted(i, 1, s);
 }
 
 void TKzEditStringList::BeginUpdate() {
