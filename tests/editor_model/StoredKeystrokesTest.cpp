@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -123,4 +125,56 @@ TEST(StoredKeystrokes, FaultsAreReportedAndLeaveTheTableAlone) {
   // A command by number needs no name; 480 has none.
   Apply(t, R"({"AddedKeystrokes": [{"Command": "480", "ShortCut": "Ctrl+F12"}]})");
   EXPECT_EQ(t[83].Command(), ecFocusEnter);
+}
+
+// Random stored lists, well-formed or not: each is either applied or refused with the reader's
+// own errors, and a refused list leaves the table exactly as it was.
+TEST(StoredKeystrokes, RandomListsApplyWhollyOrNotAtAll) {
+  std::mt19937 rng(8);
+  auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const char *const commands[] = {"\"ecUndo\"", "\"ecContextHelp\"", "\"ecNoSuchCommand\"", "601", "70000",
+                                  "-1", "1.5", "\"490\"", "null", "\"\""};
+  const char *const shortcuts[] = {"\"F1\"", "\"Ctrl+F1\"", "\"Ctrl+Alt+C\"", "16474", "\"Shift+\"", "\"Ctrl+Q\"",
+                                   "99999", "\"#300\"", "true", "0"};
+  const char *const keys[] = {"\"Command\"", "\"ShortCut\"", "\"ShortCut2\"", "\"Colour\""};
+  int applied = 0, refused = 0;
+  for (int round = 0; round < 2000; ++round) {
+    std::string json = "{";
+    for (const char *list : {"\"RemovedKeystrokes\"", "\"AddedKeystrokes\""}) {
+      if (json.size() > 1)
+        json += ",";
+      json += std::string(list) + ":[";
+      for (int s = pick(4); s > 0; --s) {
+        json += "{";
+        bool first = true;
+        bool used[4] = {};
+        for (int m = pick(4); m > 0; --m) {
+          const int k = pick(4);
+          if (used[k])
+            continue;
+          used[k] = true;
+          json += (first ? "" : ",") + std::string(keys[k]) + ":" + (k == 0 ? commands[pick(10)] : shortcuts[pick(10)]);
+          first = false;
+        }
+        json += s > 1 ? "}," : "}";
+      }
+      json += "]";
+    }
+    json += "}";
+    TKzEditKeyStrokes t;
+    Defaults(t);
+    const std::vector<std::string> before = Rows(t);
+    try {
+      Apply(t, json);
+      ++applied;
+    } catch (const EKzStoredKeystrokeError &) {
+      ++refused;
+      EXPECT_EQ(Rows(t), before) << json;
+    } catch (const EKzKeyError &) {
+      ++refused;
+      EXPECT_EQ(Rows(t), before) << json;
+    }
+  }
+  EXPECT_GT(applied, 100);
+  EXPECT_GT(refused, 100);
 }
