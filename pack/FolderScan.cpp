@@ -1,28 +1,42 @@
 // The folder scan of the folder import.
 #include "pack/FolderScan.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// The files this process keeps beside an open pack while writing it (".NAME.keep-PID",
-// ".NAME.prev-PID", ".NAME.tmp-PID-XXXXXX") come and go during an import of the pack's own
-// folder; reading one of them would fail halfway or import a copy of the pack.
-bool IsOwnWorkingFile(const std::string &name)
+// The files a running studio or kzp keeps beside an open pack while writing it
+// (".NAME.keep-PID", ".NAME.prev-PID", ".NAME.tmp-PID-XXXXXX", NAME lying in the same folder)
+// come and go during an import of that folder; reading one of them would fail halfway or
+// import a copy of the pack. What a process that no longer runs left behind is an ordinary
+// file to the scan (the next opening of that pack removes it).
+bool IsWorkingFileOfARunningProcess(const std::string &folder, const std::string &name)
 {
-    if (name.empty() || name[0] != '.')
+    if (name.size() < 2 || name[0] != '.')
         return false;
-    const std::string pid = std::to_string(::getpid());
-    for (const char *kind : {".keep-", ".prev-"}) {
-        const std::string tail = kind + pid;
-        if (name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+    for (const char *kind : {".keep-", ".prev-", ".tmp-"}) {
+        const std::size_t at = name.rfind(kind);
+        if (at == std::string::npos || at < 2)
+            continue;
+        const std::string rest = name.substr(at + std::char_traits<char>::length(kind));
+        const std::size_t digits = rest.find_first_not_of("0123456789");
+        const bool tmp = kind[1] == 't';
+        if (digits == 0 || (tmp ? (digits == std::string::npos || rest.size() - digits != 7 || rest[digits] != '-')
+                                : digits != std::string::npos))
+            continue;
+        const long pid = std::strtol(rest.c_str(), nullptr, 10);
+        if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH))
+            continue;
+        struct stat st {};
+        if (::stat((folder + name.substr(1, at - 1)).c_str(), &st) == 0 && S_ISREG(st.st_mode))
             return true;
     }
-    const std::string tmp = ".tmp-" + pid + "-";
-    const std::size_t at = name.rfind(tmp);
-    return at != std::string::npos && name.size() - (at + tmp.size()) == 6;
+    return false;
 }
 
 // `base` ends with "/"; `relative` is empty or ends with "/".
@@ -34,7 +48,7 @@ void ScanLevel(const std::string &base, const std::string &relative, std::vector
         return;
     while (const dirent *entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name == "." || name == ".." || IsOwnWorkingFile(name))
+        if (name == "." || name == ".." || IsWorkingFileOfARunningProcess(folder, name))
             continue;
         const std::string rel = relative + name;
         const std::string full = base + rel;

@@ -5,7 +5,9 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -103,6 +105,37 @@ TEST(ScanFolder, LeavesOutTheFilesThisProcessKeepsBesideAnOpenPack)
     List names = Names(ScanFolder(tmp.Path()));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (List{".p.kzp.keep-1" + pid, ".p.kzp.tmp-" + pid + "-x", "keep-" + pid, "p.kzp"}));
+}
+
+TEST(ScanFolder, LeavesOutWhatAnotherRunningProcessKeepsBesideAPackButNotWhatADeadOneLeft)
+{
+    TTempFolder tmp;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string pid = std::to_string(child);
+    const List working = {".p.kzp.keep-" + pid, ".p.kzp.prev-" + pid, ".p.kzp.tmp-" + pid + "-Zz09aB"};
+    for (const std::string &name : working)
+        WriteBytes(tmp / name, "x");
+    WriteBytes(tmp / "p.kzp", "x");
+    // Without the pack beside them such names are nobody's working files.
+    WriteBytes(tmp / (".q.kzp.keep-" + pid), "x");
+    List names = Names(ScanFolder(tmp.Path()));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (List{".q.kzp.keep-" + pid, "p.kzp"}));
+
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    names = Names(ScanFolder(tmp.Path()));
+    std::sort(names.begin(), names.end());
+    List all = working;
+    all.push_back(".q.kzp.keep-" + pid);
+    all.push_back("p.kzp");
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(names, all) << "a dead process's leftovers are ordinary files";
 }
 
 TEST(ScanFolder, AMissingOrEmptyFolderGivesNothing)
