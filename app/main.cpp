@@ -13,11 +13,15 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
+#include <csignal>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 // Shows the splash for `ms` milliseconds while still answering paint requests.
@@ -48,11 +52,42 @@ void ShowMaximized(QWidget &window)
             window.setGeometry(area);
     });
 }
+// A request to end the program from outside (the session ending, kill, Ctrl+C in the
+// terminal) ends the event loop like Exit does, so that the program's clean-up runs: the
+// pack store removes the copy of the pack it keeps beside it while files are being added.
+// The handler itself only writes to a pipe; the loop reads it.
+int quitPipe[2] = {-1, -1};
+
+void QuitOnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(quitPipe[1], &byte, 1);
+}
+
+void QuitOnTerminationSignals(QObject &context)
+{
+    if (::pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &context);
+    QObject::connect(notifier, &QSocketNotifier::activated, &context, [] {
+        char byte;
+        while (::read(quitPipe[0], &byte, 1) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = QuitOnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
     TKzApplication app(argc, argv);
+    QuitOnTerminationSignals(app);
     InitWorkbenchResources();
 
     auto splash = std::make_unique<TfrmSplash>();
