@@ -445,11 +445,14 @@ void TCustomKzEdit::ResumeUndo() {
 }
 
 void TCustomKzEdit::ClearUndo() {
+  FTrimmedBlanks.clear();
   FUndoList.Clear();
   FRedoList.Clear();
 }
 
 void TCustomKzEdit::UndoItemAdded(TKzEditUndoList &list) {
+  if (&list == &FUndoList)
+    FlushTrimmedBlanks();
   UpdateModifiedFromUndo();
   if (&list == &FUndoList && !FRedoInProgress &&
       FUndoList.LastReason() != TKzChangeReason::GroupBreak)
@@ -525,6 +528,7 @@ void TCustomKzEdit::LinesEndChange() {
 }
 
 void TCustomKzEdit::LinesCleared() {
+  FTrimmedBlanks.clear();
   ClearUndo();
   FScanFirst = FScanLast = -1;
   FScanToEnd = false;
@@ -553,6 +557,7 @@ void TCustomKzEdit::MarkForScan(int first, int last) {
 void TCustomKzEdit::LinesDeleted(int index, int count) {
   if (FScanning)
     return;
+  FlushTrimmedBlanks();
   if (FScanFirst >= 0) {
     // Lines after the deleted run moved up by count.
     if (FScanFirst >= index + count)
@@ -571,6 +576,7 @@ void TCustomKzEdit::LinesDeleted(int index, int count) {
 void TCustomKzEdit::LinesInserted(int index, int count) {
   if (FScanning)
     return;
+  FlushTrimmedBlanks();
   if (FScanFirst >= 0) {
     if (FScanFirst >= index)
       FScanFirst += count;
@@ -584,6 +590,7 @@ void TCustomKzEdit::LinesInserted(int index, int count) {
 void TCustomKzEdit::LineReplaced(int index, int count) {
   if (FScanning)
     return;
+  FlushTrimmedBlanks();
   MarkForScan(index, index + count - 1);
 }
 
@@ -732,6 +739,7 @@ void TCustomKzEdit::ProcessCommand(TKzEditorCommand command, char ch, void *data
     NotifyHookedCommandHandlers(false, command, ch, data);
   if (command != ecNone && command < ecUserFirst)
     ExecuteCommand(command, ch, data);
+  FlushTrimmedBlanks();
   if (command != ecNone)
     NotifyHookedCommandHandlers(true, command, ch, data);
   if (OnCommandProcessed)

@@ -475,7 +475,14 @@ private:
   std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end,
                              bool trim) const;
   std::string TrimTrailing(const std::string &s) const;
-  void StoreLine(int index, const std::string &s);
+  // Stores a line, trimmed under eoTrimTrailingSpaces. [insFrom, insTo) is what the edit put
+  // into `s` (padding included), -1 for nothing: blanks only it brought are not recorded.
+  void StoreLine(int index, const std::string &s, int insFrom = -1, int insTo = -1);
+  // Trimmed blanks wait here until the item of the edit that exposed them is recorded (or
+  // the next change of the buffer comes), so that undo restores them before reverting it.
+  void FlushTrimmedBlanks();
+  // Notes that trimming took s[p, q) off the 0-based line `index`.
+  void NoteTrimmed(int index, const std::string &s, std::size_t p, std::size_t q);
   int LeadingWhite(std::string_view s) const;
   std::string IndentString(int columns) const;
 
@@ -580,6 +587,8 @@ private:
   int FImeCount = 0;
   TKzPendingKey FPendingKey;
   bool FRedoInProgress = false; // keeps the item-added handler from clearing the redo list
+  std::vector<TKzEditUndoItem> FTrimmedBlanks; // see FlushTrimmedBlanks
+  bool FFlushingTrims = false;
 
   // The highlighter rescan is collected over one buffer change bracket and run when it
   // closes: from FScanFirst on, at least up to FScanLast, then until the range repeats.

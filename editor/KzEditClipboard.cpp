@@ -46,10 +46,10 @@ void TCustomKzEdit::CutSelection() {
   // Anchor and end as they were, so that undo puts the caret back on the selection's end.
   const TBufferCoord anchor = FBlockBegin, end = FBlockEnd;
   const TKzSelectionMode mode = FSelectionMode;
-  FUndoList.Lock();
-  SetSelTextPrimitive(mode, std::string());
-  FUndoList.Unlock();
+  // Recorded first: blanks the cut leaves at a line's end and trimming takes are recorded
+  // after it, so that undo gives them back before the cut text.
   FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode);
+  SetSelTextPrimitive(mode, std::string());
 }
 
 bool TCustomKzEdit::PasteAvailable() const {

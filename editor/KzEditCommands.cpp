@@ -236,6 +236,7 @@ void TCustomKzEdit::DoTypeChar(char ch) {
     const bool padded = x - 1 > int(line.size());
     if (padded)
       FUndoList.BeginBlock();
+    const int padFrom = int(line.size());
     if (padded) {
       const int from = int(line.size()) + 1;
       if (line.empty() && !HasOption(eoTabsToSpaces)) {
@@ -257,7 +258,7 @@ void TCustomKzEdit::DoTypeChar(char ch) {
     } else {
       line += ch;
     }
-    StoreLine(y - 1, line);
+    StoreLine(y - 1, line, padded ? padFrom : x - 1, x);
     FUndoList.PushChange(TKzChangeReason::InsertText, {x, y}, {x + 1, y}, overwritten, smNormal);
     InternalSetCaretXY({x + 1, y}, true);
     if (padded)
@@ -317,7 +318,8 @@ void TCustomKzEdit::DoLineBreak(bool moveCaret) {
     } else {
       std::string left = line.substr(0, std::size_t(caret.Char - 1));
       moved = line.substr(std::size_t(caret.Char - 1));
-      StoreLine(y0, left);
+      // Undoing the break pads the line up to the caret again: nothing to record here.
+      StoreLine(y0, left, 0, int(left.size()));
       int width = 0;
       if (autoIndent)
         for (char c : left) {

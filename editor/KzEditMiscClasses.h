@@ -37,6 +37,8 @@ enum class TKzChangeReason : std::uint8_t {
   GroupBreak = 21,
   DeleteAll = 22,
   PadSpaces = 25,
+  // Blanks that trimming took off a line's end; undo puts them back at the item's start.
+  TrimSpaces = 26,
 };
 
 // True for the four bracket ends; MatchingBracketBegin gives the begin that closes the run

@@ -37,11 +37,49 @@ std::string TCustomKzEdit::TrimTrailing(const std::string &s) const {
   return s.substr(0, n);
 }
 
-void TCustomKzEdit::StoreLine(int index, const std::string &s) {
-  if (HasOption(eoTrimTrailingSpaces))
-    FLines.ReplaceLine(index, TrimTrailing(s));
-  else
+void TCustomKzEdit::StoreLine(int index, const std::string &s, int insFrom, int insTo) {
+  if (!HasOption(eoTrimTrailingSpaces)) {
     FLines.ReplaceLine(index, s);
+    return;
+  }
+  const std::string trimmed = TrimTrailing(s);
+  FLines.ReplaceLine(index, trimmed);
+  if (trimmed.size() == s.size() || FUndoList.IsLocked())
+    return;
+  // Blanks the line had before the edit are text: undo must give them back. Blanks that only
+  // the edit brought to the line's end were never there, so they are not recorded.
+  std::size_t p = trimmed.size(), q = s.size();
+  if (insFrom >= 0 && std::size_t(insTo) >= s.size())
+    q = std::size_t(insFrom);
+  NoteTrimmed(index, s, p, q);
+}
+
+void TCustomKzEdit::NoteTrimmed(int index, const std::string &s, std::size_t p, std::size_t q) {
+  if (q <= p || FUndoList.IsLocked())
+    return;
+  TKzEditUndoItem item;
+  item.Reason = TKzChangeReason::TrimSpaces;
+  item.StartPos = {int(p) + 1, index + 1};
+  item.EndPos = {int(q) + 1, index + 1};
+  item.ChangeText = s.substr(p, q - p);
+  FTrimmedBlanks.push_back(std::move(item));
+}
+
+void TCustomKzEdit::FlushTrimmedBlanks() {
+  if (FTrimmedBlanks.empty() || FFlushingTrims)
+    return;
+  FFlushingTrims = true;
+  std::vector<TKzEditUndoItem> items;
+  items.swap(FTrimmedBlanks);
+  for (TKzEditUndoItem &item : items) {
+    // One step with the edit that trimmed.
+    const TKzEditUndoItem *top = FUndoList.PeekItem();
+    item.StepNumber = FUndoList.BlockStepNumber() != 0 ? FUndoList.BlockStepNumber()
+                      : top                            ? top->StepNumber
+                                                       : FUndoList.NextStepNumber();
+    FUndoList.PushItem(std::move(item));
+  }
+  FFlushingTrims = false;
 }
 
 int TCustomKzEdit::LeadingWhite(std::string_view s) const {
@@ -154,6 +192,7 @@ void TCustomKzEdit::SetSelectedText(const std::string &value) {
   TBufferCoord start;
   SetSelTextPrimitive(FSelectionMode, value, &start);
   RecordInsertion(TKzChangeReason::InsertText, FSelectionMode, start);
+  FlushTrimmedBlanks();
   FUndoList.EndBlock();
 }
 
@@ -203,13 +242,15 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
     std::string_view a = FLines.LineView(first.Line - 1);
     std::string_view b = FLines.LineView(last.Line - 1);
     std::string joined(a.substr(0, std::min(std::size_t(first.Char - 1), a.size())));
+    const int padFrom = int(joined.size());
     if (int(joined.size()) < first.Char - 1)
       joined.append(std::size_t(first.Char - 1) - joined.size(), ' ');
+    const int padTo = int(joined.size());
     if (std::size_t(last.Char - 1) < b.size())
       joined += b.substr(std::size_t(last.Char - 1));
     if (last.Line > first.Line)
       FLines.DeleteLines(first.Line, last.Line - first.Line);
-    StoreLine(first.Line - 1, joined);
+    StoreLine(first.Line - 1, joined, padTo > padFrom ? padFrom : -1, padTo);
     InternalSetCaretXY(first, true);
     break;
   }
@@ -268,33 +309,45 @@ void TCustomKzEdit::InsertNormal(const std::string &value) {
   if (pieces.size() == 1) {
     line += pieces[0];
     int caretX = int(line.size()) + 1;
+    const int insTo = int(line.size());
     line += right;
-    StoreLine(y, line);
+    if (trim && right.empty()) {
+      // As below for a break: blanks that were before the caret stay, only inserted ones go.
+      std::size_t n = line.size();
+      while (n > kept && line[n - 1] == ' ')
+        --n;
+      line.resize(n);
+      FLines.ReplaceLine(y, line);
+    } else {
+      StoreLine(y, line, int(kept), insTo);
+    }
     if (trim && right.empty())
       caretX = std::min(caretX, FLines.LineLength(y) + 1);
     InternalSetCaretXY({caretX, y + 1}, true);
     return;
   }
   line += pieces[0];
-  if (trim) {
-    // Blanks that were before the caret stay even when the break leaves them at the line's
-    // end: undo could not give them back. Only inserted blanks and padding go.
-    std::size_t n = line.size();
-    while (n > kept && line[n - 1] == ' ')
-      --n;
-    line.resize(n);
-  }
+  // Blanks that were before the caret stay even when the break leaves them at the line's
+  // end. Only inserted blanks and padding go, once the rest is in: what they were is
+  // recorded after the insertion, so that redo repeats the insertion first.
+  std::size_t firstLength = line.size();
+  if (trim)
+    while (firstLength > kept && line[firstLength - 1] == ' ')
+      --firstLength;
   FLines.ReplaceLine(y, line);
   const int extra = int(pieces.size()) - 1;
   FLines.InsertEmptyLines(y + 1, extra);
   std::string s;
   for (int k = 1; k <= extra; ++k) {
     s.assign(pieces[std::size_t(k)]);
+    const int insTo = int(s.size());
     if (k == extra)
       s += right;
-    if (trim)
-      s = TrimTrailing(s);
-    FLines.ReplaceLine(y + k, s);
+    StoreLine(y + k, s, 0, insTo);
+  }
+  if (firstLength < line.size()) {
+    FLines.ReplaceLine(y, std::string_view(line).substr(0, firstLength));
+    NoteTrimmed(y, line, firstLength, line.size());
   }
   int caretX = int(pieces.back().size()) + 1;
   if (trim && right.empty())

@@ -29,20 +29,20 @@ std::vector<std::string> UnindentPieces(const std::string &text) {
 } // namespace
 
 // Switches the selection mode and eoScrollPastEol for the duration of one item, suspends
-// painting, and puts everything back afterwards. Reverting an item also switches trimming
-// off: blanks it gives back are text the line had, even where they end up at the line's end.
+// painting, and puts everything back afterwards. Trimming is off meanwhile, both ways: blanks
+// that undo gives back are text the line had, and what trimming took the first time is an
+// item of its own, which redo repeats in its turn.
 // The scroll width does not limit the caret meanwhile: an item may stand beyond it on a long
 // line, and a caret held back there would put the text back in the wrong place.
 class TKzEditUndoDriver {
 public:
-  TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode, bool reverting)
+  TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode)
       : FEdit(edit), FMode(edit.FSelectionMode), FOptions(edit.FOptions),
         FMaxScrollWidth(edit.FMaxScrollWidth) {
     FEdit.IncPaintLock();
     FEdit.FSelectionMode = itemMode;
     FEdit.FOptions.Include(eoScrollPastEol);
-    if (reverting)
-      FEdit.FOptions.Exclude(eoTrimTrailingSpaces);
+    FEdit.FOptions.Exclude(eoTrimTrailingSpaces);
     FEdit.FMaxScrollWidth = std::numeric_limits<int>::max() / 2;
   }
   ~TKzEditUndoDriver() {
@@ -51,6 +51,7 @@ public:
     FEdit.FMaxScrollWidth = FMaxScrollWidth;
     FEdit.DecPaintLock();
   }
+  bool Trimmed() const { return FOptions.Contains(eoTrimTrailingSpaces); }
   TKzEditUndoDriver(const TKzEditUndoDriver &) = delete;
   TKzEditUndoDriver &operator=(const TKzEditUndoDriver &) = delete;
 
@@ -69,6 +70,7 @@ void TCustomKzEdit::Redo() { MoveSteps(false); }
 void TCustomKzEdit::MoveSteps(bool undo) {
   if (FReadOnly)
     return;
+  FlushTrimmedBlanks();
   TKzEditUndoList &from = undo ? FUndoList : FRedoList;
   TKzEditUndoList &to = undo ? FRedoList : FUndoList;
   // A group break on top of the list goes over to the other list with its number.
@@ -210,7 +212,7 @@ void TCustomKzEdit::UndoItem() {
   if (!popped)
     return;
   const TKzEditUndoItem item = std::move(*popped);
-  TKzEditUndoDriver driver(*this, item.SelMode, true);
+  TKzEditUndoDriver driver(*this, item.SelMode);
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   const TKzSelectionMode mode = item.SelMode;
   switch (item.Reason) {
@@ -283,6 +285,18 @@ void TCustomKzEdit::UndoItem() {
     SetCaretAndSelection(start, start, end);
     break;
   }
+  case R::TrimSpaces: {
+    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    if (start.Line >= 1 && start.Line <= FLines.Count()) {
+      std::string line = FLines.GetLine(start.Line - 1);
+      const std::size_t at = std::size_t(start.Char - 1);
+      if (line.size() < at)
+        line.append(at - line.size(), ' ');
+      line.insert(at, item.ChangeText);
+      FLines.ReplaceLine(start.Line - 1, line);
+    }
+    break;
+  }
   case R::PadSpaces: {
     SetCaretAndSelection(start, start, end);
     FRedoList.PushChange(item.Reason, start, end, SelectedText(), mode);
@@ -302,7 +316,7 @@ void TCustomKzEdit::RedoItem() {
   if (!popped)
     return;
   const TKzEditUndoItem item = std::move(*popped);
-  TKzEditUndoDriver driver(*this, item.SelMode, false);
+  TKzEditUndoDriver driver(*this, item.SelMode);
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   const TKzSelectionMode mode = item.SelMode;
   switch (item.Reason) {
@@ -347,9 +361,15 @@ void TCustomKzEdit::RedoItem() {
     else if (start.Char <= int(line.size()))
       moved = line.substr(std::size_t(start.Char - 1));
     const std::int32_t step = FUndoList.BlockStepNumber();
+    // The break trims the line it leaves as it did the first time; undoing it pads again.
+    const bool trim = driver.Trimmed();
+    if (trim)
+      FOptions.Include(eoTrimTrailingSpaces);
     FUndoList.Lock();
     DoLineBreak(true);
     FUndoList.Unlock();
+    if (trim)
+      FOptions.Exclude(eoTrimTrailingSpaces);
     FUndoList.SetBlockStepNumber(step);
     FUndoList.PushChange(R::BreakLine, start, start, moved, mode);
     break;
@@ -368,6 +388,19 @@ void TCustomKzEdit::RedoItem() {
       TBufferCoord s{std::max(1, start.Char - int(pieces.front().size())), start.Line};
       TBufferCoord e{std::max(1, end.Char - int(pieces.back().size())), end.Line};
       SetCaretAndSelection(s, s, e);
+    }
+    break;
+  }
+  case R::TrimSpaces: {
+    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    // Repeating the edit may have trimmed them already.
+    if (start.Line >= 1 && start.Line <= FLines.Count()) {
+      std::string line = FLines.GetLine(start.Line - 1);
+      const std::size_t at = std::size_t(start.Char - 1);
+      if (line.size() > at && line.find_first_not_of(' ', at) == std::string::npos) {
+        line.resize(at);
+        FLines.ReplaceLine(start.Line - 1, line);
+      }
     }
     break;
   }
