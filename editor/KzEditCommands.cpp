@@ -731,7 +731,7 @@ void TCustomKzEdit::DoBlockUnindent() {
   const bool column = b.Column;
   const TBufferCoord oldFirst = b.First, oldLast = b.Last;
   const TBufferCoord oldAnchor = b.Anchor, oldEnd = b.End, oldCaret = b.Caret;
-  std::vector<int> removedLen;
+  std::vector<int> removedLen, columns;
   std::string pieces;
   bool any = false;
   IncPaintLock();
@@ -740,6 +740,8 @@ void TCustomKzEdit::DoBlockUnindent() {
     for (int y = firstLine; y <= lastLine; ++y) {
       std::string s = FLines.GetLine(y - 1);
       int bx = column ? DisplayToBufferColumn(s, displayLeft, FTabWidth) : 1;
+      if (column)
+        columns.push_back(bx);
       int p = bx - 1, n = 0;
       if (p < int(s.size()) && s[std::size_t(p)] == '\t') {
         n = 1;
@@ -765,7 +767,7 @@ void TCustomKzEdit::DoBlockUnindent() {
     return;
   }
   FUndoList.PushChange(TKzChangeReason::UnindentBlock, oldFirst, oldLast, pieces,
-                       FSelectionMode);
+                       FSelectionMode, std::move(columns));
   if (!column) {
     auto shift = [&](TBufferCoord p) {
       if (p.Line >= firstLine && p.Line <= lastLine && p.Char > 1)

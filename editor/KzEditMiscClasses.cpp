@@ -44,7 +44,8 @@ void TKzEditUndoList::Append(TKzEditUndoItem &&item) {
 }
 
 void TKzEditUndoList::PushChange(TKzChangeReason reason, TBufferCoord start, TBufferCoord end,
-                                 const std::string &text, TKzSelectionMode mode) {
+                                 const std::string &text, TKzSelectionMode mode,
+                                 std::vector<int> columns) {
   if (fLockCount > 0)
     return;
   TKzEditUndoItem item;
@@ -53,6 +54,7 @@ void TKzEditUndoList::PushChange(TKzChangeReason reason, TBufferCoord start, TBu
   item.StartPos = start;
   item.EndPos = end;
   item.ChangeText = text;
+  item.Columns = std::move(columns);
   if (fBlockStepNumber != 0) {
     item.StepNumber = fBlockStepNumber;
   } else {

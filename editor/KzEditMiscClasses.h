@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Why an item was recorded; the numbers are stable (23 and 24 are unused).
 enum class TKzChangeReason : std::uint8_t {
@@ -55,6 +56,9 @@ struct TKzEditUndoItem {
   TBufferCoord EndPos;
   std::string ChangeText;
   std::int32_t StepNumber = 1; // never 0; equal numbers form one undo step
+  // A rectangle's unindent: the buffer column of each line's piece. Its left edge may cut
+  // through a tab, and then the column cannot be told from the text afterwards.
+  std::vector<int> Columns;
 };
 
 class TKzEditUndoList {
@@ -70,7 +74,8 @@ public:
   // number (which then advances, skipping 0); the oldest items go beyond MaxUndo; OnItemAdded
   // follows for every reason but GroupBreak.
   void PushChange(TKzChangeReason reason, TBufferCoord start, TBufferCoord end,
-                  const std::string &text, TKzSelectionMode mode);
+                  const std::string &text, TKzSelectionMode mode,
+                  std::vector<int> columns = {});
   // Appends an item with the step number it carries (moving a group break between the lists
   // keeps its number). Same lock, trimming and OnItemAdded rules as PushChange.
   void PushItem(TKzEditUndoItem item);

@@ -2,6 +2,8 @@
 // step number, bracket pairs and same-kind runs.
 #include "editor/KzEdit.h"
 
+#include "editor/KzEditMiscProcs.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -180,8 +182,15 @@ void TCustomKzEdit::MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to)
 // again, line by line from the item's start line at the block's column.
 std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoItem &item,
                                                             bool reinsert) {
-  const int column =
-      item.SelMode == smColumn ? std::min(item.StartPos.Char, item.EndPos.Char) : 1;
+  // A rectangle took its pieces at one display column, which is a different buffer column
+  // on each line once tabs come before it: the item knows each line's. Without that, the
+  // left edge's display column stands for it.
+  const bool rect = item.SelMode == smColumn;
+  const int lines = FLines.Count();
+  const bool ends = item.StartPos.Line >= 1 && item.StartPos.Line <= lines &&
+                    item.EndPos.Line >= 1 && item.EndPos.Line <= lines;
+  const int displayLeft = rect && ends ? RectangleColumns(item.StartPos, item.EndPos).first : 0;
+  const int fallback = rect ? std::min(item.StartPos.Char, item.EndPos.Char) : 1;
   std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
   IncPaintLock();
   {
@@ -191,6 +200,9 @@ std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoIte
       if (y > FLines.Count() || pieces[k].empty())
         continue;
       std::string s = FLines.GetLine(y - 1);
+      const int column = k < item.Columns.size() ? item.Columns[k]
+                         : displayLeft > 0 ? DisplayToBufferColumn(s, displayLeft, FTabWidth)
+                                           : fallback;
       if (reinsert) {
         if (int(s.size()) < column - 1)
           s.append(std::size_t(column - 1) - s.size(), ' ');
@@ -280,7 +292,7 @@ void TCustomKzEdit::UndoItem() {
     MirrorItem(item, FRedoList);
     break;
   case R::UnindentBlock: {
-    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
     ApplyUnindentPieces(item, true);
     SetCaretAndSelection(start, start, end);
     break;
@@ -380,7 +392,7 @@ void TCustomKzEdit::RedoItem() {
     MirrorItem(item, FUndoList);
     break;
   case R::UnindentBlock: {
-    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
     const std::vector<std::string> pieces = ApplyUnindentPieces(item, false);
     if (mode == smColumn) {
       SetCaretAndSelection(start, start, end);
