@@ -474,6 +474,9 @@ private:
   std::string SelectedCharacters() const;
   std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end,
                              bool trim) const;
+  // For a rectangle, the buffer column each of its lines starts at; empty in other modes.
+  std::vector<int> RectangleStarts(TKzSelectionMode mode, TBufferCoord anchor,
+                                   TBufferCoord end) const;
   std::string TrimTrailing(const std::string &s) const;
   // Stores a line, trimmed under eoTrimTrailingSpaces. [insFrom, insTo) is what the edit put
   // into `s` (padding included), -1 for nothing: blanks only it brought are not recorded.

@@ -48,7 +48,8 @@ void TCustomKzEdit::CutSelection() {
   const TKzSelectionMode mode = FSelectionMode;
   // Recorded first: blanks the cut leaves at a line's end and trimming takes are recorded
   // after it, so that undo gives them back before the cut text.
-  FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode);
+  FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode,
+                       RectangleStarts(mode, anchor, end));
   SetSelTextPrimitive(mode, std::string());
 }
 

@@ -67,7 +67,7 @@ void TCustomKzEdit::DeleteSelectionRecorded() {
   TKzChangeReason reason = FBlockEnd < FBlockBegin ? TKzChangeReason::DeleteAfterCaret
                                                    : TKzChangeReason::DeleteBeforeCaret;
   FUndoList.PushChange(reason, SelectionFirst(), SelectionLast(), SelectedCharacters(),
-                       FSelectionMode);
+                       FSelectionMode, RectangleStarts(FSelectionMode, FBlockBegin, FBlockEnd));
   SetSelTextPrimitive(FSelectionMode, std::string());
 }
 

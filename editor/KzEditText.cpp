@@ -168,6 +168,19 @@ std::string TCustomKzEdit::SelectedTextOf(TKzSelectionMode mode, TBufferCoord an
   return out;
 }
 
+std::vector<int> TCustomKzEdit::RectangleStarts(TKzSelectionMode mode, TBufferCoord anchor,
+                                                TBufferCoord end) const {
+  std::vector<int> starts;
+  if (mode != smColumn || FLines.Count() == 0)
+    return starts;
+  const int left = RectangleColumns(anchor, end).first;
+  const int top = std::max(std::min(anchor.Line, end.Line), 1);
+  const int bottom = std::min(std::max(anchor.Line, end.Line), FLines.Count());
+  for (int y = top; y <= bottom; ++y)
+    starts.push_back(DisplayToBufferColumn(FLines.LineView(y - 1), left, FTabWidth));
+  return starts;
+}
+
 std::string TCustomKzEdit::SelectedText() const {
   if (!SelectionAvailable())
     return std::string();
@@ -188,7 +201,8 @@ void TCustomKzEdit::SetSelectedText(const std::string &value) {
   FUndoList.BeginBlock();
   if (SelectionAvailable())
     FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, SelectionFirst(), SelectionLast(),
-                         SelectedCharacters(), FSelectionMode);
+                         SelectedCharacters(), FSelectionMode,
+                         RectangleStarts(FSelectionMode, FBlockBegin, FBlockEnd));
   TBufferCoord start;
   SetSelTextPrimitive(FSelectionMode, value, &start);
   RecordInsertion(TKzChangeReason::InsertText, FSelectionMode, start);

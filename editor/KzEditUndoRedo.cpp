@@ -196,7 +196,7 @@ std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoIte
   {
     TKzEditUpdateGuard guard(FLines);
     for (std::size_t k = 0; k < pieces.size(); ++k) {
-      const int y = item.StartPos.Line + int(k);
+      const int y = std::min(item.StartPos.Line, item.EndPos.Line) + int(k);
       if (y > FLines.Count() || pieces[k].empty())
         continue;
       std::string s = FLines.GetLine(y - 1);
@@ -239,16 +239,33 @@ void TCustomKzEdit::UndoItem() {
   case R::QuietDeleteBeforeCaret:
   case R::QuietDeleteAfterCaret:
   case R::DeleteAll: {
-    TBufferCoord at = mode == smColumn
-                          ? TBufferCoord{std::min(start.Char, end.Char), std::min(start.Line, end.Line)}
-                          : MinPoint(start, end);
+    TBufferCoord at = MinPoint(start, end);
+    if (mode == smColumn) {
+      // The rectangle goes back at its left edge's display column: the buffer columns of its
+      // corners belong to lines of their own, with tabs of their own before them.
+      const int top = std::min(start.Line, end.Line), bottom = std::max(start.Line, end.Line);
+      at = {std::min(start.Char, end.Char), top};
+      if (top >= 1 && bottom <= FLines.Count()) {
+        const int left = RectangleColumns(start, end).first;
+        at.Char = DisplayToBufferColumn(FLines.LineView(top - 1), left, FTabWidth);
+        const int shown = BufferToDisplayColumn(FLines.LineView(top - 1), at.Char, FTabWidth);
+        if (shown < left) // beyond the line's end
+          at.Char += left - shown;
+      }
+    }
     FUndoList.Lock();
     if (IsAfterCaret(item.Reason) && at.Line > FLines.Count()) {
       SetCaretPos({1, FLines.Count()});
       FLines.AddLine(std::string_view());
     }
-    SetCaretPos(at);
-    SetSelTextPrimitive(mode, item.ChangeText);
+    if (mode == smColumn && !item.Columns.empty()) {
+      // Each line's piece goes back where it was taken from: an edge that cut through a tab
+      // took the whole tab, which no display column can tell afterwards.
+      ApplyUnindentPieces(item, true);
+    } else {
+      SetCaretPos(at);
+      SetSelTextPrimitive(mode, item.ChangeText);
+    }
     FUndoList.Unlock();
     TBufferCoord caret = IsAfterCaret(item.Reason) ? start : end;
     if (item.Reason == R::DeleteAfterCaret || item.Reason == R::DeleteBeforeCaret ||
@@ -348,7 +365,8 @@ void TCustomKzEdit::RedoItem() {
   case R::QuietDeleteAfterCaret:
   case R::DeleteAll: {
     SetCaretAndSelection(start, start, end);
-    FUndoList.PushChange(item.Reason, start, end, SelectedCharacters(), mode);
+    FUndoList.PushChange(item.Reason, start, end, SelectedCharacters(), mode,
+                         RectangleStarts(mode, start, end));
     FUndoList.Lock();
     SetSelTextPrimitive(mode, std::string());
     FUndoList.Unlock();
