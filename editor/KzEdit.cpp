@@ -557,7 +557,8 @@ void TCustomKzEdit::MarkForScan(int first, int last) {
 void TCustomKzEdit::LinesDeleted(int index, int count) {
   if (FScanning)
     return;
-  FlushTrimmedBlanks();
+  if (FHoldTrims == 0)
+    FlushTrimmedBlanks();
   if (FScanFirst >= 0) {
     // Lines after the deleted run moved up by count.
     if (FScanFirst >= index + count)
@@ -576,7 +577,8 @@ void TCustomKzEdit::LinesDeleted(int index, int count) {
 void TCustomKzEdit::LinesInserted(int index, int count) {
   if (FScanning)
     return;
-  FlushTrimmedBlanks();
+  if (FHoldTrims == 0)
+    FlushTrimmedBlanks();
   if (FScanFirst >= 0) {
     if (FScanFirst >= index)
       FScanFirst += count;
@@ -590,7 +592,8 @@ void TCustomKzEdit::LinesInserted(int index, int count) {
 void TCustomKzEdit::LineReplaced(int index, int count) {
   if (FScanning)
     return;
-  FlushTrimmedBlanks();
+  if (FHoldTrims == 0)
+    FlushTrimmedBlanks();
   MarkForScan(index, index + count - 1);
 }
 

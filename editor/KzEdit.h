@@ -465,6 +465,7 @@ private:
                            TBufferCoord *start = nullptr);
   void DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end);
   void InsertNormal(const std::string &value);
+  void InsertNormalLines(const std::string &value);
   void InsertLines(const std::string &value);
   void InsertColumn(const std::string &value);
   // Records the text just inserted from `start` (in `mode`) up to the caret for undo.
@@ -592,6 +593,7 @@ private:
   bool FRedoInProgress = false; // keeps the item-added handler from clearing the redo list
   std::vector<TKzEditUndoItem> FTrimmedBlanks; // see FlushTrimmedBlanks
   bool FFlushingTrims = false;
+  int FHoldTrims = 0; // an insertion records its item after all its lines are stored
 
   // The highlighter rescan is collected over one buffer change bracket and run when it
   // closes: from FScanFirst on, at least up to FScanLast, then until the range repeats.

@@ -302,6 +302,15 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
 }
 
 void TCustomKzEdit::InsertNormal(const std::string &value) {
+  // What trimming takes from the lines of this insertion is recorded after the insertion's
+  // own item, which follows once every line is in; earlier trims go before it.
+  FlushTrimmedBlanks();
+  ++FHoldTrims;
+  InsertNormalLines(value);
+  --FHoldTrims;
+}
+
+void TCustomKzEdit::InsertNormalLines(const std::string &value) {
   if (FLines.Count() == 0)
     FLines.AddLine(std::string_view());
   const int y = std::min(std::max(FCaretY, 1), FLines.Count()) - 1;
