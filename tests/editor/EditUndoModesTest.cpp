@@ -152,3 +152,34 @@ TEST_F(EditFixture, JoinsOntoALineLongerThanTheScrollWidthUndoInTheRightPlace) {
   Ed->Redo();
   EXPECT_EQ(Ed->Text(), longLine + "\r\nbc");
 }
+
+TEST_F(EditFixture, RectanglesWhoseLeftEdgeCutsThroughATabUndoToTheSameBytes) {
+  // The edge at display column 3 lies inside the tab of the first line: deleting takes the
+  // whole tab there, and undo must put it back in front of "abc", not where column 3 is now.
+  const std::string text = "\tabc\r\n        xyz";
+  Ed->SetText(text);
+  Ed->SetSelectionMode(smColumn);
+  Select(P(3, 2), P(4, 1));
+  Key(VK_DELETE);
+  EXPECT_EQ(Ed->Text(), "c\r\n  z");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), text);
+  Ed->Redo();
+  EXPECT_EQ(Ed->Text(), "c\r\n  z");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), text);
+
+  // Unindenting the same rectangle takes the tab from the first line and the blanks from
+  // column 3 on from the second.
+  Ed->SetText(text);
+  Select(P(3, 2), P(4, 1));
+  Cmd(ecBlockUnindent);
+  EXPECT_EQ(Ed->Text(), "abc\r\n  xyz");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), text);
+  Ed->Redo();
+  EXPECT_EQ(Ed->Text(), "abc\r\n  xyz");
+  Ed->Undo();
+  EXPECT_EQ(Ed->Text(), text);
+  Ed->SetSelectionMode(smNormal);
+}
