@@ -4,6 +4,7 @@
 
 #include "editor/KzEditKeyCmds.h"
 #include "editor/KzEditMiscProcs.h"
+#include "editor/KzEditTokenWalk.h"
 
 #include <algorithm>
 
@@ -292,22 +293,14 @@ bool TCustomKzEdit::GetHighlighterAttriAtRowCol(TBufferCoord p, std::string &tok
   attri = nullptr;
   if (!FHighlighter || p.Line < 1 || p.Line > FLines.Count())
     return false;
-  std::string line = FLines.GetLine(p.Line - 1);
-  if (p.Line == 1)
-    FHighlighter->ClearRange();
-  else
-    FHighlighter->RestoreRange(FLines.LineRange(p.Line - 2));
-  FHighlighter->BeginLine(line, p.Line - 1);
-  while (!FHighlighter->AtLineEnd()) {
-    int start = FHighlighter->TokenStart() + 1;
-    std::string text = FHighlighter->TokenText();
-    if (p.Char >= start && p.Char < start + int(text.size())) {
-      token = std::move(text);
-      attri = FHighlighter->TokenAttribute();
+  const std::string line = FLines.GetLine(p.Line - 1);
+  TKzTokenWalk walk(*FHighlighter, FLines, line, p.Line - 1);
+  for (TKzToken t; walk.Next(t);)
+    if (p.Char >= t.Start + 1 && p.Char < t.End + 1) {
+      token = line.substr(std::size_t(t.Start), std::size_t(t.Length()));
+      attri = t.Attr;
       return true;
     }
-    FHighlighter->Advance();
-  }
   return false;
 }
 

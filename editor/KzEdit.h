@@ -2,6 +2,7 @@
 // processing, clipboard, undo and redo. Qt-free; the platform reaches it through TKzEditHost.
 #pragma once
 
+#include "editor/KzEditGuards.h"
 #include "editor/KzEditHost.h"
 #include "editor/KzEditKbdHandler.h"
 #include "editor/KzEditKeyCmds.h"
@@ -84,7 +85,7 @@ struct THookedCommandHandlerEntry {
 // Mouse buttons as the mouse entry points take them.
 enum : int { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 
-class TCustomKzEdit : public TKzComponent {
+class TCustomKzEdit : public TKzComponent, public TKzPaintLockable {
 public:
   explicit TCustomKzEdit(TKzEditHost &host, TKzComponent *owner = nullptr);
   ~TCustomKzEdit() override;
@@ -279,8 +280,8 @@ public:
   void GotoBookMark(int number);
 
   // ---- paint lock and status ----
-  void IncPaintLock();
-  void DecPaintLock();
+  void IncPaintLock() override;
+  void DecPaintLock() override;
   int PaintLockCount() const { return FPaintLock; }
   // Adds to the pending status changes; delivered at once unless a paint lock is held.
   void StatusChanged(TKzStatusChanges changes);

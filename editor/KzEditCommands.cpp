@@ -2,7 +2,9 @@
 // indentation, case changes, brackets and bookmarks, each recorded for undo.
 #include "editor/KzEdit.h"
 
+#include "editor/KzEditGuards.h"
 #include "editor/KzEditMiscProcs.h"
+#include "editor/KzEditTokenWalk.h"
 
 #include <algorithm>
 
@@ -868,15 +870,9 @@ TBufferCoord TCustomKzEdit::FindMatchingBracket() const {
       tokenLine = y;
       tokens.clear();
       scanLine = FLines.GetLine(y - 1);
-      if (y == 1)
-        FHighlighter->ClearRange();
-      else
-        FHighlighter->RestoreRange(FLines.LineRange(y - 2));
-      FHighlighter->BeginLine(scanLine, y - 1);
-      while (!FHighlighter->AtLineEnd()) {
-        tokens.emplace_back(FHighlighter->TokenStart() + 1, FHighlighter->TokenAttribute());
-        FHighlighter->Advance();
-      }
+      TKzTokenWalk walk(*FHighlighter, FLines, scanLine, y - 1);
+      for (TKzToken t; walk.Next(t);)
+        tokens.emplace_back(t.Start + 1, t.Attr);
     }
     TKzHighlighterAttributes *attr = nullptr;
     bool found = false;
@@ -926,13 +922,7 @@ TBufferCoord TCustomKzEdit::FindMatchingBracket() const {
 void TCustomKzEdit::ExecuteCommand(TKzEditorCommand command, char ch, void *data) {
   // A failing command (the clipboard refused) must not leave the paint lock held, or no
   // status change would ever be reported again.
-  struct TLock {
-    TCustomKzEdit &E;
-    explicit TLock(TCustomKzEdit &e) : E(e) { E.IncPaintLock(); }
-    ~TLock() { E.DecPaintLock(); }
-    TLock(const TLock &) = delete;
-    TLock &operator=(const TLock &) = delete;
-  } lock(*this);
+  TKzPaintLock lock(*this);
   const bool select = command >= ecSelLeft && command <= ecSelGotoXY;
   switch (command) {
   case ecLeft: case ecSelLeft: MoveCaretHorz(-1, select); break;

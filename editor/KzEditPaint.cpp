@@ -3,6 +3,7 @@
 #include "editor/KzEdit.h"
 
 #include "editor/KzEditGutter.h"
+#include "editor/KzEditTokenWalk.h"
 #include "editor/KzTextDrawer.h"
 
 #include <algorithm>
@@ -552,35 +553,18 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
     };
 
     if (FHighlighter) {
-      if (line == 1)
-        FHighlighter->ClearRange();
-      else
-        FHighlighter->RestoreRange(FLines.LineRange(line - 2));
-      FHighlighter->BeginLine(lineText, line - 1);
-      while (!FHighlighter->AtLineEnd()) {
-        int s = FHighlighter->TokenStart();
-        TKzHighlighterAttributes *attr = FHighlighter->TokenAttribute();
-        FHighlighter->Advance();
-        // Tokens are contiguous, so the next token's start ends this one.
-        int e = FHighlighter->AtLineEnd() ? lineLen : FHighlighter->TokenStart();
-        if (e <= s)
-          continue;
-        lastAttr = attr;
-        if (s + 1 > lastCol)
+      TKzTokenWalk walk(*FHighlighter, FLines, lineText, line - 1);
+      for (TKzToken t; walk.Next(t);) {
+        if (t.Start + 1 > lastCol)
           break;
-        if (e + 1 <= firstCol)
+        if (t.End + 1 <= firstCol)
           continue;
-        kzp::TColor fg = lineFg, bg = lineBg;
-        kzp::TFontStyles style = FFont.Style;
-        if (attr) {
-          style = attr->Style();
-          if (!(special && !HasOption(eoSpecialLineDefaultFg)) && attr->Foreground() != clNone)
-            fg = attr->Foreground();
-          if (!special && !activeLine && attr->Background() != clNone)
-            bg = attr->Background();
-        }
-        addToken(s, e, style, fg, bg);
+        const TKzTokenLook look =
+            LookOfToken(t.Attr, {FFont.Style, lineFg, lineBg},
+                        !(special && !HasOption(eoSpecialLineDefaultFg)), !special && !activeLine);
+        addToken(t.Start, t.End, look.Style, look.Foreground, look.Background);
       }
+      lastAttr = walk.LastAttr();
     } else {
       addToken(0, lineLen, FFont.Style, lineFg, lineBg);
     }

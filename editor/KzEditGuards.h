@@ -1,0 +1,71 @@
+// Scoped locks of the editor: the paint lock, an undo block, a locked undo list. Each one is
+// released on every path out of its scope, an exception included, so no command can leave
+// the editor unable to paint, to record or to report its status.
+#pragma once
+
+class TKzEditUndoList;
+class TCustomKzEdit;
+
+// Anything that holds back caret, scroll-bar and status updates while a lock is held and
+// delivers them when the outermost lock is released. The editor control is one.
+class TKzPaintLockable {
+public:
+  virtual void IncPaintLock() = 0;
+  virtual void DecPaintLock() = 0;
+
+protected:
+  ~TKzPaintLockable() = default;
+};
+
+// One paint lock for the scope: the status changes of everything inside reach OnStatusChange
+// once, when the outermost lock goes.
+class TKzPaintLock {
+public:
+  explicit TKzPaintLock(TKzPaintLockable &target) : FTarget(target) { FTarget.IncPaintLock(); }
+  ~TKzPaintLock() { FTarget.DecPaintLock(); }
+  TKzPaintLock(const TKzPaintLock &) = delete;
+  TKzPaintLock &operator=(const TKzPaintLock &) = delete;
+
+private:
+  TKzPaintLockable &FTarget;
+};
+
+// One undo block for the scope: everything recorded inside is one undo step, and OnChange
+// fires once when the outermost block closes.
+class TKzUndoBlock {
+public:
+  explicit TKzUndoBlock(TKzEditUndoList &list);
+  // The editor's undo list (OpenUndoBlock / CloseUndoBlock).
+  explicit TKzUndoBlock(TCustomKzEdit &editor);
+  ~TKzUndoBlock();
+  TKzUndoBlock(const TKzUndoBlock &) = delete;
+  TKzUndoBlock &operator=(const TKzUndoBlock &) = delete;
+
+private:
+  TKzEditUndoList &FList;
+};
+
+// Nothing is recorded on the list for the scope; for text changes that undo and redo make
+// themselves, or that record their own items afterwards.
+class TKzUndoLock {
+public:
+  explicit TKzUndoLock(TKzEditUndoList &list);
+  ~TKzUndoLock();
+  TKzUndoLock(const TKzUndoLock &) = delete;
+  TKzUndoLock &operator=(const TKzUndoLock &) = delete;
+
+private:
+  TKzEditUndoList &FList;
+};
+
+// Both of the editor's lists locked for the scope (SuspendUndo / ResumeUndo).
+class TKzUndoSuspend {
+public:
+  explicit TKzUndoSuspend(TCustomKzEdit &editor);
+  ~TKzUndoSuspend();
+  TKzUndoSuspend(const TKzUndoSuspend &) = delete;
+  TKzUndoSuspend &operator=(const TKzUndoSuspend &) = delete;
+
+private:
+  TCustomKzEdit &FEditor;
+};
