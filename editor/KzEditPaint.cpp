@@ -3,7 +3,7 @@
 #include "editor/KzEdit.h"
 
 #include "editor/KzEditGutter.h"
-#include "editor/KzEditTokenWalk.h"
+#include "editor/KzEditLinePainter.h"
 #include "editor/KzTextDrawer.h"
 
 #include <algorithm>
@@ -12,12 +12,6 @@
 
 namespace {
 
-constexpr unsigned char kMiddleDot = 183;
-constexpr unsigned char kGuillemet = 187;
-constexpr unsigned char kPilcrow = 182;
-
-// A column far right of anything on screen, for selections that run past the line end.
-constexpr int kBeyondLine = INT_MAX / 4;
 
 // Stores a property's new value; false when it had that value already, so nothing repaints.
 template <class T>
@@ -28,10 +22,6 @@ bool Change(T &field, T value) {
   return true;
 }
 
-bool OnlySpaces(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
-}
-
 } // namespace
 
 struct TCustomKzEdit::TKzPaintData {
@@ -40,8 +30,8 @@ struct TCustomKzEdit::TKzPaintData {
   TKzSelectedColor SelectedColor;
   TheTextDrawer Drawer;
   // Reused per paint, so painting a line allocates nothing once the buffers have grown.
+  TKzLinePainter Painter{Drawer};
   std::string Line;
-  std::string Run;
   std::vector<int> GlyphOffsets;
 };
 
@@ -66,11 +56,7 @@ int TCustomKzEdit::GutterWidth() const { return FPaintData->Gutter.RealGutterWid
 int TCustomKzEdit::TextOrigin() const { return ColumnToX(1); }
 
 int TCustomKzEdit::ColumnToX(int column) const {
-  // Wide arithmetic: a line of a million tabs at a wide tab stop has columns whose pixel
-  // position does not fit an int. Such columns are never on screen, so clamping is enough;
-  // the upper bound leaves room for what callers add (a caret's offset in its cell).
-  const long long x = static_cast<long long>(column - FLeftChar) * FCharWidth + GutterWidth() + 2;
-  return static_cast<int>(std::clamp<long long>(x, INT_MIN, INT_MAX / 2));
+  return TKzColumnGrid{FLeftChar, FCharWidth, GutterWidth() + 2}.X(column);
 }
 
 // ---- font, grid and colours ----
@@ -386,23 +372,32 @@ void TCustomKzEdit::PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastR
 
 void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
                                    int firstCol, int lastCol) {
-  TheTextDrawer &drawer = FPaintData->Drawer;
   const int gw = GutterWidth();
-  const int cw = FCharWidth;
-  const int textLeft = std::max(clip.Left, gw + 2);
+  TKzPaintFrame frame;
+  frame.Clip = clip;
+  frame.FirstCol = firstCol;
+  frame.LastCol = lastCol;
+  frame.TextLeft = std::max(clip.Left, gw + 2);
+  frame.LineHeight = FLineHeight;
+  frame.Grid = {FLeftChar, FCharWidth, gw + 2};
+  frame.TabWidth = FTabWidth;
+  frame.ShowSpecialChars = HasOption(eoShowSpecialChars);
+  frame.SpecialLineDefaultFg = HasOption(eoSpecialLineDefaultFg);
+  frame.Highlighter = FHighlighter;
+  frame.Lines = &FLines;
+  frame.SpaceAttr = FHighlighter ? FHighlighter->RoleAttribute(RoleWhitespace) : nullptr;
+  frame.CommentAttr = FHighlighter ? FHighlighter->RoleAttribute(RoleComment) : nullptr;
 
   // The background for no particular line: the white-space attribute's, else the editor's.
-  TKzHighlighterAttributes *spaceAttr = FHighlighter ? FHighlighter->RoleAttribute(RoleWhitespace) : nullptr;
-  TKzHighlighterAttributes *commentAttr = FHighlighter ? FHighlighter->RoleAttribute(RoleComment) : nullptr;
-  const kzp::TColor defaultBg = spaceAttr && spaceAttr->Background() != clNone ? spaceAttr->Background() : FColor;
-
+  const kzp::TColor defaultBg =
+      frame.SpaceAttr && frame.SpaceAttr->Background() != clNone ? frame.SpaceAttr->Background() : FColor;
   if (clip.Left < gw + 2 && clip.Right > gw) {
     canvas.SetBrushColor(defaultBg);
     canvas.FillRect({std::max(clip.Left, gw), clip.Top, std::min(gw + 2, clip.Right), clip.Bottom});
   }
 
   // The selection in display coordinates.
-  bool anySelection = SelectionAvailable() && !(FHideSelection && !Focused());
+  const bool anySelection = SelectionAvailable() && !(FHideSelection && !Focused());
   TDisplayCoord selFirst{}, selLast{};
   if (anySelection) {
     selFirst = BufferToDisplayPos(SelectionFirst());
@@ -410,15 +405,9 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
     if (FSelectionMode == smColumn && selFirst.Column > selLast.Column)
       std::swap(selFirst.Column, selLast.Column);
   }
-  const bool showSpecial = HasOption(eoShowSpecialChars);
-  auto colX = [&](int col) { return ColumnToX(col); };
 
   std::string &lineText = FPaintData->Line;
-  std::string &run = FPaintData->Run;
-
-  for (int row = firstRow; row <= lastRow; ++row) {
-    const int line = row;
-    const int y = (row - FTopLine) * FLineHeight;
+  for (int line = firstRow; line <= lastRow; ++line) { // rows are lines without word wrap
     ++FPaintedRows;
     // A line without tabs is its own expanded form; copying it into the kept buffer costs
     // no allocation once the buffer has grown.
@@ -426,205 +415,47 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
       lineText.assign(FLines.LineView(line - 1));
     else
       lineText = FLines.ExpandedLine(line - 1);
-    const int lineLen = static_cast<int>(lineText.size());
 
-    // Colours of the line.
-    kzp::TColor lineFg = FFont.Color;
-    const bool activeLine = FActiveLineColor != clNone && line == FCaretY;
-    kzp::TColor lineBg = activeLine ? FActiveLineColor : defaultBg;
-    bool special = false;
+    TKzPaintRow row;
+    row.Text = &lineText;
+    row.LineIndex = line - 1;
+    row.Y = (line - FTopLine) * FLineHeight;
+    row.ActiveLine = FActiveLineColor != clNone && line == FCaretY;
+    row.Look = {FFont.Style, FFont.Color, row.ActiveLine ? FActiveLineColor : defaultBg};
     if (OnSpecialLineColors)
-      OnSpecialLineColors(*this, line, special, lineFg, lineBg);
-    kzp::TColor selFg = special ? lineFg : FPaintData->SelectedColor.Foreground();
-    kzp::TColor selBg = special ? lineBg : FPaintData->SelectedColor.Background();
-
-    // The selected display columns of this line, [selStart, selEnd).
-    int selStart = 0, selEnd = 0;
+      OnSpecialLineColors(*this, line, row.Special, row.Look.Foreground, row.Look.Background);
+    row.SelForeground = row.Special ? row.Look.Foreground : FPaintData->SelectedColor.Foreground();
+    row.SelBackground = row.Special ? row.Look.Background : FPaintData->SelectedColor.Background();
     if (anySelection && line >= selFirst.Row && line <= selLast.Row) {
       switch (FSelectionMode) {
       case smNormal:
-        selStart = line == selFirst.Row ? selFirst.Column : 1;
-        selEnd = line == selLast.Row ? selLast.Column : kBeyondLine;
+        row.SelStart = line == selFirst.Row ? selFirst.Column : 1;
+        row.SelEnd = line == selLast.Row ? selLast.Column : KzBeyondLine;
         break;
       case smColumn:
-        selStart = selFirst.Column;
-        selEnd = selLast.Column;
+        row.SelStart = selFirst.Column;
+        row.SelEnd = selLast.Column;
         break;
       case smLine:
-        selStart = 1;
-        selEnd = kBeyondLine;
+        row.SelStart = 1;
+        row.SelEnd = KzBeyondLine;
         break;
       }
     }
-    const bool hasSel = selStart < selEnd;
-    const bool completeSel = hasSel && selStart <= firstCol && selEnd > lastCol;
-
-    // Draws columns [c1, c2) of the run text (which starts at column runCol), split at the
-    // selection into unselected, selected and unselected pieces.
-    auto drawRun = [&](int runCol, kzp::TFontStyles style, kzp::TColor fg, kzp::TColor bg) {
-      int runEnd = runCol + static_cast<int>(run.size());
-      drawer.SetStyle(style);
-      auto piece = [&](int c1, int c2, bool selected) {
-        if (c1 >= c2)
-          return;
-        drawer.SetForeColor(selected ? selFg : fg);
-        drawer.SetBackColor(selected ? selBg : bg);
-        kzp::TRect r{colX(c1), y, colX(c2), y + FLineHeight};
-        drawer.ExtTextOut(r.Left, y, kzp::etoOpaque, r,
-                          std::string_view(run).substr(static_cast<size_t>(c1 - runCol), static_cast<size_t>(c2 - c1)));
-      };
-      if (!hasSel) {
-        piece(runCol, runEnd, false);
-        return;
-      }
-      int s = std::clamp(selStart, runCol, runEnd);
-      int e = std::clamp(selEnd, runCol, runEnd);
-      piece(runCol, s, false);
-      piece(s, e, true);
-      piece(e, runEnd, false);
-    };
-
-    // Copies expanded text [from, to) (0-based) into the run, making tabs and spaces visible
-    // when special characters are shown.
-    auto appendText = [&](int from, int to) {
-      for (int i = from; i < to; ++i) {
-        char c = lineText[static_cast<size_t>(i)];
-        if (c == '\t') {
-          if (showSpecial) {
-            // One guillemet in the middle of each tab's run of cells; a tab's run ends at
-            // the next multiple of the tab width.
-            const int tw = std::max(FTabWidth, 1);
-            int tabStart = i;
-            while (tabStart > 0 && tabStart % tw != 0 && lineText[static_cast<size_t>(tabStart - 1)] == '\t')
-              --tabStart;
-            int tabEnd = i + 1;
-            while (tabEnd < lineLen && tabEnd % tw != 0 && lineText[static_cast<size_t>(tabEnd)] == '\t')
-              ++tabEnd;
-            c = i == tabStart + (tabEnd - tabStart - 1) / 2 ? static_cast<char>(kGuillemet) : ' ';
-          } else {
-            c = ' ';
-          }
-        } else if (c == ' ' && showSpecial) {
-          c = static_cast<char>(kMiddleDot);
-        }
-        run.push_back(c);
-      }
-    };
-
-    int runCol = 0; // 0: no run open
-    kzp::TFontStyles runStyle = 0;
-    kzp::TColor runFg = lineFg, runBg = lineBg;
-    TKzHighlighterAttributes *lastAttr = nullptr;
-    int paintedTo = firstCol; // first column not yet covered by a run
-
-    auto flush = [&] {
-      if (runCol > 0 && !run.empty()) {
-        drawRun(runCol, runStyle, runFg, runBg);
-        paintedTo = runCol + static_cast<int>(run.size());
-      }
-      run.clear();
-      runCol = 0;
-    };
-
-    // Adds the expanded text [s, e) (0-based) drawn with the given attribute colours.
-    auto addToken = [&](int s, int e, kzp::TFontStyles style, kzp::TColor fg, kzp::TColor bg) {
-      int c1 = std::max(s + 1, firstCol);
-      int c2 = std::min(e + 1, lastCol + 1);
-      if (c1 >= c2)
-        return;
-      std::string_view text(lineText.data() + (c1 - 1), static_cast<size_t>(c2 - c1));
-      bool spaces = OnlySpaces(text);
-      bool absorb = false;
-      if (runCol > 0) {
-        bool sameStyle = style == runStyle ||
-                         (spaces && !(style & kzp::fsUnderline) && !(runStyle & kzp::fsUnderline));
-        bool sameColours = (special && !HasOption(eoSpecialLineDefaultFg)) || completeSel ||
-                           (bg == runBg && (fg == runFg || spaces));
-        absorb = sameStyle && sameColours;
-      }
-      if (!absorb) {
-        flush();
-        runCol = c1;
-        runStyle = style;
-        runFg = fg;
-        runBg = bg;
-      }
-      appendText(c1 - 1, c2 - 1);
-    };
-
-    if (FHighlighter) {
-      TKzTokenWalk walk(*FHighlighter, FLines, lineText, line - 1);
-      for (TKzToken t; walk.Next(t);) {
-        if (t.Start + 1 > lastCol)
-          break;
-        if (t.End + 1 <= firstCol)
-          continue;
-        const TKzTokenLook look =
-            LookOfToken(t.Attr, {FFont.Style, lineFg, lineBg},
-                        !(special && !HasOption(eoSpecialLineDefaultFg)), !special && !activeLine);
-        addToken(t.Start, t.End, look.Style, look.Foreground, look.Background);
-      }
-      lastAttr = walk.LastAttr();
-    } else {
-      addToken(0, lineLen, FFont.Style, lineFg, lineBg);
-    }
-    kzp::TFontStyles lastStyle = runStyle;
-    char lastChar = run.empty() ? ' ' : run.back();
-    flush();
-
-    // The end-of-line marker occupies the cell after the text.
-    int fillCol = std::max(paintedTo, std::min(lineLen + 1, lastCol + 1));
-    if (showSpecial && lineLen + 1 >= firstCol && lineLen + 1 <= lastCol) {
-      TKzHighlighterAttributes *eolAttr = lastAttr && lastAttr == commentAttr ? commentAttr : spaceAttr;
-      kzp::TColor fg = eolAttr && eolAttr->Foreground() != clNone ? eolAttr->Foreground() : lineFg;
-      kzp::TColor bg = eolAttr && eolAttr->Background() != clNone ? eolAttr->Background() : lineBg;
-      run.assign(1, static_cast<char>(kPilcrow));
-      drawRun(lineLen + 1, 0, fg, bg);
-      run.clear();
-      fillCol = lineLen + 2;
-    }
-
-    // The rest of the row: selected part in the selection colour, then the line background.
-    int fillX = std::max(colX(fillCol), textLeft);
-    if (lastStyle != 0 && fillCol == lineLen + 1 && lineLen >= firstCol) {
-      // Keep the overhang of a styled last character visible.
-      drawer.SetStyle(lastStyle);
-      int extra = canvas.TextWidth(std::string_view(&lastChar, 1)) - cw;
-      if (extra > 0)
-        fillX += extra;
-    }
-    if (fillX < clip.Right) {
-      if (hasSel && selEnd > fillCol) {
-        int s = std::max(colX(std::max(selStart, fillCol)), fillX);
-        int e = std::min(selEnd >= kBeyondLine ? clip.Right : colX(selEnd), clip.Right);
-        if (s > fillX) {
-          canvas.SetBrushColor(lineBg);
-          canvas.FillRect({fillX, y, s, y + FLineHeight});
-        }
-        if (e > s) {
-          canvas.SetBrushColor(selBg);
-          canvas.FillRect({s, y, e, y + FLineHeight});
-        }
-        fillX = std::max(fillX, e);
-      }
-      if (fillX < clip.Right) {
-        canvas.SetBrushColor(lineBg);
-        canvas.FillRect({fillX, y, clip.Right, y + FLineHeight});
-      }
-    }
+    FPaintData->Painter.PaintRow(canvas, frame, row);
   }
 
   // Rows below the last line.
-  int belowTop = std::max((lastRow - FTopLine + 1) * FLineHeight, clip.Top);
-  if (belowTop < clip.Bottom && textLeft < clip.Right) {
+  const int belowTop = std::max((lastRow - FTopLine + 1) * FLineHeight, clip.Top);
+  if (belowTop < clip.Bottom && frame.TextLeft < clip.Right) {
     canvas.SetBrushColor(defaultBg);
-    canvas.FillRect({textLeft, belowTop, clip.Right, clip.Bottom});
+    canvas.FillRect({frame.TextLeft, belowTop, clip.Right, clip.Bottom});
   }
 
   // The right edge, over every painted row and the empty area below.
   if (FRightEdge > 0) {
-    int x = ColumnToX(FRightEdge) + cw;
-    if (x >= textLeft && x < clip.Right) {
+    const int x = ColumnToX(FRightEdge) + FCharWidth;
+    if (x >= frame.TextLeft && x < clip.Right) {
       canvas.SetPen({FRightEdgeColor, 1, kzp::TPenStyle::psSolid});
       canvas.Line(x, clip.Top, x, clip.Bottom);
     }
