@@ -8,6 +8,9 @@
 
 namespace {
 
+// The editor's own format starts with the selection mode as one byte: 0, 1 or 2.
+static_assert(smNormal == 0 && smLine == 1 && smColumn == 2);
+
 std::string UpToNul(const std::string &s, std::size_t from = 0) {
   if (from >= s.size())
     return std::string();

@@ -2,6 +2,8 @@
 // modes, option and status-change sets.
 #pragma once
 
+#include "platform/Keys.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -22,6 +24,10 @@ inline constexpr TShiftState ssMiddle = 32;
 inline constexpr TShiftState ssDouble = 64;
 // The bits a keystroke compares; mouse buttons never take part in key lookups.
 inline constexpr TShiftState ssModifierMask = ssShift | ssAlt | ssCtrl;
+static_assert(ssShift == kzp::ShiftBit && ssAlt == kzp::AltBit && ssCtrl == kzp::CtrlBit &&
+                  ssLeft == kzp::LeftButtonBit && ssRight == kzp::RightButtonBit &&
+                  ssMiddle == kzp::MiddleButtonBit && ssDouble == kzp::DoubleClickBit,
+              "the platform's key and button bits pass to the editor unchanged");
 
 // A position in the text: Char is the 1-based column (1 = before the first character), Line
 // the 1-based line number.
@@ -118,6 +124,7 @@ enum TKzEditorOption : std::uint8_t {
   eoTrimTrailingSpaces = 25,
 };
 using TKzEditorOptions = TKzSet<TKzEditorOption>;
+static_assert(eoTrimTrailingSpaces < 32, "every option is a bit of one set");
 
 inline constexpr TKzEditorOptions KzEditDefaultOptions{
     eoAutoIndent,     eoDragDropEditing, eoGroupUndo,   eoScrollPastEol,     eoShowScrollHint,
@@ -136,3 +143,4 @@ enum TKzStatusChange : std::uint8_t {
   scReadOnly = 8,
 };
 using TKzStatusChanges = TKzSet<TKzStatusChange>;
+static_assert(scReadOnly < 32, "every status change is a bit of one set");
