@@ -5,10 +5,16 @@
 
 TKzUndoBlock::TKzUndoBlock(TKzEditUndoList &list) : FList(list) { FList.BeginBlock(); }
 TKzUndoBlock::TKzUndoBlock(TCustomKzEdit &editor) : TKzUndoBlock(editor.UndoList()) {}
-TKzUndoBlock::~TKzUndoBlock() { FList.EndBlock(); }
+TKzUndoBlock::~TKzUndoBlock() noexcept(false) {
+  KzReleaseGuard(FUncaught, [this] { FList.EndBlock(); });
+}
 
 TKzUndoLock::TKzUndoLock(TKzEditUndoList &list) : FList(list) { FList.Lock(); }
-TKzUndoLock::~TKzUndoLock() { FList.Unlock(); }
+TKzUndoLock::~TKzUndoLock() noexcept(false) {
+  KzReleaseGuard(FUncaught, [this] { FList.Unlock(); });
+}
 
 TKzUndoSuspend::TKzUndoSuspend(TCustomKzEdit &editor) : FEditor(editor) { FEditor.SuspendUndo(); }
-TKzUndoSuspend::~TKzUndoSuspend() { FEditor.ResumeUndo(); }
+TKzUndoSuspend::~TKzUndoSuspend() noexcept(false) {
+  KzReleaseGuard(FUncaught, [this] { FEditor.ResumeUndo(); });
+}

@@ -3,8 +3,25 @@
 // the editor unable to paint, to record or to report its status.
 #pragma once
 
+#include <exception>
+
 class TKzEditUndoList;
 class TCustomKzEdit;
+
+// Runs the release step of a guard's destructor. The step may call handlers (OnChange,
+// OnStatusChange) that throw: such an exception reaches the caller, unless another one is
+// already unwinding the stack, which a second exception cannot join; then it is dropped.
+template <class F>
+void KzReleaseGuard(int uncaughtAtOpen, F &&release) {
+  if (std::uncaught_exceptions() > uncaughtAtOpen) {
+    try {
+      release();
+    } catch (...) {
+    }
+  } else {
+    release();
+  }
+}
 
 // Anything that holds back caret, scroll-bar and status updates while a lock is held and
 // delivers them when the outermost lock is released. The editor control is one.
@@ -22,12 +39,15 @@ protected:
 class TKzPaintLock {
 public:
   explicit TKzPaintLock(TKzPaintLockable &target) : FTarget(target) { FTarget.IncPaintLock(); }
-  ~TKzPaintLock() { FTarget.DecPaintLock(); }
+  ~TKzPaintLock() noexcept(false) {
+    KzReleaseGuard(FUncaught, [this] { FTarget.DecPaintLock(); });
+  }
   TKzPaintLock(const TKzPaintLock &) = delete;
   TKzPaintLock &operator=(const TKzPaintLock &) = delete;
 
 private:
   TKzPaintLockable &FTarget;
+  int FUncaught = std::uncaught_exceptions();
 };
 
 // One undo block for the scope: everything recorded inside is one undo step, and OnChange
@@ -37,12 +57,13 @@ public:
   explicit TKzUndoBlock(TKzEditUndoList &list);
   // The editor's undo list (OpenUndoBlock / CloseUndoBlock).
   explicit TKzUndoBlock(TCustomKzEdit &editor);
-  ~TKzUndoBlock();
+  ~TKzUndoBlock() noexcept(false);
   TKzUndoBlock(const TKzUndoBlock &) = delete;
   TKzUndoBlock &operator=(const TKzUndoBlock &) = delete;
 
 private:
   TKzEditUndoList &FList;
+  int FUncaught = std::uncaught_exceptions();
 };
 
 // Nothing is recorded on the list for the scope; for text changes that undo and redo make
@@ -50,22 +71,24 @@ private:
 class TKzUndoLock {
 public:
   explicit TKzUndoLock(TKzEditUndoList &list);
-  ~TKzUndoLock();
+  ~TKzUndoLock() noexcept(false);
   TKzUndoLock(const TKzUndoLock &) = delete;
   TKzUndoLock &operator=(const TKzUndoLock &) = delete;
 
 private:
   TKzEditUndoList &FList;
+  int FUncaught = std::uncaught_exceptions();
 };
 
 // Both of the editor's lists locked for the scope (SuspendUndo / ResumeUndo).
 class TKzUndoSuspend {
 public:
   explicit TKzUndoSuspend(TCustomKzEdit &editor);
-  ~TKzUndoSuspend();
+  ~TKzUndoSuspend() noexcept(false);
   TKzUndoSuspend(const TKzUndoSuspend &) = delete;
   TKzUndoSuspend &operator=(const TKzUndoSuspend &) = delete;
 
 private:
   TCustomKzEdit &FEditor;
+  int FUncaught = std::uncaught_exceptions();
 };

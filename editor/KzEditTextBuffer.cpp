@@ -100,13 +100,6 @@ inline void Put(char *&p, std::string_view s) {
   }
 }
 
-// Ends a change bracket even when a listener throws.
-struct TBracket {
-  explicit TBracket(TKzEditStringList &l) : list(l) { list.BeginUpdate(); }
-  ~TBracket() { list.EndUpdate(); }
-  TKzEditStringList &list;
-};
-
 // Finds line breaks with memchr, remembering the next CR and the next LF separately so that
 // a text with only one kind of break is still scanned once, not once per line.
 class TBreakScanner {
@@ -232,7 +225,7 @@ std::uint8_t TKzEditStringList::LineFlags(int i) const {
 // ---- changing lines ----
 
 int TKzEditStringList::AddLine(std::string_view s) {
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   const int index = fCount;
   InsertRecord(index, s);
   if (OnLinesInserted)
@@ -242,7 +235,7 @@ int TKzEditStringList::AddLine(std::string_view s) {
 
 void TKzEditStringList::InsertLine(int i, std::string_view s) {
   CheckIndex(i, fCount);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   InsertRecord(i, s);
   if (OnLinesInserted)
     OnLinesInserted(i, 1);
@@ -252,7 +245,7 @@ void TKzEditStringList::AddLines(const TKzEditStringList &source) {
   const int n = source.fCount;
   if (n == 0)
     return;
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   const int first = fCount;
   if (first + n > fCapacity)
     Reallocate((first + n + 15) / 16 * 16);
@@ -272,7 +265,7 @@ void TKzEditStringList::InsertEmptyLines(int i, int n) {
   CheckIndex(i, fCount);
   if (n <= 0)
     return;
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   Reallocate(fCount + n);
   if (i < fCount)
     std::memmove(fList + i + n, fList + i, std::size_t(fCount - i) * sizeof(TKzEditStringRec));
@@ -285,7 +278,7 @@ void TKzEditStringList::InsertEmptyLines(int i, int n) {
 
 void TKzEditStringList::DeleteLine(int i) {
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   std::free(fList[i].Text);
   if (i < fCount - 1)
     std::memmove(fList + i, fList + i + 1, std::size_t(fCount - i - 1) * sizeof(TKzEditStringRec));
@@ -304,7 +297,7 @@ void TKzEditStringList::DeleteLines(int i, int n) {
     return; // i == Count(): nothing to delete, nothing to tell
   // The whole deletion is one bracket: a listener woken by the outermost OnEndChange must
   // never see records that were freed but are still counted.
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   FreeLines(i, n);
   if (i + n < fCount)
     std::memmove(fList + i, fList + i + n, std::size_t(fCount - i - n) * sizeof(TKzEditStringRec));
@@ -320,7 +313,7 @@ void TKzEditStringList::ReplaceLine(int i, std::string_view s) {
     return;
   }
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   char *text = NewText(s);
   std::free(fList[i].Text);
   TKzEditStringRec &r = fList[i];
@@ -336,7 +329,7 @@ void TKzEditStringList::ReplaceLine(int i, std::string_view s) {
 void TKzEditStringList::ExchangeLines(int i, int j) {
   CheckIndex(i, fCount - 1);
   CheckIndex(j, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   std::swap(fList[i], fList[j]);
   if (fLongestIndex == i)
     fLongestIndex = j;
@@ -346,7 +339,7 @@ void TKzEditStringList::ExchangeLines(int i, int j) {
 
 void TKzEditStringList::Clear() {
   if (fCount > 0) {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     FreeLines(0, fCount);
     fCount = 0;
     Reallocate(0);
@@ -359,13 +352,13 @@ void TKzEditStringList::Clear() {
 
 void TKzEditStringList::SetLineObject(int i, void *p) {
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   fList[i].Object = p;
 }
 
 void TKzEditStringList::SetLineRange(int i, std::uint32_t r) {
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   fList[i].Range = r;
 }
 
@@ -506,7 +499,7 @@ void TKzEditStringList::SetText(std::string_view text) {
   const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos)
     text = text.substr(0, nul);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   Clear();
   const char *d = text.data();
   const std::size_t n = text.size();
@@ -566,7 +559,7 @@ static TKzLineBreakStyle StyleFrom(bool sawCr, bool sawLf) {
 void TKzEditStringList::ReadBytes(std::string_view data) {
   bool sawCr = false, sawLf = false;
   {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     ParseLines(data, sawCr, sawLf);
   }
   fLineBreakStyle = StyleFrom(sawCr, sawLf);
@@ -624,7 +617,7 @@ private:
 void TKzEditStringList::ReadStream(std::istream &stream) {
   bool sawCr = false, sawLf = false;
   {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     TReadBuffer data;
     stream.clear();
     stream.seekg(0, std::ios::end);
@@ -665,7 +658,7 @@ void TKzEditStringList::ReadFile(const std::string &fileName) {
   } closer{fd};
   bool sawCr = false, sawLf = false;
   {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     TReadBuffer data;
     struct stat st {};
     // One read for a regular file: its size plus one byte, so the end shows at once.

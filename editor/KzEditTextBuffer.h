@@ -2,6 +2,7 @@
 // cached tab expansion, plus whole-text reading and writing with line-break detection.
 #pragma once
 
+#include "editor/KzEditGuards.h"
 #include "editor/KzEditMiscProcs.h"
 
 #include <cstddef>
@@ -159,12 +160,16 @@ private:
 class TKzEditUpdateGuard {
 public:
   explicit TKzEditUpdateGuard(TKzEditStringList &lines) : fLines(lines) { fLines.BeginUpdate(); }
-  ~TKzEditUpdateGuard() { fLines.EndUpdate(); }
+  // The close runs the listeners' OnEndChange (the highlighter rescan), which may throw.
+  ~TKzEditUpdateGuard() noexcept(false) {
+    KzReleaseGuard(fUncaught, [this] { fLines.EndUpdate(); });
+  }
   TKzEditUpdateGuard(const TKzEditUpdateGuard &) = delete;
   TKzEditUpdateGuard &operator=(const TKzEditUpdateGuard &) = delete;
 
 private:
   TKzEditStringList &fLines;
+  int fUncaught = std::uncaught_exceptions();
 };
 
 // Base of the buffered file writers: owns the open file.

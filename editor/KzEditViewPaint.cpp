@@ -1,17 +1,15 @@
-// Painting of the editor control: the gutter, the text lines through the highlighter with
-// selection and special colours, the right edge, invalidation, the font grid and the caret.
-#include "editor/KzEdit.h"
+// The view: its construction, the grid and colours, invalidation, the caret's shape and
+// painting of the gutter and the text rows.
+#include "editor/KzEditView.h"
 
-#include "editor/KzEditGutter.h"
-#include "editor/KzEditLinePainter.h"
-#include "editor/KzTextDrawer.h"
+#include "editor/KzEditDocument.h"
+#include "editor/KzEditModel.h"
 
 #include <algorithm>
 #include <climits>
 #include <string_view>
 
 namespace {
-
 
 // Stores a property's new value; false when it had that value already, so nothing repaints.
 template <class T>
@@ -24,90 +22,71 @@ bool Change(T &field, T value) {
 
 } // namespace
 
-struct TCustomKzEdit::TKzPaintData {
-  explicit TKzPaintData(const kzp::TFont &font) : Drawer(0, font) {}
-  TKzGutter Gutter;
-  TKzSelectedColor SelectedColor;
-  TheTextDrawer Drawer;
-  // Reused per paint, so painting a line allocates nothing once the buffers have grown.
-  TKzLinePainter Painter{Drawer};
-  std::string Line;
-  std::vector<int> GlyphOffsets;
-};
-
-void TCustomKzEdit::CreatePaintData() {
-  FPaintData = new TKzPaintData(FFont);
-  FPaintData->Gutter.OnChange = [this] { GutterChanged(); };
-  FPaintData->SelectedColor.OnChange = [this] { Invalidate(); };
+TKzEditView::TKzEditView(const TKzEditDocument &doc, const TKzEditModel &model,
+                         TKzEditHost &window, TKzEditViewHost &host)
+    : FDoc(doc), FModel(model), FWindow(window), FHost(host), FDrawer(0, FFont) {
+  FGutter.OnChange = [this] { GutterChanged(); };
+  FSelectedColor.OnChange = [this] { Invalidate(); };
 }
 
-void TCustomKzEdit::DestroyPaintData() {
-  delete FPaintData;
-  FPaintData = nullptr;
-}
+bool TKzEditView::HasOption(TKzEditorOption o) const { return FModel.HasOption(o); }
+int TKzEditView::DisplayLineCount() const { return FModel.DisplayLineCount(); }
 
-TKzGutter &TCustomKzEdit::Gutter() { return FPaintData->Gutter; }
-const TKzGutter &TCustomKzEdit::Gutter() const { return FPaintData->Gutter; }
-TKzSelectedColor &TCustomKzEdit::SelectedColor() { return FPaintData->SelectedColor; }
-TheTextDrawer &TCustomKzEdit::TextDrawer() { return FPaintData->Drawer; }
+int TKzEditView::GutterWidth() const { return FGutter.RealGutterWidth(FCharWidth); }
 
-int TCustomKzEdit::GutterWidth() const { return FPaintData->Gutter.RealGutterWidth(FCharWidth); }
-
-int TCustomKzEdit::TextOrigin() const { return ColumnToX(1); }
-
-int TCustomKzEdit::ColumnToX(int column) const {
+int TKzEditView::ColumnToX(int column) const {
   return TKzColumnGrid{FLeftChar, FCharWidth, GutterWidth() + 2}.X(column);
 }
 
 // ---- font, grid and colours ----
 
-void TCustomKzEdit::SetFont(const kzp::TFont &font) {
+void TKzEditView::SetFont(const kzp::TFont &font) {
   FFont = font;
-  FPaintData->Drawer.SetBaseFont(&FFont);
-  FPaintData->Drawer.SetBaseStyle(FFont.Style);
+  FDrawer.SetBaseFont(&FFont);
+  FDrawer.SetBaseStyle(FFont.Style);
   SizeOrFontChanged(true);
 }
 
-void TCustomKzEdit::SetMeasureCanvas(kzp::TCanvas *canvas) {
+void TKzEditView::SetMeasureCanvas(kzp::TCanvas *canvas) {
   FMeasureCanvas = canvas;
   SizeOrFontChanged(true);
 }
 
-void TCustomKzEdit::SetExtraLineSpacing(int value) {
+void TKzEditView::SetExtraLineSpacing(int value) {
   if (Change(FExtraLineSpacing, value))
     SizeOrFontChanged(true);
 }
 
-void TCustomKzEdit::SetColor(kzp::TColor value) {
+void TKzEditView::SetColor(kzp::TColor value) {
   if (Change(FColor, value))
     Invalidate();
 }
 
-void TCustomKzEdit::SetActiveLineColor(kzp::TColor value) {
+void TKzEditView::SetActiveLineColor(kzp::TColor value) {
   if (Change(FActiveLineColor, value))
-    InvalidateLine(FCaretY);
+    InvalidateLines(FModel.CaretY(), FModel.CaretY());
 }
 
-void TCustomKzEdit::SetRightEdge(int value) {
+void TKzEditView::SetRightEdge(int value) {
   if (Change(FRightEdge, value))
     Invalidate();
 }
 
-void TCustomKzEdit::SetRightEdgeColor(kzp::TColor value) {
+void TKzEditView::SetRightEdgeColor(kzp::TColor value) {
   if (Change(FRightEdgeColor, value))
     Invalidate();
 }
 
-void TCustomKzEdit::RecalcCharExtent() {
-  TheTextDrawer &drawer = FPaintData->Drawer;
+void TKzEditView::RecalcCharExtent() {
+  TheTextDrawer &drawer = FDrawer;
   drawer.SetBaseFont(&FFont);
   drawer.SetBaseStyle(FFont.Style);
   if (FMeasureCanvas) {
     // Only the bold/italic combinations that actually occur decide the cell.
     unsigned mask = 0;
-    if (FHighlighter) {
-      for (int i = 0; i < FHighlighter->AttributeCount(); ++i)
-        if (TKzHighlighterAttributes *a = FHighlighter->AttributeAt(i))
+    if (FDoc.Highlighter()) {
+      for (int i = 0; i < FDoc.Highlighter()->AttributeCount(); ++i)
+        if (TKzHighlighterAttributes *a = FDoc.Highlighter()->AttributeAt(i))
           mask |= 1u << (a->Style() & 3);
     }
     if (mask == 0)
@@ -118,8 +97,18 @@ void TCustomKzEdit::RecalcCharExtent() {
   FLineHeight = std::max(1, drawer.CharHeight() + FExtraLineSpacing);
 }
 
-void TCustomKzEdit::GutterChanged() {
-  FPaintData->Gutter.AutoSizeDigitCount(FLines.Count());
+void TKzEditView::SetHideSelection(bool value) {
+  if (Change(FHideSelection, value))
+    Invalidate();
+}
+
+void TKzEditView::HighlighterChanged() {
+  SizeOrFontChanged(true);
+  Invalidate();
+}
+
+void TKzEditView::GutterChanged() {
+  FGutter.AutoSizeDigitCount(FDoc.Lines().Count());
   SizeOrFontChanged(false);
   Invalidate();
 }
@@ -127,8 +116,8 @@ void TCustomKzEdit::GutterChanged() {
 // ---- invalidation ----
 
 // The rows of lines firstLine..lastLine that are in the window, from the left edge to right.
-void TCustomKzEdit::InvalidateRows(int firstLine, int lastLine, int right) {
-  if (!FHost.HandleAllocated())
+void TKzEditView::InvalidateRows(int firstLine, int lastLine, int right) {
+  if (!FWindow.HandleAllocated())
     return;
   int lastVisible = FTopLine + FLinesInWindow; // the partly visible row below counts
   if (lastLine < 0)
@@ -139,33 +128,31 @@ void TCustomKzEdit::InvalidateRows(int firstLine, int lastLine, int right) {
   lastLine = std::min(lastLine, lastVisible);
   if (firstLine > lastLine)
     return;
-  FHost.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, right, (lastLine - FTopLine + 1) * FLineHeight);
+  FWindow.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, right, (lastLine - FTopLine + 1) * FLineHeight);
 }
 
-void TCustomKzEdit::InvalidateLines(int firstLine, int lastLine) {
-  InvalidateRows(firstLine, lastLine, FHost.ClientWidth());
+void TKzEditView::InvalidateLines(int firstLine, int lastLine) {
+  InvalidateRows(firstLine, lastLine, FWindow.ClientWidth());
 }
 
-void TCustomKzEdit::InvalidateLine(int line) { InvalidateLines(line, line); }
-
-void TCustomKzEdit::InvalidateGutter() {
-  if (FHost.HandleAllocated())
-    FHost.InvalidateRect(0, 0, GutterWidth(), FHost.ClientHeight());
+void TKzEditView::InvalidateGutter() {
+  if (FWindow.HandleAllocated())
+    FWindow.InvalidateRect(0, 0, GutterWidth(), FWindow.ClientHeight());
 }
 
-void TCustomKzEdit::InvalidateGutterLines(int firstLine, int lastLine) {
+void TKzEditView::InvalidateGutterLines(int firstLine, int lastLine) {
   InvalidateRows(firstLine, lastLine, GutterWidth());
 }
 
-void TCustomKzEdit::Invalidate() {
-  if (FHost.HandleAllocated())
-    FHost.InvalidateAll();
+void TKzEditView::Invalidate() {
+  if (FWindow.HandleAllocated())
+    FWindow.InvalidateAll();
 }
 
 // ---- caret ----
 
-void TCustomKzEdit::CaretShape(int &width, int &height, int &offsetX, int &offsetY) const {
-  TKzEditCaretType shape = FInsertMode ? FInsertCaret : FOverwriteCaret;
+void TKzEditView::CaretShape(int &width, int &height, int &offsetX, int &offsetY) const {
+  TKzEditCaretType shape = FModel.InsertMode() ? FInsertCaret : FOverwriteCaret;
   offsetX = 0;
   offsetY = 0;
   switch (shape) {
@@ -191,40 +178,40 @@ void TCustomKzEdit::CaretShape(int &width, int &height, int &offsetX, int &offse
   }
 }
 
-void TCustomKzEdit::InitializeCaret() {
+void TKzEditView::InitializeCaret() {
   int w, h, ox, oy;
   CaretShape(w, h, ox, oy);
-  FHost.CreateCaret(w, h);
+  FWindow.CreateCaret(w, h);
   UpdateCaret();
 }
 
-void TCustomKzEdit::UpdateCaret() {
+void TKzEditView::UpdateCaret() {
   int w, h, ox, oy;
   CaretShape(w, h, ox, oy);
-  kzp::TPoint p = RowColumnToPixels(DisplayXY());
-  FHost.SetCaretPos(p.X + ox, p.Y + oy);
+  kzp::TPoint p = RowColumnToPixels(FModel.DisplayXY());
+  FWindow.SetCaretPos(p.X + ox, p.Y + oy);
 }
 
 // ---- painting ----
 
-void TCustomKzEdit::Paint(kzp::TCanvas &canvas, const kzp::TRect &clip) {
+void TKzEditView::Paint(kzp::TCanvas &canvas, const kzp::TRect &clip) {
   FPaintedRows = 0;
   if (clip.IsEmpty())
     return;
   // The digit field follows the line count; a change moves everything, so repaint all.
-  TKzGutter &gutter = FPaintData->Gutter;
-  if (gutter.AutoSizeDigitCount(FLines.Count())) {
+  TKzGutter &gutter = FGutter;
+  if (gutter.AutoSizeDigitCount(FDoc.Lines().Count())) {
     SizeOrFontChanged(false);
     Invalidate();
   }
-  TheTextDrawer &drawer = FPaintData->Drawer;
+  TheTextDrawer &drawer = FDrawer;
   drawer.BeginDrawing(&canvas);
   canvas.SetClipRect(clip);
 
   // Rows from the clip's top and bottom, limited to the lines that exist; columns from its
   // left and right edges relative to the text origin.
   int firstRow = FTopLine + std::max(clip.Top, 0) / FLineHeight;
-  int lastRow = std::min(FTopLine + (clip.Bottom - 1) / FLineHeight, FLines.Count());
+  int lastRow = std::min(FTopLine + (clip.Bottom - 1) / FLineHeight, FDoc.Lines().Count());
   int gw = GutterWidth();
   int firstCol = FLeftChar + std::max(clip.Left - gw - 2, 0) / FCharWidth;
   int lastCol = FLeftChar + std::max(clip.Right - 1 - gw - 2, 0) / FCharWidth;
@@ -238,22 +225,12 @@ void TCustomKzEdit::Paint(kzp::TCanvas &canvas, const kzp::TRect &clip) {
   if (clip.Right > gw)
     PaintTextLines(canvas, clip, firstRow, lastRow, firstCol, lastCol);
 
-  // The painting event, then the transient hook, each on a canvas in the editor's font and
-  // background that it may change at will.
-  for (const TKzPaintEvent *event : {&OnPaint, &OnPaintTransient}) {
-    if (!*event)
-      continue;
-    canvas.SaveState();
-    canvas.SetFont(FFont);
-    canvas.SetBrushColor(FColor);
-    (*event)(*this, canvas);
-    canvas.RestoreState();
-  }
+  FHost.PaintHooks(canvas);
   drawer.EndDrawing();
 }
 
-void TCustomKzEdit::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow) {
-  const TKzGutter &gutter = FPaintData->Gutter;
+void TKzEditView::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow) {
+  const TKzGutter &gutter = FGutter;
   int gw = GutterWidth();
   int right = std::min(clip.Right, gw);
   canvas.SetBrushColor(gutter.Color());
@@ -271,8 +248,7 @@ void TCustomKzEdit::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, in
       int line = row; // rows are lines without word wrap
       int y = (row - FTopLine) * FLineHeight;
       std::string text = gutter.FormatLineNumber(line);
-      if (OnGutterGetText)
-        OnGutterGetText(*this, line, text);
+      FHost.GutterGetText(line, text);
       int width = canvas.TextWidth(text);
       kzp::TRect band{clip.Left, y, gw - 2, y + FLineHeight};
       if (band.IsEmpty())
@@ -308,15 +284,12 @@ void TCustomKzEdit::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, in
     break;
   }
 
-  std::vector<int> &offsets = FPaintData->GlyphOffsets;
+  std::vector<int> &offsets = FGlyphOffsets;
   offsets.assign(static_cast<size_t>(std::max(lastRow - firstRow + 1, 0)), 0);
-  if (FBookMarkOptions.GlyphsVisible && !FMarks.empty() && lastRow >= firstRow)
-    PaintBookmarks(canvas, firstRow, lastRow, offsets);
-
-  if (OnGutterPaint) {
-    for (int row = firstRow; row <= lastRow; ++row)
-      OnGutterPaint(*this, row, offsets[static_cast<size_t>(row - firstRow)], (row - FTopLine) * FLineHeight);
-  }
+  if (FBookMarkOptions.GlyphsVisible && !FDoc.Marks().empty() && lastRow >= firstRow)
+    PaintBookmarks(canvas, firstRow, lastRow);
+  for (int row = firstRow; row <= lastRow; ++row)
+    FHost.GutterPaint(row, offsets[static_cast<size_t>(row - firstRow)], (row - FTopLine) * FLineHeight);
 }
 
 namespace {
@@ -349,12 +322,13 @@ void DrawBookmarkGlyph(kzp::TCanvas &canvas, int x, int y, int lineHeight, int n
 
 } // namespace
 
-void TCustomKzEdit::PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow, std::vector<int> &offsets) {
+void TKzEditView::PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow) {
+  std::vector<int> &offsets = FGlyphOffsets;
   const TKzBookMarkOpt &opt = FBookMarkOptions;
   // Two passes: the kind named by DrawBookmarksFirst first, then the others.
   for (int pass = 0; pass < 2; ++pass) {
     bool wantBookmarks = (pass == 0) == opt.DrawBookmarksFirst;
-    for (const TKzEditMark &mark : FMarks) {
+    for (const TKzEditMark &mark : FDoc.Marks()) {
       if (!mark.Visible || mark.IsBookmark() != wantBookmarks)
         continue;
       if (mark.Line < firstRow || mark.Line > lastRow)
@@ -370,7 +344,7 @@ void TCustomKzEdit::PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastR
   }
 }
 
-void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
+void TKzEditView::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
                                    int firstCol, int lastCol) {
   const int gw = GutterWidth();
   TKzPaintFrame frame;
@@ -380,13 +354,13 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
   frame.TextLeft = std::max(clip.Left, gw + 2);
   frame.LineHeight = FLineHeight;
   frame.Grid = {FLeftChar, FCharWidth, gw + 2};
-  frame.TabWidth = FTabWidth;
+  frame.TabWidth = FModel.TabWidth();
   frame.ShowSpecialChars = HasOption(eoShowSpecialChars);
   frame.SpecialLineDefaultFg = HasOption(eoSpecialLineDefaultFg);
-  frame.Highlighter = FHighlighter;
-  frame.Lines = &FLines;
-  frame.SpaceAttr = FHighlighter ? FHighlighter->RoleAttribute(RoleWhitespace) : nullptr;
-  frame.CommentAttr = FHighlighter ? FHighlighter->RoleAttribute(RoleComment) : nullptr;
+  frame.Highlighter = FDoc.Highlighter();
+  frame.Lines = &FDoc.Lines();
+  frame.SpaceAttr = FDoc.Highlighter() ? FDoc.Highlighter()->RoleAttribute(RoleWhitespace) : nullptr;
+  frame.CommentAttr = FDoc.Highlighter() ? FDoc.Highlighter()->RoleAttribute(RoleComment) : nullptr;
 
   // The background for no particular line: the white-space attribute's, else the editor's.
   const kzp::TColor defaultBg =
@@ -397,37 +371,36 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
   }
 
   // The selection in display coordinates.
-  const bool anySelection = SelectionAvailable() && !(FHideSelection && !Focused());
+  const bool anySelection = FModel.SelectionAvailable() && !(FHideSelection && !FWindow.HasFocus());
   TDisplayCoord selFirst{}, selLast{};
   if (anySelection) {
-    selFirst = BufferToDisplayPos(SelectionFirst());
-    selLast = BufferToDisplayPos(SelectionLast());
-    if (FSelectionMode == smColumn && selFirst.Column > selLast.Column)
+    selFirst = FModel.BufferToDisplayPos(FModel.SelectionFirst());
+    selLast = FModel.BufferToDisplayPos(FModel.SelectionLast());
+    if (FModel.SelectionMode() == smColumn && selFirst.Column > selLast.Column)
       std::swap(selFirst.Column, selLast.Column);
   }
 
-  std::string &lineText = FPaintData->Line;
+  std::string &lineText = FLineText;
   for (int line = firstRow; line <= lastRow; ++line) { // rows are lines without word wrap
     ++FPaintedRows;
     // A line without tabs is its own expanded form; copying it into the kept buffer costs
     // no allocation once the buffer has grown.
-    if (FLines.LineFlags(line - 1) & sfNoTabs)
-      lineText.assign(FLines.LineView(line - 1));
+    if (FDoc.Lines().LineFlags(line - 1) & sfNoTabs)
+      lineText.assign(FDoc.Lines().LineView(line - 1));
     else
-      lineText = FLines.ExpandedLine(line - 1);
+      lineText = FDoc.Lines().ExpandedLine(line - 1);
 
     TKzPaintRow row;
     row.Text = &lineText;
     row.LineIndex = line - 1;
     row.Y = (line - FTopLine) * FLineHeight;
-    row.ActiveLine = FActiveLineColor != clNone && line == FCaretY;
+    row.ActiveLine = FActiveLineColor != clNone && line == FModel.CaretY();
     row.Look = {FFont.Style, FFont.Color, row.ActiveLine ? FActiveLineColor : defaultBg};
-    if (OnSpecialLineColors)
-      OnSpecialLineColors(*this, line, row.Special, row.Look.Foreground, row.Look.Background);
-    row.SelForeground = row.Special ? row.Look.Foreground : FPaintData->SelectedColor.Foreground();
-    row.SelBackground = row.Special ? row.Look.Background : FPaintData->SelectedColor.Background();
+    FHost.SpecialLineColors(line, row.Special, row.Look.Foreground, row.Look.Background);
+    row.SelForeground = row.Special ? row.Look.Foreground : FSelectedColor.Foreground();
+    row.SelBackground = row.Special ? row.Look.Background : FSelectedColor.Background();
     if (anySelection && line >= selFirst.Row && line <= selLast.Row) {
-      switch (FSelectionMode) {
+      switch (FModel.SelectionMode()) {
       case smNormal:
         row.SelStart = line == selFirst.Row ? selFirst.Column : 1;
         row.SelEnd = line == selLast.Row ? selLast.Column : KzBeyondLine;
@@ -442,7 +415,7 @@ void TCustomKzEdit::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip,
         break;
       }
     }
-    FPaintData->Painter.PaintRow(canvas, frame, row);
+    FPainter.PaintRow(canvas, frame, row);
   }
 
   // Rows below the last line.
