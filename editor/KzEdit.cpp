@@ -517,3 +517,8 @@ void TCustomKzEdit::GotoBookMark(int number) {
   if (GetBookMark(number, x, y))
     SetCaretPos({x, y});
 }
+
+// ---- edit transactions from outside the editor ----
+
+TKzEditTransaction::TKzEditTransaction(TCustomKzEdit &editor, TKind kind)
+    : TKzEditTransaction(editor.FModel, kind) {}

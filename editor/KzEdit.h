@@ -191,6 +191,9 @@ public:
   void SuspendUndo();
   void ResumeUndo();
   void ClearUndo() { FDoc.ClearUndo(); }
+  // The caret and selection before and after the last command (or other outermost edit
+  // transaction).
+  const std::pair<TKzEditSnapshot, TKzEditSnapshot> &LastEdit() const { return FModel.LastEdit(); }
 
   // ---- clipboard ----
   void CopySelection() { FModel.CopySelection(); }
