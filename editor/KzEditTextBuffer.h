@@ -159,17 +159,17 @@ private:
 // Holds a list's change bracket open for a scope: one OnEndChange for many edits.
 class TKzEditUpdateGuard {
 public:
-  explicit TKzEditUpdateGuard(TKzEditStringList &lines) : fLines(lines) { fLines.BeginUpdate(); }
+  explicit TKzEditUpdateGuard(TKzEditStringList &lines) : FLines(lines) { FLines.BeginUpdate(); }
   // The close runs the listeners' OnEndChange (the highlighter rescan), which may throw.
   ~TKzEditUpdateGuard() noexcept(false) {
-    KzReleaseGuard(fUncaught, [this] { fLines.EndUpdate(); });
+    KzReleaseGuard(FUncaught, [this] { FLines.EndUpdate(); });
   }
   TKzEditUpdateGuard(const TKzEditUpdateGuard &) = delete;
   TKzEditUpdateGuard &operator=(const TKzEditUpdateGuard &) = delete;
 
 private:
-  TKzEditStringList &fLines;
-  int fUncaught = std::uncaught_exceptions();
+  TKzEditStringList &FLines;
+  int FUncaught = std::uncaught_exceptions();
 };
 
 // Base of the buffered file writers: owns the open file.

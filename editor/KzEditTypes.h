@@ -62,36 +62,36 @@ public:
   constexpr TKzSet() = default;
   constexpr TKzSet(std::initializer_list<E> items) {
     for (E e : items)
-      fBits |= Bit(e);
+      FBits |= Bit(e);
   }
   static constexpr TKzSet FromBits(std::uint32_t bits) {
     TKzSet s;
-    s.fBits = bits;
+    s.FBits = bits;
     return s;
   }
-  constexpr std::uint32_t Bits() const { return fBits; }
-  constexpr bool Contains(E e) const { return (fBits & Bit(e)) != 0; }
-  constexpr bool Empty() const { return fBits == 0; }
+  constexpr std::uint32_t Bits() const { return FBits; }
+  constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
+  constexpr bool Empty() const { return FBits == 0; }
   constexpr TKzSet &Include(E e) {
-    fBits |= Bit(e);
+    FBits |= Bit(e);
     return *this;
   }
   constexpr TKzSet &Exclude(E e) {
-    fBits &= ~Bit(e);
+    FBits &= ~Bit(e);
     return *this;
   }
-  constexpr TKzSet operator|(TKzSet o) const { return FromBits(fBits | o.fBits); }
-  constexpr TKzSet operator&(TKzSet o) const { return FromBits(fBits & o.fBits); }
-  constexpr TKzSet operator-(TKzSet o) const { return FromBits(fBits & ~o.fBits); }
+  constexpr TKzSet operator|(TKzSet o) const { return FromBits(FBits | o.FBits); }
+  constexpr TKzSet operator&(TKzSet o) const { return FromBits(FBits & o.FBits); }
+  constexpr TKzSet operator-(TKzSet o) const { return FromBits(FBits & ~o.FBits); }
   constexpr TKzSet &operator|=(TKzSet o) {
-    fBits |= o.fBits;
+    FBits |= o.FBits;
     return *this;
   }
   constexpr bool operator==(const TKzSet &) const = default;
 
 private:
   static constexpr std::uint32_t Bit(E e) { return std::uint32_t(1) << unsigned(e); }
-  std::uint32_t fBits = 0;
+  std::uint32_t FBits = 0;
 };
 
 // Editor options; the values are bit positions.
