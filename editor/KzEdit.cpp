@@ -413,8 +413,8 @@ void TCustomKzEdit::ProcessCommand(TKzEditorCommand command, char ch, void *data
 // ---- focus and caret ----
 
 void TCustomKzEdit::AddFocusRedirect(TKzFocusTarget *target) {
-  if (target && std::find(FFocusRedirects.begin(), FFocusRedirects.end(), target) ==
-                    FFocusRedirects.end())
+  if (target &&
+      std::find(FFocusRedirects.begin(), FFocusRedirects.end(), target) == FFocusRedirects.end())
     FFocusRedirects.push_back(target);
 }
 

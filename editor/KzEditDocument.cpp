@@ -267,8 +267,7 @@ void TKzEditDocument::StoreLine(int index, const std::string &s, bool trim, int 
   NoteTrimmed(index, s, n, q);
 }
 
-void TKzEditDocument::NoteTrimmed(int index, const std::string &s, std::size_t p,
-                                  std::size_t q) {
+void TKzEditDocument::NoteTrimmed(int index, const std::string &s, std::size_t p, std::size_t q) {
   if (q <= p || FUndoList.IsLocked())
     return;
   TKzEditUndoItem item;

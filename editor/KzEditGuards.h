@@ -11,8 +11,7 @@ class TCustomKzEdit;
 // Runs the release step of a guard's destructor. The step may call handlers (OnChange,
 // OnStatusChange) that throw: such an exception reaches the caller, unless another one is
 // already unwinding the stack, which a second exception cannot join; then it is dropped.
-template <class F>
-void KzReleaseGuard(int uncaughtAtOpen, F &&release) {
+template <class F> void KzReleaseGuard(int uncaughtAtOpen, F &&release) {
   if (std::uncaught_exceptions() > uncaughtAtOpen) {
     try {
       release();

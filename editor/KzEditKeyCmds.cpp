@@ -220,11 +220,11 @@ struct TKeyName {
 // Names for the keys without a character of their own. Letters and digits are themselves,
 // F-keys "F1".."F24", anything else "#code".
 constexpr TKeyName kKeyNames[] = {
-    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},          {VK_CLEAR, "Clear"},   {VK_RETURN, "Enter"},
-    {VK_PAUSE, "Pause"}, {VK_ESCAPE, "Esc"},       {VK_SPACE, "Space"},   {VK_PRIOR, "PgUp"},
-    {VK_NEXT, "PgDn"},   {VK_END, "End"},          {VK_HOME, "Home"},     {VK_LEFT, "Left"},
-    {VK_UP, "Up"},       {VK_RIGHT, "Right"},      {VK_DOWN, "Down"},     {VK_INSERT, "Ins"},
-    {VK_DELETE, "Del"},  {VK_APPS, "Apps"},        {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"},
+    {VK_BACK, "BkSp"},      {VK_TAB, "Tab"},       {VK_CLEAR, "Clear"},    {VK_RETURN, "Enter"},
+    {VK_PAUSE, "Pause"},    {VK_ESCAPE, "Esc"},    {VK_SPACE, "Space"},    {VK_PRIOR, "PgUp"},
+    {VK_NEXT, "PgDn"},      {VK_END, "End"},       {VK_HOME, "Home"},      {VK_LEFT, "Left"},
+    {VK_UP, "Up"},          {VK_RIGHT, "Right"},   {VK_DOWN, "Down"},      {VK_INSERT, "Ins"},
+    {VK_DELETE, "Del"},     {VK_APPS, "Apps"},     {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"},
     {VK_SUBTRACT, "Num -"}, {VK_DECIMAL, "Num ,"}, {VK_DIVIDE, "Num /"},
 };
 
@@ -584,8 +584,8 @@ void ReadList(const kzp::TStoredValue &list, TKzEditKeyStrokes &into, const std:
             InvalidValue(path);
           cmd = TKzEditorCommand(int(d));
         } else if (!value.IsString() || !StringToEditorCommand(value.AsString(), cmd)) {
-          InvalidValue((value.IsString() ? "\"" + value.AsString() + "\" " : std::string()) +
-                       "(" + path + ")");
+          InvalidValue((value.IsString() ? "\"" + value.AsString() + "\" " : std::string()) + "(" +
+                       path + ")");
         }
         stroke.SetCommand(cmd);
       } else if (prop == "ShortCut") {

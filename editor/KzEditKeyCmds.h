@@ -245,8 +245,7 @@ public:
   // One key-down: the command of the sequence pending+key, else of key alone, else ecNone.
   // Afterwards the pending key is cleared when a command was found or the key is outside
   // 30..145 (so modifier keys alone clear it), otherwise key becomes the pending key.
-  TKzEditorCommand TranslateKey(std::uint16_t key, TShiftState shift,
-                                TKzPendingKey &pending) const;
+  TKzEditorCommand TranslateKey(std::uint16_t key, TShiftState shift, TKzPendingKey &pending) const;
 
 private:
   TCustomKzEdit *FOwner;

@@ -83,9 +83,9 @@ void TKzLinePainter::AddToken(int start, int end, const TKzTokenLook &look) {
   bool absorb = false;
   if (FRunCol > 0) {
     // Blanks show no style but underlining, and no foreground at all.
-    const bool sameStyle = look.Style == FRunLook.Style ||
-                           (spaces && !(look.Style & kzp::fsUnderline) &&
-                            !(FRunLook.Style & kzp::fsUnderline));
+    const bool sameStyle =
+        look.Style == FRunLook.Style ||
+        (spaces && !(look.Style & kzp::fsUnderline) && !(FRunLook.Style & kzp::fsUnderline));
     const bool sameColours = (FRow->Special && !f.SpecialLineDefaultFg) || FCompleteSel ||
                              (look.Background == FRunLook.Background &&
                               (look.Foreground == FRunLook.Foreground || spaces));
@@ -110,7 +110,8 @@ void TKzLinePainter::AppendText(int from, int to) {
         // next multiple of the tab width.
         const int tw = std::max(FFrame->TabWidth, 1);
         int tabStart = i;
-        while (tabStart > 0 && tabStart % tw != 0 && text[static_cast<size_t>(tabStart - 1)] == '\t')
+        while (tabStart > 0 && tabStart % tw != 0 &&
+               text[static_cast<size_t>(tabStart - 1)] == '\t')
           --tabStart;
         int tabEnd = i + 1;
         while (tabEnd < FLength && tabEnd % tw != 0 && text[static_cast<size_t>(tabEnd)] == '\t')

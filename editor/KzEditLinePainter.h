@@ -51,12 +51,12 @@ struct TKzPaintRow {
   const std::string *Text = nullptr; // the line tab-expanded (tabs as runs of tab characters)
   int LineIndex = 0;                 // 0-based buffer line, for the highlighter's state
   int Y = 0;
-  TKzTokenLook Look;                 // the line's font style and colours
-  bool Special = false;              // OnSpecialLineColors marked the line
-  bool ActiveLine = false;           // the caret line in ActiveLineColor
+  TKzTokenLook Look;       // the line's font style and colours
+  bool Special = false;    // OnSpecialLineColors marked the line
+  bool ActiveLine = false; // the caret line in ActiveLineColor
   kzp::TColor SelForeground = kzp::clHighlightText;
   kzp::TColor SelBackground = kzp::clHighlight;
-  int SelStart = 0, SelEnd = 0;      // selected display columns [SelStart, SelEnd)
+  int SelStart = 0, SelEnd = 0; // selected display columns [SelStart, SelEnd)
 };
 
 class TKzLinePainter {

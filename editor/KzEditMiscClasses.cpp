@@ -126,9 +126,7 @@ void TKzEditUndoList::SetMaxUndo(int n) {
   Trim();
 }
 
-void TKzEditUndoList::SetSavePoint() {
-  FSavePoint = FItems.empty() ? 0 : FItems.back().StepNumber;
-}
+void TKzEditUndoList::SetSavePoint() { FSavePoint = FItems.empty() ? 0 : FItems.back().StepNumber; }
 
 void TKzEditUndoList::ClearSavePoint() {
   if (AtSavePoint())

@@ -74,8 +74,7 @@ public:
   // number (which then advances, skipping 0); the oldest items go beyond MaxUndo; OnItemAdded
   // follows for every reason but GroupBreak.
   void PushChange(TKzChangeReason reason, TBufferCoord start, TBufferCoord end,
-                  const std::string &text, TKzSelectionMode mode,
-                  std::vector<int> columns = {});
+                  const std::string &text, TKzSelectionMode mode, std::vector<int> columns = {});
   // Appends an item with the step number it carries (moving a group break between the lists
   // keeps its number). Same lock, trimming and OnItemAdded rules as PushChange.
   void PushItem(TKzEditUndoItem item);

@@ -146,8 +146,7 @@ void TKzEditModel::SetSelectionMode(TKzSelectionMode value) {
     FHost.Invalidate();
 }
 
-void TKzEditModel::SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor,
-                                        TBufferCoord end) {
+void TKzEditModel::SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord end) {
   TKzPaintLock lock(FHost);
   SetCaretXY(caret, true);
   SetSelectionAnchor(anchor);

@@ -53,7 +53,7 @@ void TKzEditModel::CutSelection() {
   // Recorded first: blanks the cut leaves at a line's end and trimming takes are recorded
   // after it, so that undo gives them back before the cut text.
   FDoc.UndoList().PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode,
-                       RectangleStarts(mode, anchor, end));
+                             RectangleStarts(mode, anchor, end));
   SetSelTextPrimitive(mode, std::string());
 }
 
@@ -87,7 +87,7 @@ void TKzEditModel::PasteClipboard() {
       text = UpToNul(*data);
     }
     FDoc.UndoList().PushChange(TKzChangeReason::PasteBegin, FBlockBegin, FBlockEnd, std::string(),
-                         FSelectionMode);
+                               FSelectionMode);
     // The replaced selection is recorded as a deletion in its own mode, so undo gives it back
     // whatever mode the pasted block brings.
     if (SelectionAvailable())
@@ -98,7 +98,7 @@ void TKzEditModel::PasteClipboard() {
     SetSelTextPrimitive(mode, text);
     RecordInsertion(TKzChangeReason::PasteText, mode, start);
     FDoc.UndoList().PushChange(TKzChangeReason::PasteEnd, FBlockBegin, FBlockEnd, std::string(),
-                         FSelectionMode);
+                               FSelectionMode);
   }
   if (HasOption(eoHideShowScrollbars))
     FHost.UpdateScrollBars();

@@ -45,9 +45,12 @@ std::string ConvertCase(const std::string &s, TKzEditorCommand command) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(out[i]);
     switch (command) {
-    case ecUpperCase: case ecUpperCaseBlock: c = UpCase(c); break;
-    case ecLowerCase: case ecLowerCaseBlock: c = LowCase(c); break;
-    case ecToggleCase: case ecToggleCaseBlock: c = UpCase(c) != c ? UpCase(c) : LowCase(c); break;
+    case ecUpperCase:
+    case ecUpperCaseBlock: c = UpCase(c); break;
+    case ecLowerCase:
+    case ecLowerCaseBlock: c = LowCase(c); break;
+    case ecToggleCase:
+    case ecToggleCaseBlock: c = UpCase(c) != c ? UpCase(c) : LowCase(c); break;
     case ecTitleCase: c = i == 0 ? UpCase(c) : LowCase(c); break;
     default: break;
     }
@@ -68,7 +71,8 @@ void TKzEditModel::DeleteSelectionRecorded() {
   TKzChangeReason reason = FBlockEnd < FBlockBegin ? TKzChangeReason::DeleteAfterCaret
                                                    : TKzChangeReason::DeleteBeforeCaret;
   FDoc.UndoList().PushChange(reason, SelectionFirst(), SelectionLast(), SelectedCharacters(),
-                       FSelectionMode, RectangleStarts(FSelectionMode, FBlockBegin, FBlockEnd));
+                             FSelectionMode,
+                             RectangleStarts(FSelectionMode, FBlockBegin, FBlockEnd));
   SetSelTextPrimitive(FSelectionMode, std::string());
 }
 
@@ -160,8 +164,8 @@ void TKzEditModel::TypeChar(char ch) {
     return;
   // Padding up to a caret beyond the line's end is one step with the character.
   const bool padded = FCaretX - 1 > FLines.LineLength(FCaretY - 1);
-  TKzEditTransaction tx(*this, padded ? TKzEditTransaction::UndoBlock
-                                      : TKzEditTransaction::NoUndoBlock);
+  TKzEditTransaction tx(*this,
+                        padded ? TKzEditTransaction::UndoBlock : TKzEditTransaction::NoUndoBlock);
   TKzEditUpdateGuard guard(FLines);
   if (FLines.Count() == 0)
     FLines.AddLine(std::string_view());
@@ -178,8 +182,8 @@ void TKzEditModel::TypeChar(char ch) {
     } else {
       line.append(std::size_t(x - 1) - line.size(), ' ');
     }
-    FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {from, y},
-                               {int(line.size()) + 1, y}, std::string(), smNormal);
+    FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {from, y}, {int(line.size()) + 1, y},
+                               std::string(), smNormal);
   }
   std::string overwritten;
   if (FInsertMode) {
@@ -311,7 +315,7 @@ void TKzEditModel::Backspace() {
       FLines.ReplaceLine(y - 2, prev + line);
       FLines.DeleteLine(y - 1);
       FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteBeforeCaret, start, caret, "\r\n",
-                           smNormal);
+                                 smNormal);
       SetCaretXY(start, true);
     }
     return;
@@ -334,7 +338,7 @@ void TKzEditModel::Backspace() {
     line.erase(std::size_t(target - 1), std::size_t(caret.Char - target));
     FLines.ReplaceLine(y - 1, line);
     FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteBeforeCaret, {target, y}, caret, removed,
-                         smNormal);
+                               smNormal);
     SetCaretXY({target, y}, true);
   }
 }
@@ -360,8 +364,8 @@ void TKzEditModel::DeleteChar() {
   std::string line = FLines.GetLine(y - 1);
   // Joining the next line may pad this one first: one step with its own items.
   const bool join = caret.Char > int(line.size()) && y < FLines.Count();
-  TKzEditTransaction tx(*this, join ? TKzEditTransaction::UndoBlock
-                                    : TKzEditTransaction::NoUndoBlock);
+  TKzEditTransaction tx(*this,
+                        join ? TKzEditTransaction::UndoBlock : TKzEditTransaction::NoUndoBlock);
   {
     TKzEditUpdateGuard guard(FLines);
     if (caret.Char > int(line.size())) {
@@ -371,19 +375,19 @@ void TKzEditModel::DeleteChar() {
         const bool padded = caret.Char - 1 > int(line.size());
         if (padded)
           FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {int(line.size()) + 1, y}, caret,
-                               std::string(), smNormal);
+                                     std::string(), smNormal);
         line.append(std::size_t(caret.Char - 1) - line.size(), ' ');
         FLines.ReplaceLine(y - 1, line + FLines.GetLine(y));
         FLines.DeleteLine(y);
-        FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteAfterCaret, caret, {1, y + 1}, "\r\n",
-                             smNormal);
+        FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteAfterCaret, caret, {1, y + 1},
+                                   "\r\n", smNormal);
       }
     } else {
       std::string removed(1, line[std::size_t(caret.Char - 1)]);
       line.erase(std::size_t(caret.Char - 1), 1);
       FLines.ReplaceLine(y - 1, line);
       FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteAfterCaret, caret, {caret.Char + 1, y},
-                           removed, smNormal);
+                                 removed, smNormal);
     }
     SetCaretXY(caret, true);
   }
@@ -419,17 +423,17 @@ void TKzEditModel::DeleteLine() {
     if (FLines.Count() == 1) {
       FLines.ReplaceLine(0, std::string_view());
       FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteAfterCaret, {1, 1},
-                           {int(line.size()) + 1, 1}, line, smNormal);
+                                 {int(line.size()) + 1, 1}, line, smNormal);
     } else if (y == FLines.Count()) {
       // The last line goes with the break before it, so undo gives back exactly one line.
       TBufferCoord start{FLines.LineLength(y - 2) + 1, y - 1};
       FLines.DeleteLine(y - 1);
       FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteAfterCaret, start,
-                           {int(line.size()) + 1, y}, "\r\n" + line, smNormal);
+                                 {int(line.size()) + 1, y}, "\r\n" + line, smNormal);
     } else {
       FLines.DeleteLine(y - 1);
       FDoc.UndoList().PushChange(TKzChangeReason::QuietDeleteAfterCaret, {1, y}, {1, y + 1},
-                           line + "\r\n", smNormal);
+                                 line + "\r\n", smNormal);
     }
     SetCaretXY({1, y}, true);
   }
@@ -574,8 +578,8 @@ void TKzEditModel::ShiftTab() {
       line.erase(std::size_t(target - 1), std::size_t(removeEnd - target));
       FLines.ReplaceLine(caret.Line - 1, line);
     }
-    FDoc.UndoList().PushChange(TKzChangeReason::DeleteAfterCaret, {target, caret.Line}, caret, removed,
-                         smNormal);
+    FDoc.UndoList().PushChange(TKzChangeReason::DeleteAfterCaret, {target, caret.Line}, caret,
+                               removed, smNormal);
     SetCaretXY({target, caret.Line}, true);
   }
 }
@@ -600,7 +604,8 @@ void TKzEditModel::BlockIndent() {
   };
   TKzEditTransaction tx(*this);
   const TKzEditSnapshot &old = tx.Before();
-  const TBufferCoord oldFirst = MinPoint(old.Anchor, old.End), oldLast = MaxPoint(old.Anchor, old.End);
+  const TBufferCoord oldFirst = MinPoint(old.Anchor, old.End),
+                     oldLast = MaxPoint(old.Anchor, old.End);
   FDoc.UndoList().PushChange(TKzChangeReason::IndentBlock, oldFirst, oldLast, std::string(),
                              FSelectionMode);
   {
@@ -613,15 +618,15 @@ void TKzEditModel::BlockIndent() {
         if (expanded < displayLeft - 1) {
           const int from = int(s.size()) + 1;
           s.append(std::size_t(displayLeft - 1 - expanded), ' ');
-          FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {from, y},
-                                     {int(s.size()) + 1, y}, std::string(), smNormal);
+          FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {from, y}, {int(s.size()) + 1, y},
+                                     std::string(), smNormal);
         }
         bx = DisplayToBufferColumn(s, displayLeft, FTabWidth);
       }
       s.insert(std::size_t(bx - 1), unit);
       FLines.ReplaceLine(y - 1, s);
-      FDoc.UndoList().PushChange(TKzChangeReason::PasteText, {bx, y}, {bx + ulen, y},
-                                 std::string(), smColumn);
+      FDoc.UndoList().PushChange(TKzChangeReason::PasteText, {bx, y}, {bx + ulen, y}, std::string(),
+                                 smColumn);
     }
   }
   FDoc.UndoList().PushChange(TKzChangeReason::IndentBlock, shifted(oldFirst), shifted(oldLast),
@@ -702,8 +707,8 @@ void TKzEditModel::CaseChange(TKzEditorCommand command) {
   const TKzEditSnapshot &old = tx.Before();
   FDoc.UndoList().PushChange(TKzChangeReason::CaretMove, old.Caret, old.Caret, std::string(),
                              FSelectionMode);
-  FDoc.UndoList().PushChange(TKzChangeReason::SelectionChange, old.Anchor, old.End,
-                             std::string(), FSelectionMode);
+  FDoc.UndoList().PushChange(TKzChangeReason::SelectionChange, old.Anchor, old.End, std::string(),
+                             FSelectionMode);
   {
     // The word is replaced as a stream whatever the mode; the mode comes back afterwards.
     struct TModeBack {
@@ -819,4 +824,3 @@ TBufferCoord TKzEditModel::FindMatchingBracket() const {
       return {x, y};
   }
 }
-

@@ -60,7 +60,7 @@ std::pair<int, int> TKzEditModel::RectangleColumns(TBufferCoord anchor, TBufferC
 }
 
 std::string TKzEditModel::SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor,
-                                          TBufferCoord end, bool trim) const {
+                                         TBufferCoord end, bool trim) const {
   if (FLines.Count() == 0)
     return std::string();
   TBufferCoord first = MinPoint(anchor, end), last = MaxPoint(anchor, end);
@@ -121,7 +121,7 @@ std::string TKzEditModel::SelectedTextOf(TKzSelectionMode mode, TBufferCoord anc
 }
 
 std::vector<int> TKzEditModel::RectangleStarts(TKzSelectionMode mode, TBufferCoord anchor,
-                                                TBufferCoord end) const {
+                                               TBufferCoord end) const {
   std::vector<int> starts;
   if (mode != smColumn || FLines.Count() == 0)
     return starts;
@@ -161,7 +161,7 @@ void TKzEditModel::SetSelectedText(const std::string &value) {
 }
 
 void TKzEditModel::RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode,
-                                    TBufferCoord start) {
+                                   TBufferCoord start) {
   if (mode == smColumn)
     return; // the column insertion recorded every piece itself
   // Only whole lines put in front of the caret line make a line-mode item. Text that ended
@@ -173,7 +173,7 @@ void TKzEditModel::RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode
 }
 
 void TKzEditModel::SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
-                                        TBufferCoord *start) {
+                                       TBufferCoord *start) {
   // The lines' bracket closes first: its end collapses the selection onto the caret and
   // rescans, all inside the paint lock.
   TKzPaintLock lock(FHost);
@@ -194,7 +194,7 @@ void TKzEditModel::SetSelTextPrimitive(TKzSelectionMode mode, const std::string 
 }
 
 void TKzEditModel::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor,
-                                             TBufferCoord end) {
+                                            TBufferCoord end) {
   if (FLines.Count() == 0)
     return;
   TBufferCoord first = MinPoint(anchor, end), last = MaxPoint(anchor, end);
@@ -264,7 +264,7 @@ void TKzEditModel::InsertNormal(const std::string &value) {
     // Padding up to a caret beyond the line's end is recorded on its own (when recording is
     // on), so that undo takes it out with the text and redo puts it back first.
     FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {int(line.size()) + 1, y + 1},
-                         {int(x) + 1, y + 1}, std::string(), smNormal);
+                               {int(x) + 1, y + 1}, std::string(), smNormal);
     line.append(x - line.size(), ' ');
   }
   std::string right = line.substr(x);
@@ -374,7 +374,7 @@ void TKzEditModel::InsertColumn(const std::string &value) {
       TBufferCoord at{FLines.LineLength(last - 1) + 1, last};
       FLines.AddLine(std::string_view());
       FDoc.UndoList().PushChange(TKzChangeReason::BreakLine, at, {1, last + 1}, std::string(),
-                           smColumn);
+                                 smColumn);
     }
     std::string s = FLines.GetLine(y);
     int bx;
@@ -387,7 +387,7 @@ void TKzEditModel::InsertColumn(const std::string &value) {
         const int from = int(s.size()) + 1;
         s.append(std::size_t(column - 1 - expanded), ' ');
         FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {from, y + 1},
-                             {int(s.size()) + 1, y + 1}, std::string(), smNormal);
+                                   {int(s.size()) + 1, y + 1}, std::string(), smNormal);
       }
       bx = DisplayToBufferColumn(s, column, FTabWidth);
       s.insert(std::size_t(bx - 1), pieces[k]);

@@ -40,8 +40,8 @@ std::vector<std::string> UnindentPieces(const std::string &text) {
 class TKzEditModel::TItemScope {
 public:
   TItemScope(TKzEditModel &model, TKzSelectionMode itemMode)
-      : FModel(model), FLock(model.FHost), FMode(model.FSelectionMode),
-        FOptions(model.FOptions), FMaxScrollWidth(model.FMaxScrollWidth) {
+      : FModel(model), FLock(model.FHost), FMode(model.FSelectionMode), FOptions(model.FOptions),
+        FMaxScrollWidth(model.FMaxScrollWidth) {
     FModel.FSelectionMode = itemMode;
     FModel.FOptions.Include(eoScrollPastEol);
     FModel.FOptions.Exclude(eoTrimTrailingSpaces);
@@ -68,8 +68,7 @@ private:
 namespace {
 
 // Sets a field for a scope and puts its old value back on every way out.
-template <class T>
-class TOverride {
+template <class T> class TOverride {
 public:
   TOverride(T &field, T value) : FField(field), FSaved(field) { FField = value; }
   ~TOverride() { FField = FSaved; }
@@ -196,15 +195,14 @@ void TKzEditModel::MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to) 
     SetSelectionAnchor(start);
     SetSelectionEnd(end);
     break;
-  default:
-    break;
+  default: break;
   }
 }
 
 // Puts the removed leading characters of an unindent back (`reinsert`) or takes them out
 // again, line by line from the item's start line at the block's column.
 std::vector<std::string> TKzEditModel::ApplyUnindentPieces(const TKzEditUndoItem &item,
-                                                            bool reinsert) {
+                                                           bool reinsert) {
   // A rectangle took its pieces at one display column, which is a different buffer column
   // on each line once tabs come before it: the item knows each line's. Without that, the
   // left edge's display column stands for it.
@@ -224,8 +222,8 @@ std::vector<std::string> TKzEditModel::ApplyUnindentPieces(const TKzEditUndoItem
         continue;
       std::string s = FLines.GetLine(y - 1);
       const int column = k < item.Columns.size() ? item.Columns[k]
-                         : displayLeft > 0 ? DisplayToBufferColumn(s, displayLeft, FTabWidth)
-                                           : fallback;
+                         : displayLeft > 0       ? DisplayToBufferColumn(s, displayLeft, FTabWidth)
+                                                 : fallback;
       if (reinsert) {
         if (int(s.size()) < column - 1)
           s.append(std::size_t(column - 1) - s.size(), ' ');
@@ -325,9 +323,7 @@ void TKzEditModel::UndoItem() {
   }
   case R::IndentBlock:
   case R::CaretMove:
-  case R::SelectionChange:
-    MirrorItem(item, FDoc.RedoList());
-    break;
+  case R::SelectionChange: MirrorItem(item, FDoc.RedoList()); break;
   case R::UnindentBlock: {
     FDoc.RedoList().PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
     ApplyUnindentPieces(item, true);
@@ -387,7 +383,7 @@ void TKzEditModel::RedoItem() {
   case R::DeleteAll: {
     SetCaretAndSelection(start, start, end);
     FDoc.UndoList().PushChange(item.Reason, start, end, SelectedCharacters(), mode,
-                         RectangleStarts(mode, start, end));
+                               RectangleStarts(mode, start, end));
     {
       TKzUndoLock locked(FDoc.UndoList());
       SetSelTextPrimitive(mode, std::string());
@@ -428,9 +424,7 @@ void TKzEditModel::RedoItem() {
   }
   case R::IndentBlock:
   case R::CaretMove:
-  case R::SelectionChange:
-    MirrorItem(item, FDoc.UndoList());
-    break;
+  case R::SelectionChange: MirrorItem(item, FDoc.UndoList()); break;
   case R::UnindentBlock: {
     FDoc.UndoList().PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
     const std::vector<std::string> pieces = ApplyUnindentPieces(item, false);
@@ -462,14 +456,14 @@ void TKzEditModel::RedoItem() {
     // stay although nothing follows them yet: the item after this one needs them.
     SetCaretPos(start);
     {
-      TOverride<TKzEditorOptions> trimming(FOptions, FOptions - TKzEditorOptions{eoTrimTrailingSpaces});
+      TOverride<TKzEditorOptions> trimming(FOptions,
+                                           FOptions - TKzEditorOptions{eoTrimTrailingSpaces});
       TKzUndoLock locked(FDoc.UndoList());
       SetSelTextPrimitive(mode, item.ChangeText);
     }
     SetCaretPos(start);
     break;
   }
-  default:
-    break;
+  default: break;
   }
 }

@@ -30,8 +30,8 @@ void TCustomKzEdit::MouseDown(int button, TShiftState shift, int x, int y, bool 
     {
       TKzPaintLock lock(*this);
       InternalSetCaretXY(p, true);
-      if (HasOption(eoDragDropEditing) && SelectionMode() == smNormal &&
-          x >= GutterWidth() + 2 && hadSelection && IsPointInSelection(CaretXY(), true)) {
+      if (HasOption(eoDragDropEditing) && SelectionMode() == smNormal && x >= GutterWidth() + 2 &&
+          hadSelection && IsPointInSelection(CaretXY(), true)) {
         // The selection stays until the drag starts or the button is released.
         FMouse.DragArmed = true;
       } else {
@@ -114,7 +114,7 @@ void TCustomKzEdit::MouseMove(TShiftState shift, int x, int y) {
     return;
   if (FMouse.DragArmed) {
     if (!FMouse.DragStarted && (std::abs(x - FMouse.DownX) >= FHost.DragDistance() ||
-                          std::abs(y - FMouse.DownY) >= FHost.DragDistance())) {
+                                std::abs(y - FMouse.DownY) >= FHost.DragDistance())) {
       FMouse.DragStarted = true;
       FHost.BeginDrag();
     }
@@ -134,7 +134,7 @@ void TCustomKzEdit::TimerFired(TKzTimerReason reason) {
   TKzPaintLock lock(*this);
   if (FMouse.AutoScrollDY != 0) {
     int step = (FMouse.Shift & ssShift) ? FMouse.AutoScrollDY * std::max(LinesInWindow(), 1)
-                                       : FMouse.AutoScrollDY;
+                                        : FMouse.AutoScrollDY;
     SetTopLine(TopLine() + step);
   }
   if (FMouse.AutoScrollDX != 0)

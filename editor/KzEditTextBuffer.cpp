@@ -82,12 +82,9 @@ std::string Format(const char *pattern, int value) {
 
 std::string_view BreakOf(TKzLineBreakStyle style) {
   switch (style) {
-  case TKzLineBreakStyle::Lf:
-    return "\n";
-  case TKzLineBreakStyle::Cr:
-    return "\r";
-  case TKzLineBreakStyle::CrLf:
-    break;
+  case TKzLineBreakStyle::Lf: return "\n";
+  case TKzLineBreakStyle::Cr: return "\r";
+  case TKzLineBreakStyle::CrLf: break;
   }
   return "\r\n";
 }
@@ -160,9 +157,7 @@ void TKzEditStringList::Reallocate(int capacity) {
   fCapacity = capacity;
 }
 
-void TKzEditStringList::Grow() {
-  Reallocate(fCapacity + (fCapacity <= 64 ? 16 : fCapacity / 4));
-}
+void TKzEditStringList::Grow() { Reallocate(fCapacity + (fCapacity <= 64 ? 16 : fCapacity / 4)); }
 
 void TKzEditStringList::SetCapacity(int c) {
   if (c < fCount)

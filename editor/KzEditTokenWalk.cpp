@@ -32,7 +32,8 @@ bool TKzTokenWalk::Next(TKzToken &token) {
     FHighlighter.Advance();
     // Tokens are contiguous, so the next token's start ends this one; the line's end ends the
     // last. Nothing a token claims beyond the line is read.
-    const int end = std::min(FHighlighter.AtLineEnd() ? FLength : FHighlighter.TokenStart(), FLength);
+    const int end =
+        std::min(FHighlighter.AtLineEnd() ? FLength : FHighlighter.TokenStart(), FLength);
     if (end <= start)
       continue;
     token = {start, end, attr};

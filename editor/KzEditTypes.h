@@ -56,8 +56,7 @@ struct TDisplayCoord {
 enum TKzSelectionMode : std::uint8_t { smNormal = 0, smLine = 1, smColumn = 2 };
 
 // A set of enumerators that are bit positions (at most 32), for option and status-change sets.
-template <class E>
-class TKzSet {
+template <class E> class TKzSet {
 public:
   constexpr TKzSet() = default;
   constexpr TKzSet(std::initializer_list<E> items) {
@@ -127,7 +126,7 @@ using TKzEditorOptions = TKzSet<TKzEditorOption>;
 static_assert(eoTrimTrailingSpaces < 32, "every option is a bit of one set");
 
 inline constexpr TKzEditorOptions KzEditDefaultOptions{
-    eoAutoIndent,     eoDragDropEditing, eoGroupUndo,   eoScrollPastEol,     eoShowScrollHint,
+    eoAutoIndent,     eoDragDropEditing, eoGroupUndo,    eoScrollPastEol,     eoShowScrollHint,
     eoSmartTabDelete, eoSmartTabs,       eoTabsToSpaces, eoTrimTrailingSpaces};
 
 // What changed since the last status-change event; the values are bit positions.

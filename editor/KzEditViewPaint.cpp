@@ -12,8 +12,7 @@
 namespace {
 
 // Stores a property's new value; false when it had that value already, so nothing repaints.
-template <class T>
-bool Change(T &field, T value) {
+template <class T> bool Change(T &field, T value) {
   if (field == value)
     return false;
   field = value;
@@ -22,8 +21,8 @@ bool Change(T &field, T value) {
 
 } // namespace
 
-TKzEditView::TKzEditView(const TKzEditDocument &doc, const TKzEditModel &model,
-                         TKzEditHost &window, TKzEditViewHost &host)
+TKzEditView::TKzEditView(const TKzEditDocument &doc, const TKzEditModel &model, TKzEditHost &window,
+                         TKzEditViewHost &host)
     : FDoc(doc), FModel(model), FWindow(window), FHost(host), FDrawer(0, FFont) {
   FGutter.OnChange = [this] { GutterChanged(); };
   FSelectedColor.OnChange = [this] { Invalidate(); };
@@ -128,7 +127,8 @@ void TKzEditView::InvalidateRows(int firstLine, int lastLine, int right) {
   lastLine = std::min(lastLine, lastVisible);
   if (firstLine > lastLine)
     return;
-  FWindow.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, right, (lastLine - FTopLine + 1) * FLineHeight);
+  FWindow.InvalidateRect(0, (firstLine - FTopLine) * FLineHeight, right,
+                         (lastLine - FTopLine + 1) * FLineHeight);
 }
 
 void TKzEditView::InvalidateLines(int firstLine, int lastLine) {
@@ -229,7 +229,8 @@ void TKzEditView::Paint(kzp::TCanvas &canvas, const kzp::TRect &clip) {
   drawer.EndDrawing();
 }
 
-void TKzEditView::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow) {
+void TKzEditView::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow,
+                              int lastRow) {
   const TKzGutter &gutter = FGutter;
   int gw = GutterWidth();
   int right = std::min(clip.Right, gw);
@@ -254,7 +255,8 @@ void TKzEditView::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int 
       if (band.IsEmpty())
         continue;
       int x = gw - gutter.RightOffset() - 2 - width;
-      canvas.ExtTextOut(x, y + (FLineHeight - textHeight) / 2, kzp::etoOpaque, &band, text, nullptr);
+      canvas.ExtTextOut(x, y + (FLineHeight - textHeight) / 2, kzp::etoOpaque, &band, text,
+                        nullptr);
     }
     if (belowTop < clip.Bottom)
       canvas.FillRect({clip.Left, belowTop, gw - 2, clip.Bottom});
@@ -280,8 +282,7 @@ void TKzEditView::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int 
     canvas.SetPen({FColor, 1, kzp::TPenStyle::psSolid});
     canvas.Line(gw - 1, clip.Top, gw - 1, clip.Bottom);
     break;
-  case gbsNone:
-    break;
+  case gbsNone: break;
   }
 
   std::vector<int> &offsets = FGlyphOffsets;
@@ -289,7 +290,8 @@ void TKzEditView::PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int 
   if (FBookMarkOptions.GlyphsVisible && !FDoc.Marks().empty() && lastRow >= firstRow)
     PaintBookmarks(canvas, firstRow, lastRow);
   for (int row = firstRow; row <= lastRow; ++row)
-    FHost.GutterPaint(row, offsets[static_cast<size_t>(row - firstRow)], (row - FTopLine) * FLineHeight);
+    FHost.GutterPaint(row, offsets[static_cast<size_t>(row - firstRow)],
+                      (row - FTopLine) * FLineHeight);
 }
 
 namespace {
@@ -306,7 +308,11 @@ void DrawBookmarkGlyph(kzp::TCanvas &canvas, int x, int y, int lineHeight, int n
   canvas.SetPen({kzp::RGBColor(0, 64, 128), 1, kzp::TPenStyle::psSolid});
   canvas.SetBrushColor(kzp::RGBColor(96, 176, 255));
   // A tag whose lower edge is notched like a ribbon.
-  canvas.Polygon({{x, top}, {x + w - 1, top}, {x + w - 1, top + h - 1}, {x + w / 2, top + h - 4}, {x, top + h - 1}});
+  canvas.Polygon({{x, top},
+                  {x + w - 1, top},
+                  {x + w - 1, top + h - 1},
+                  {x + w / 2, top + h - 4},
+                  {x, top + h - 1}});
   kzp::TFont f;
   f.Name = "Arial";
   f.Height = -std::max(6, h - 5);
@@ -338,14 +344,15 @@ void TKzEditView::PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow
       if (glyph < 0 || glyph > 9)
         continue;
       int &offset = offsets[static_cast<size_t>(mark.Line - firstRow)];
-      DrawBookmarkGlyph(canvas, opt.LeftMargin + offset, (mark.Line - FTopLine) * FLineHeight, FLineHeight, glyph);
+      DrawBookmarkGlyph(canvas, opt.LeftMargin + offset, (mark.Line - FTopLine) * FLineHeight,
+                        FLineHeight, glyph);
       offset += opt.Xoffset;
     }
   }
 }
 
-void TKzEditView::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
-                                   int firstCol, int lastCol) {
+void TKzEditView::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow,
+                                 int lastRow, int firstCol, int lastCol) {
   const int gw = GutterWidth();
   TKzPaintFrame frame;
   frame.Clip = clip;
@@ -359,12 +366,14 @@ void TKzEditView::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, i
   frame.SpecialLineDefaultFg = HasOption(eoSpecialLineDefaultFg);
   frame.Highlighter = FDoc.Highlighter();
   frame.Lines = &FDoc.Lines();
-  frame.SpaceAttr = FDoc.Highlighter() ? FDoc.Highlighter()->RoleAttribute(RoleWhitespace) : nullptr;
+  frame.SpaceAttr =
+      FDoc.Highlighter() ? FDoc.Highlighter()->RoleAttribute(RoleWhitespace) : nullptr;
   frame.CommentAttr = FDoc.Highlighter() ? FDoc.Highlighter()->RoleAttribute(RoleComment) : nullptr;
 
   // The background for no particular line: the white-space attribute's, else the editor's.
-  const kzp::TColor defaultBg =
-      frame.SpaceAttr && frame.SpaceAttr->Background() != clNone ? frame.SpaceAttr->Background() : FColor;
+  const kzp::TColor defaultBg = frame.SpaceAttr && frame.SpaceAttr->Background() != clNone
+                                    ? frame.SpaceAttr->Background()
+                                    : FColor;
   if (clip.Left < gw + 2 && clip.Right > gw) {
     canvas.SetBrushColor(defaultBg);
     canvas.FillRect({std::max(clip.Left, gw), clip.Top, std::min(gw + 2, clip.Right), clip.Bottom});

@@ -52,21 +52,18 @@ void SetBarRange(TKzScrollBarState &bar, int range, int window, int pos, bool hi
 int StepTarget(int code, int current, int window, bool byOneLess) {
   const int page = window - (byOneLess ? 1 : 0);
   switch (code) {
-  case 0:
-    return current - 1;
-  case 1:
-    return current + 1;
-  case 2:
-    return current - page;
-  default:
-    return current + page;
+  case 0: return current - 1;
+  case 1: return current + 1;
+  case 2: return current - page;
+  default: return current + page;
   }
 }
 
 // The first item in view for a thumb position: the position itself, or scaled back from
 // 0..32767 onto the range when the bar was scaled.
 int ThumbTarget(bool scaled, int range, int position) {
-  return scaled ? static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange) : position;
+  return scaled ? static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange)
+                : position;
 }
 
 } // namespace
@@ -74,7 +71,8 @@ int ThumbTarget(bool scaled, int range, int position) {
 // ---- the view ----
 
 void TKzEditView::SetTopLine(int value) {
-  int highest = HasOption(eoScrollPastEof) ? DisplayLineCount() : DisplayLineCount() - FLinesInWindow + 1;
+  int highest =
+      HasOption(eoScrollPastEof) ? DisplayLineCount() : DisplayLineCount() - FLinesInWindow + 1;
   value = std::max(std::min(value, highest), 1);
   if (value == FTopLine)
     return;
@@ -82,7 +80,8 @@ void TKzEditView::SetTopLine(int value) {
   FTopLine = value;
   // A move smaller than the window keeps the pixels that stay visible.
   if (std::abs(delta) < FLinesInWindow)
-    FWindow.ScrollPixels(0, delta * FLineHeight, 0, 0, FWindow.ClientWidth(), FWindow.ClientHeight());
+    FWindow.ScrollPixels(0, delta * FLineHeight, 0, 0, FWindow.ClientWidth(),
+                         FWindow.ClientHeight());
   else
     Invalidate();
   UpdateScrollBars();
@@ -94,7 +93,8 @@ void TKzEditView::SetTopLine(int value) {
 void TKzEditView::SetLeftChar(int value) {
   int highest;
   if (HasOption(eoScrollPastEol)) {
-    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX : FModel.MaxScrollWidth() - FCharsInWindow + 1;
+    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX
+                                                  : FModel.MaxScrollWidth() - FCharsInWindow + 1;
   } else {
     int longest = FDoc.Lines().LongestLineLength();
     highest = FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest;
@@ -112,7 +112,8 @@ void TKzEditView::SetLeftChar(int value) {
   FLeftChar = value;
   if (std::abs(delta) < FCharsInWindow) {
     int gw = GutterWidth();
-    FWindow.ScrollPixels(delta * FCharWidth, 0, gw + 2, 0, FWindow.ClientWidth(), FWindow.ClientHeight());
+    FWindow.ScrollPixels(delta * FCharWidth, 0, gw + 2, 0, FWindow.ClientWidth(),
+                         FWindow.ClientHeight());
   } else if (FWindow.HandleAllocated()) {
     FWindow.InvalidateRect(GutterWidth(), 0, FWindow.ClientWidth(), FWindow.ClientHeight());
   }
@@ -183,7 +184,8 @@ void TKzEditView::UpdateScrollBars() {
 
   if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !WordWrap()) {
     TKzScrollBarState bar;
-    int range = HasOption(eoScrollPastEol) ? FModel.MaxScrollWidth() : std::max(FDoc.Lines().LongestLineLength(), 1);
+    int range = HasOption(eoScrollPastEol) ? FModel.MaxScrollWidth()
+                                           : std::max(FDoc.Lines().LongestLineLength(), 1);
     SetBarRange(bar, range, FCharsInWindow, FLeftChar, hideShow);
     if (arrowsFollow || FCharsInWindow >= range) {
       bool moreRight = FLeftChar + FCharsInWindow - 1 < range;
@@ -277,16 +279,13 @@ void TKzEditView::ScrollBarMessage(bool vertical, int code, int position) {
         break;
       case 4:
       case 5:
-        SetTopLine(ThumbTarget(DisplayLineCount() >= 32768, DisplayLineCount() + FLinesInWindow - 1, position));
+        SetTopLine(ThumbTarget(DisplayLineCount() >= 32768, DisplayLineCount() + FLinesInWindow - 1,
+                               position));
         if (HasOption(eoShowScrollHint))
           ShowScrollHint();
         break;
-      case 6:
-        SetTopLine(1);
-        break;
-      case 7:
-        SetTopLine(DisplayLineCount());
-        break;
+      case 6: SetTopLine(1); break;
+      case 7: SetTopLine(DisplayLineCount()); break;
       case 8:
         if (HasOption(eoShowScrollHint) && FScrollHintShown) {
           FWindow.HideScrollHint();
@@ -300,7 +299,8 @@ void TKzEditView::ScrollBarMessage(bool vertical, int code, int position) {
     return;
   }
 
-  int range = HasOption(eoScrollPastEol) ? FModel.MaxScrollWidth() : std::max(FDoc.Lines().LongestLineLength(), 1);
+  int range = HasOption(eoScrollPastEol) ? FModel.MaxScrollWidth()
+                                         : std::max(FDoc.Lines().LongestLineLength(), 1);
   switch (code) {
   case 0:
   case 1:
@@ -309,12 +309,8 @@ void TKzEditView::ScrollBarMessage(bool vertical, int code, int position) {
     SetLeftChar(StepTarget(code, FLeftChar, FCharsInWindow, HasOption(eoScrollByOneLess)));
     break;
   case 4:
-  case 5:
-    SetLeftChar(ThumbTarget(range >= 32768, range, position));
-    break;
-  case 6:
-    SetLeftChar(1);
-    break;
+  case 5: SetLeftChar(ThumbTarget(range >= 32768, range, position)); break;
+  case 6: SetLeftChar(1); break;
   case 7:
     if (HasOption(eoScrollPastEol)) {
       SetLeftChar(FModel.MaxScrollWidth() - FCharsInWindow + 1);
@@ -323,8 +319,7 @@ void TKzEditView::ScrollBarMessage(bool vertical, int code, int position) {
       SetLeftChar(FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest);
     }
     break;
-  default:
-    break;
+  default: break;
   }
   FHost.Scrolled(sbHorizontal);
 }
