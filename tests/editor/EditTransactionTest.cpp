@@ -20,6 +20,12 @@ public:
   bool Armed = false;
 };
 
+// Takes the highlighter off the editor before the highlighter goes (it is declared after).
+struct TDetach {
+  TCustomKzEdit &Editor;
+  ~TDetach() { Editor.SetHighlighter(nullptr); }
+};
+
 class EditTransaction : public EditFixture {
 protected:
   // Nothing is held open: the editor paints, records, reports and rescans again.
@@ -37,6 +43,7 @@ protected:
 
 TEST_F(EditTransaction, AHighlighterThatThrowsInsideACommandLeavesNothingOpen) {
   TThrowingHtml html;
+  TDetach detach{*Ed};
   Ed->SetHighlighter(&html);
   Ed->SetText("<p>\r\n!boo\r\n<!-- open");
   html.Armed = true;
@@ -104,6 +111,7 @@ TEST_F(EditTransaction, AnOnChangeHandlerThatThrowsLeavesTheEditorUsable) {
 
 TEST_F(EditTransaction, ARedoThatThrowsPutsModeOptionsAndRedoStateBack) {
   TThrowingHtml html;
+  TDetach detach{*Ed};
   Ed->SetHighlighter(&html);
   Ed->SetText("x\r\n!boo");
   // Two characters typed in two places are one undo group.
