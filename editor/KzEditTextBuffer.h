@@ -2,10 +2,10 @@
 // cached tab expansion, plus whole-text reading and writing with line-break detection.
 #pragma once
 
-#include "editor/KzEditGuards.h"
 #include "editor/KzEditMiscProcs.h"
 
 #include <cstddef>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -160,16 +160,25 @@ private:
 class TKzEditUpdateGuard {
 public:
   explicit TKzEditUpdateGuard(TKzEditStringList &lines) : FLines(lines) { FLines.BeginUpdate(); }
-  // The close runs the listeners' OnEndChange (the highlighter rescan), which may throw.
+  // Only the outermost close runs the listener's OnEndChange (the highlighter rescan), which
+  // may throw; while another exception unwinds the stack, that second one is dropped. Inner
+  // closes and lists without a listener only count down; every line operation opens a
+  // bracket, so those stay this cheap.
   ~TKzEditUpdateGuard() noexcept(false) {
-    KzReleaseGuard(FUncaught, [this] { FLines.EndUpdate(); });
+    if (FLines.UpdateCount() > 1 || !FLines.OnEndChange || std::uncaught_exceptions() == 0) {
+      FLines.EndUpdate();
+      return;
+    }
+    try {
+      FLines.EndUpdate();
+    } catch (...) {
+    }
   }
   TKzEditUpdateGuard(const TKzEditUpdateGuard &) = delete;
   TKzEditUpdateGuard &operator=(const TKzEditUpdateGuard &) = delete;
 
 private:
   TKzEditStringList &FLines;
-  int FUncaught = std::uncaught_exceptions();
 };
 
 // Base of the buffered file writers: owns the open file.
