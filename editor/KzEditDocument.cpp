@@ -278,8 +278,8 @@ void TKzEditDocument::NoteTrimmed(int index, const std::string &s, std::size_t p
   FTrimmedBlanks.push_back(std::move(item));
 }
 
-void TKzEditDocument::FlushTrimmedBlanks() {
-  if (FTrimmedBlanks.empty() || FFlushingTrims)
+void TKzEditDocument::RecordTrimmedBlanks() {
+  if (FFlushingTrims)
     return;
   FFlushingTrims = true;
   struct TDone {

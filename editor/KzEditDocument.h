@@ -81,7 +81,10 @@ public:
   // Notes that trimming took s[p, q) off the 0-based line `index`.
   void NoteTrimmed(int index, const std::string &s, std::size_t p, std::size_t q);
   // Records what waits; every edit transaction does it when it closes.
-  void FlushTrimmedBlanks();
+  void FlushTrimmedBlanks() {
+    if (!FTrimmedBlanks.empty())
+      RecordTrimmedBlanks();
+  }
   bool TrimsPending() const { return !FTrimmedBlanks.empty(); }
 
   // Holds the trims of a multi-line insertion back until its own item is recorded (changes
@@ -120,6 +123,7 @@ private:
   void LinesInserted(int index, int count);
   void LineReplaced(int index, int count);
   void UndoItemAdded(TKzEditUndoList &list);
+  void RecordTrimmedBlanks();
   void MarkForScan(int first, int last);
   // Rescans highlighter ranges from the 0-based line `first`: every line up to `mustLast`,
   // then on until a line's stored range repeats. Returns the last line rescanned.

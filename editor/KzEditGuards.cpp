@@ -6,15 +6,15 @@
 TKzUndoBlock::TKzUndoBlock(TKzEditUndoList &list) : FList(list) { FList.BeginBlock(); }
 TKzUndoBlock::TKzUndoBlock(TCustomKzEdit &editor) : TKzUndoBlock(editor.UndoList()) {}
 TKzUndoBlock::~TKzUndoBlock() noexcept(false) {
-  KzReleaseGuard(FUncaught, [this] { FList.EndBlock(); });
+  KzReleaseGuard([this] { FList.EndBlock(); });
 }
 
 TKzUndoLock::TKzUndoLock(TKzEditUndoList &list) : FList(list) { FList.Lock(); }
 TKzUndoLock::~TKzUndoLock() noexcept(false) {
-  KzReleaseGuard(FUncaught, [this] { FList.Unlock(); });
+  KzReleaseGuard([this] { FList.Unlock(); });
 }
 
 TKzUndoSuspend::TKzUndoSuspend(TCustomKzEdit &editor) : FEditor(editor) { FEditor.SuspendUndo(); }
 TKzUndoSuspend::~TKzUndoSuspend() noexcept(false) {
-  KzReleaseGuard(FUncaught, [this] { FEditor.ResumeUndo(); });
+  KzReleaseGuard([this] { FEditor.ResumeUndo(); });
 }

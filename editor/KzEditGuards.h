@@ -11,14 +11,15 @@ class TCustomKzEdit;
 // Runs the release step of a guard's destructor. The step may call handlers (OnChange,
 // OnStatusChange) that throw: such an exception reaches the caller, unless another one is
 // already unwinding the stack, which a second exception cannot join; then it is dropped.
-template <class F> void KzReleaseGuard(int uncaughtAtOpen, F &&release) {
-  if (std::uncaught_exceptions() > uncaughtAtOpen) {
-    try {
-      release();
-    } catch (...) {
-    }
-  } else {
+// Nothing is asked of the runtime unless the step throws.
+template <class F>
+void KzReleaseGuard(F &&release) {
+  try {
     release();
+  } catch (...) {
+    if (std::uncaught_exceptions() > 0)
+      return;
+    throw;
   }
 }
 
@@ -39,14 +40,13 @@ class TKzPaintLock {
 public:
   explicit TKzPaintLock(TKzPaintLockable &target) : FTarget(target) { FTarget.IncPaintLock(); }
   ~TKzPaintLock() noexcept(false) {
-    KzReleaseGuard(FUncaught, [this] { FTarget.DecPaintLock(); });
+    KzReleaseGuard([this] { FTarget.DecPaintLock(); });
   }
   TKzPaintLock(const TKzPaintLock &) = delete;
   TKzPaintLock &operator=(const TKzPaintLock &) = delete;
 
 private:
   TKzPaintLockable &FTarget;
-  int FUncaught = std::uncaught_exceptions();
 };
 
 // One undo block for the scope: everything recorded inside is one undo step, and OnChange
@@ -62,7 +62,6 @@ public:
 
 private:
   TKzEditUndoList &FList;
-  int FUncaught = std::uncaught_exceptions();
 };
 
 // Nothing is recorded on the list for the scope; for text changes that undo and redo make
@@ -76,7 +75,6 @@ public:
 
 private:
   TKzEditUndoList &FList;
-  int FUncaught = std::uncaught_exceptions();
 };
 
 // Both of the editor's lists locked for the scope (SuspendUndo / ResumeUndo).
@@ -89,5 +87,4 @@ public:
 
 private:
   TCustomKzEdit &FEditor;
-  int FUncaught = std::uncaught_exceptions();
 };

@@ -234,7 +234,7 @@ TBufferCoord TKzEditModel::NextWordPos(TBufferCoord p) const {
 // ---- the edit transaction ----
 
 TKzEditTransaction::TKzEditTransaction(TKzEditModel &model, TKind kind)
-    : FModel(model), FKind(kind), FUncaught(std::uncaught_exceptions()) {
+    : FModel(model), FKind(kind) {
   // Blanks an earlier edit trimmed belong to that edit, not to this one's step.
   FModel.FDoc.FlushTrimmedBlanks();
   FModel.FHost.IncPaintLock();
@@ -245,7 +245,7 @@ TKzEditTransaction::TKzEditTransaction(TKzEditModel &model, TKind kind)
 }
 
 TKzEditTransaction::~TKzEditTransaction() noexcept(false) {
-  KzReleaseGuard(FUncaught, [this] { Close(); });
+  KzReleaseGuard([this] { Close(); });
 }
 
 void TKzEditTransaction::Close() {
@@ -254,14 +254,14 @@ void TKzEditTransaction::Close() {
   struct TUnlock {
     TKzEditTransaction &T;
     ~TUnlock() noexcept(false) {
-      KzReleaseGuard(T.FUncaught, [this] { T.FModel.FHost.DecPaintLock(); });
+      KzReleaseGuard([this] { T.FModel.FHost.DecPaintLock(); });
     }
   } unlock{*this};
   struct TEndBlock {
     TKzEditTransaction &T;
     ~TEndBlock() noexcept(false) {
       if (T.FKind == UndoBlock)
-        KzReleaseGuard(T.FUncaught, [this] { T.FModel.FDoc.UndoList().EndBlock(); });
+        KzReleaseGuard([this] { T.FModel.FDoc.UndoList().EndBlock(); });
     }
   } endBlock{*this};
   if (--FModel.FTransactionDepth == 0)

@@ -263,5 +263,4 @@ private:
   TKzEditModel &FModel;
   TKind FKind;
   TKzEditSnapshot FBefore;
-  int FUncaught;
 };

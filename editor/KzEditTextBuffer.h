@@ -2,10 +2,10 @@
 // cached tab expansion, plus whole-text reading and writing with line-break detection.
 #pragma once
 
+#include "editor/KzEditGuards.h"
 #include "editor/KzEditMiscProcs.h"
 
 #include <cstddef>
-#include <exception>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -160,19 +160,10 @@ private:
 class TKzEditUpdateGuard {
 public:
   explicit TKzEditUpdateGuard(TKzEditStringList &lines) : FLines(lines) { FLines.BeginUpdate(); }
-  // Only the outermost close runs the listener's OnEndChange (the highlighter rescan), which
-  // may throw; while another exception unwinds the stack, that second one is dropped. Inner
-  // closes and lists without a listener only count down; every line operation opens a
-  // bracket, so those stay this cheap.
+  // The outermost close runs the listener's OnEndChange (the highlighter rescan), which may
+  // throw; see KzReleaseGuard.
   ~TKzEditUpdateGuard() noexcept(false) {
-    if (FLines.UpdateCount() > 1 || !FLines.OnEndChange || std::uncaught_exceptions() == 0) {
-      FLines.EndUpdate();
-      return;
-    }
-    try {
-      FLines.EndUpdate();
-    } catch (...) {
-    }
+    KzReleaseGuard([this] { FLines.EndUpdate(); });
   }
   TKzEditUpdateGuard(const TKzEditUpdateGuard &) = delete;
   TKzEditUpdateGuard &operator=(const TKzEditUpdateGuard &) = delete;
