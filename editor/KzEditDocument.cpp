@@ -19,19 +19,6 @@ TKzCharSet DefaultWordChars() {
   return s;
 }
 
-// Marks the rescan as running for a scope, so that the ranges it stores notify nothing;
-// cleared on every way out, or every later change would go unnoticed.
-class TScanning {
-public:
-  explicit TScanning(bool &flag) : FFlag(flag) { FFlag = true; }
-  ~TScanning() { FFlag = false; }
-  TScanning(const TScanning &) = delete;
-  TScanning &operator=(const TScanning &) = delete;
-
-private:
-  bool &FFlag;
-};
-
 } // namespace
 
 TKzEditDocument::TKzEditDocument() : FWordChars(DefaultWordChars()) {
@@ -111,7 +98,7 @@ int TKzEditDocument::ScanRanges(int first, int mustLast) {
 void TKzEditDocument::RescanAllRanges() {
   if (!FHighlighter || FLines.Count() == 0)
     return;
-  TScanning scanning(FScanning);
+  TKzScopedValue<bool> scanning(FScanning, true);
   TKzEditUpdateGuard guard(FLines);
   ScanRanges(0, FLines.Count() - 1);
 }
@@ -122,7 +109,9 @@ void TKzEditDocument::LinesEndChange() {
   if (FScanning)
     return;
   if (FScanFirst >= 0) {
-    TScanning scanning(FScanning);
+    // The rescan's own range stores notify nothing. The flag goes on every way out, or every
+    // later change would go unnoticed.
+    TKzScopedValue<bool> scanning(FScanning, true);
     const int first = FScanFirst, last = FScanLast;
     const bool toEnd = FScanToEnd;
     FScanFirst = FScanLast = -1;
@@ -281,11 +270,7 @@ void TKzEditDocument::NoteTrimmed(int index, const std::string &s, std::size_t p
 void TKzEditDocument::RecordTrimmedBlanks() {
   if (FFlushingTrims)
     return;
-  FFlushingTrims = true;
-  struct TDone {
-    bool &F;
-    ~TDone() { F = false; }
-  } done{FFlushingTrims};
+  TKzScopedValue<bool> flushing(FFlushingTrims, true);
   std::vector<TKzEditUndoItem> items;
   items.swap(FTrimmedBlanks);
   for (TKzEditUndoItem &item : items) {

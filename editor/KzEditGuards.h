@@ -12,8 +12,7 @@ class TCustomKzEdit;
 // OnStatusChange) that throw: such an exception reaches the caller, unless another one is
 // already unwinding the stack, which a second exception cannot join; then it is dropped.
 // Nothing is asked of the runtime unless the step throws.
-template <class F>
-void KzReleaseGuard(F &&release) {
+template <class F> void KzReleaseGuard(F &&release) {
   try {
     release();
   } catch (...) {
@@ -87,4 +86,18 @@ public:
 
 private:
   TCustomKzEdit &FEditor;
+};
+
+// A field set to a value for the scope and given its old value back on every way out: an
+// option switched for one step, a flag that says a scan is running.
+template <class T> class TKzScopedValue {
+public:
+  TKzScopedValue(T &field, T value) : FField(field), FSaved(field) { FField = value; }
+  ~TKzScopedValue() { FField = FSaved; }
+  TKzScopedValue(const TKzScopedValue &) = delete;
+  TKzScopedValue &operator=(const TKzScopedValue &) = delete;
+
+private:
+  T &FField;
+  T FSaved;
 };

@@ -128,12 +128,7 @@ void TKzEditModel::DropText(const std::string &text, TBufferCoord &drop, bool sa
     }
   }
   // The drop point may lie beyond a line's end.
-  struct TOptionsBack {
-    TKzEditorOptions &Field;
-    TKzEditorOptions Saved;
-    ~TOptionsBack() { Field = Saved; }
-  } optionsBack{FOptions, FOptions};
-  FOptions.Include(eoScrollPastEol);
+  TKzScopedValue<TKzEditorOptions> pastEol(FOptions, FOptions | TKzEditorOptions{eoScrollPastEol});
   SetCaretPos(drop);
   drop = CaretXY();
   {

@@ -711,12 +711,7 @@ void TKzEditModel::CaseChange(TKzEditorCommand command) {
                              FSelectionMode);
   {
     // The word is replaced as a stream whatever the mode; the mode comes back afterwards.
-    struct TModeBack {
-      TKzSelectionMode &Field;
-      TKzSelectionMode Saved;
-      ~TModeBack() { Field = Saved; }
-    } modeBack{FSelectionMode, FSelectionMode};
-    FSelectionMode = smNormal;
+    TKzScopedValue<TKzSelectionMode> stream(FSelectionMode, smNormal);
     SetCaretAndSelection(we, ws, we);
     SetSelectedText(ConvertCase(SelectedText(), command));
   }

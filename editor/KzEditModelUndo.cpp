@@ -65,23 +65,6 @@ private:
   int FMaxScrollWidth;
 };
 
-namespace {
-
-// Sets a field for a scope and puts its old value back on every way out.
-template <class T> class TOverride {
-public:
-  TOverride(T &field, T value) : FField(field), FSaved(field) { FField = value; }
-  ~TOverride() { FField = FSaved; }
-  TOverride(const TOverride &) = delete;
-  TOverride &operator=(const TOverride &) = delete;
-
-private:
-  T &FField;
-  T FSaved;
-};
-
-} // namespace
-
 // One undo (from the undo list to the redo list) or one redo (the other way round): the top
 // item's step, a bracketed run, or a run of items of one kind under eoGroupUndo.
 void TKzEditModel::MoveSteps(bool undo) {
@@ -414,7 +397,7 @@ void TKzEditModel::RedoItem() {
       TKzEditorOptions options = FOptions;
       if (scope.Trimmed())
         options.Include(eoTrimTrailingSpaces);
-      TOverride<TKzEditorOptions> trimming(FOptions, options);
+      TKzScopedValue<TKzEditorOptions> trimming(FOptions, options);
       TKzUndoLock locked(FDoc.UndoList());
       LineBreak(true);
     }
@@ -456,8 +439,8 @@ void TKzEditModel::RedoItem() {
     // stay although nothing follows them yet: the item after this one needs them.
     SetCaretPos(start);
     {
-      TOverride<TKzEditorOptions> trimming(FOptions,
-                                           FOptions - TKzEditorOptions{eoTrimTrailingSpaces});
+      TKzScopedValue<TKzEditorOptions> trimming(FOptions,
+                                                FOptions - TKzEditorOptions{eoTrimTrailingSpaces});
       TKzUndoLock locked(FDoc.UndoList());
       SetSelTextPrimitive(mode, item.ChangeText);
     }

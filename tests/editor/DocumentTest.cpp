@@ -3,6 +3,8 @@
 #include "editor/KzEditDocument.h"
 #include "highlight/KzHighlighterHtml.h"
 
+#include "UndoReasons.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -37,13 +39,6 @@ struct TDocFixture {
     Doc.UndoList().PushChange(reason, {1, 1}, {2, 1}, "", smNormal);
   }
 };
-
-std::vector<R> Reasons(const TKzEditUndoList &l) {
-  std::vector<R> out;
-  for (int i = 0; i < l.ItemCount(); ++i)
-    out.push_back(l.Item(i).Reason);
-  return out;
-}
 
 } // namespace
 

@@ -5,6 +5,8 @@
 #include "editor/KzEditView.h"
 #include "platform/FixedCanvas.h"
 
+#include "UndoReasons.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -91,13 +93,6 @@ struct TParts {
   kzp::TFixedCanvas Canvas;
   TParts() { View.SetMeasureCanvas(&Canvas); }
 };
-
-std::vector<R> Reasons(const TKzEditUndoList &l) {
-  std::vector<R> out;
-  for (int i = 0; i < l.ItemCount(); ++i)
-    out.push_back(l.Item(i).Reason);
-  return out;
-}
 
 } // namespace
 
