@@ -243,6 +243,7 @@ void TKzEditPrint::PreparePages(kzp::TCanvas &canvas) {
                               LastLayoutLine() + 1 + FLineOffset);
   FUseHighlighter = UseHighlighter();
   CountPages();
+  FWrapsLine = -1;
   FHeader.InitPrint(canvas, PageCount(), FMargins, FTitle);
   FFooter.InitPrint(canvas, PageCount(), FMargins, FTitle);
 }
@@ -357,7 +358,11 @@ void TKzEditPrint::DrawLineNumber(int number) {
 void TKzEditPrint::PrintSourceLine(int i, int firstRow, int lastRow) {
   kzp::TCanvas &canvas = *FCanvas;
   const std::string_view text = PrintedText(i);
-  RowsOf(text, FWraps);
+  // A line continued from the page before keeps the wrap positions found there.
+  if (i != FWrapsLine) {
+    RowsOf(text, FWraps);
+    FWrapsLine = i;
+  }
   const int rows = static_cast<int>(FWraps.size()) + 1;
   if (lastRow < 0 || lastRow > rows)
     lastRow = rows;
@@ -368,10 +373,14 @@ void TKzEditPrint::PrintSourceLine(int i, int firstRow, int lastRow) {
   if (FUseHighlighter) {
     FLineBuffer.assign(text);
     FHighlighter->RestoreRange(FRanges[static_cast<std::size_t>(i)]);
+    // A long line that goes on over several pages is walked only up to this page's last row.
     KzForEachPrintPiece(*FHighlighter, FLineBuffer, i, FWraps, [&](const TKzPrintPiece &piece) {
-      if (piece.Row >= firstRow && piece.Row < lastRow)
+      if (piece.Row >= lastRow)
+        return false;
+      if (piece.Row >= firstRow)
         DrawPiece(FMargins.TextLeft + piece.Column * FCellWidth, rowY(piece.Row),
                   FLineBuffer.data() + piece.Start, piece.Length, piece.Attribute);
+      return true;
     });
     canvas.SetFontStyle(FFont.Style);
     canvas.SetFontColor(FFontColor);

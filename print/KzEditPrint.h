@@ -193,4 +193,5 @@ private:
   // Reused while printing, so a page allocates nothing once they have grown.
   std::string FLineBuffer;
   std::vector<TWrapPos> FWraps;
+  int FWrapsLine = -1; // the line FWraps were found for while printing
 };

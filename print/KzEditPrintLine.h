@@ -21,7 +21,7 @@ struct TKzPrintPiece {
 };
 
 // Tokenizes `text` with a highlighter whose range the caller has already restored, and calls
-// piece(const TKzPrintPiece &) for every non-empty piece in order. wraps are the line's wrap
+// piece(const TKzPrintPiece &) for every non-empty piece in order until it returns false. wraps are the line's wrap
 // positions (1-based last characters of its rows, ascending). A token's length is the distance
 // to the next token's start, so the walk copies no token text.
 template <class TPieceFn>
@@ -47,7 +47,8 @@ void KzForEachPrintPiece(TKzCustomHighlighter &highlighter, const std::string &t
       }
       const int rowEnd = nextWrap < wraps.size() ? wraps[nextWrap].Index : end;
       const int to = rowEnd < end ? rowEnd : end;
-      piece(TKzPrintPiece{row, from - rowStart, from, to - from, attribute});
+      if (!piece(TKzPrintPiece{row, from - rowStart, from, to - from, attribute}))
+        return;
       from = to;
     }
   }
