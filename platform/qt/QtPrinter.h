@@ -9,6 +9,7 @@
 
 class QPainter;
 class QPrinter;
+class QTemporaryFile;
 
 namespace kzp {
 
@@ -19,7 +20,10 @@ std::vector<std::string> QtPrinterNames();
 std::string QtDefaultPrinterName();
 
 // A real printer: the named one, or the desktop's default (or the first installed) for an
-// empty name. Documents go to it without any dialog.
+// empty name. Documents go to it without any dialog. Where the printing system is CUPS, a
+// document is spooled into a file of its own and handed to the queue only when it is
+// complete, so an aborted job prints nothing at all (Qt's own CUPS route cannot take a job
+// back once it was begun).
 class TQtPrinter : public TPrinter {
 public:
   explicit TQtPrinter(const std::string &printerName = {});
@@ -35,11 +39,15 @@ public:
   bool Printing() const override { return FCanvas != nullptr; }
   TCanvas &Canvas() override;
 
-  // The printer the documents go to (its name is empty when the machine has none).
-  QPrinter &Device() { return *FPrinter; }
+  const std::string &Name() const { return FName; }
 
 private:
-  std::unique_ptr<QPrinter> FPrinter;
+  void Close();
+  std::string FName;
+  std::string FTitle;
+  std::unique_ptr<QPrinter> FPrinter; // the queue itself: its sheet and resolution
+  std::unique_ptr<QPrinter> FSpool;   // the document while it is drawn, with CUPS
+  std::unique_ptr<QTemporaryFile> FSpoolFile;
   std::unique_ptr<QPainter> FPainter;
   std::unique_ptr<TQtCanvas> FCanvas;
 };
