@@ -74,14 +74,3 @@ TEST_F(PrintSelectionTest, SelectedOnlyWithoutASelectionPrintsNothingAtAll)
   Print();
   EXPECT_EQ(Rows(4), (std::vector<std::string>{"a       bcdef", "0123456789abcdef", "ghijklmnop", "nicht gewählt"}));
 }
-
-TEST_F(PrintSelectionTest, LineNumbersOfASelectionAreTheLinesOwnNumbers)
-{
-  Job.SetLineNumbers(true);
-  Select(smLine, {1, 2}, {1, 3});
-  const auto texts = Printer.TextsOf(0);
-  ASSERT_EQ(texts.size(), 4u);
-  EXPECT_EQ(texts[0].Text, "2: ");
-  EXPECT_EQ(texts[2].Text, "3: ");
-  EXPECT_EQ(texts[3].Y, RowY(1));
-}

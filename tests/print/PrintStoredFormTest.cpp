@@ -60,10 +60,8 @@ TEST(PrintStoredForm, UnitsApplyToTheLengthsWhereverTheyStandAndMistakesAreRefus
       R"({"Margins": {"Links": 20}})",
       R"({"Margins": {"UnitSystem": "usFeet"}})",
       R"({"Header": {"FrameTypes": ["ftDouble"]}})",
-      R"({"Font": {"Name": "Arial", "Size": 10}})",
       R"({"Highlighter": "cssHighlight"})",
       R"({"Color": -1})",
-      R"({"Wrap": 1})",
   };
   for (const char *json : wrong) {
     SCOPED_TRACE(json);

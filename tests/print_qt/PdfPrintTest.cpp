@@ -7,9 +7,6 @@
 #include "platform/qt/QtPrinter.h"
 #include "print/KzEditPrint.h"
 
-#include <QFont>
-#include <QFontInfo>
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -54,12 +51,6 @@ protected:
 
 } // namespace
 
-TEST_F(PdfPrintTest, ThePrintFontsResolveToTheirMetricTwins)
-{
-  EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Courier New"))).family().toStdString(), "Liberation Mono");
-  EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Arial"))).family().toStdString(), "Liberation Sans");
-}
-
 TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem)
 {
   std::vector<std::string> lines = {"<html>"};
@@ -76,8 +67,9 @@ TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem)
   Job.SetPrinter(&printer);
   Job.PrintAll();
 
-  // The cells of Courier New at 10 points on 300 dpi paper: the layout every printout of the
-  // studio gets, whatever machine it runs on. A "W" is 25.2 pixels wide, so 79 of them fit.
+  // The cells of Courier New at 10 points on 300 dpi paper (its metric twin Liberation Mono):
+  // the layout every printout of the studio gets, whatever machine it runs on. A "W" is 25.2
+  // pixels wide, so 79 of them fit.
   EXPECT_EQ(Job.CellWidth(), 25);
   EXPECT_EQ(Job.PrintLineHeight(), 48);
   EXPECT_EQ(Job.MaxRowChars(), 79);
@@ -86,12 +78,12 @@ TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem)
   const std::vector<TPageLine> starts = {{0, 0}, {60, 0}};
   EXPECT_EQ(Job.PageStarts(), starts);
 
-  const std::vector<std::string> page1 = Rows(PdfPageText(pdf, 1));
+  const std::vector<std::string> page1 = Rows(PdfText(pdf, 1));
   ASSERT_GE(page1.size(), 3u);
   EXPECT_EQ(Trimmed(page1[0]), "index.htm - Seite 1 von 2");
   EXPECT_EQ(Trimmed(page1[1]), "<html>");
   EXPECT_EQ(Trimmed(page1.back()), "<p>Zeile 60</p>");
-  const std::vector<std::string> page2 = Rows(PdfPageText(pdf, 2));
+  const std::vector<std::string> page2 = Rows(PdfText(pdf, 2));
   ASSERT_GE(page2.size(), 4u);
   EXPECT_EQ(Trimmed(page2[0]), "index.htm - Seite 2 von 2");
   // The long line starts page 2 and wraps at its blank.
@@ -123,7 +115,7 @@ TEST_F(PdfPrintTest, TheFileAppearsOnlyCompleteAndAnExistingOneStaysUnlessReplac
   Job.SetPrinter(&replace);
   Job.PrintAll();
   EXPECT_EQ(PdfPageCount(pdf), 1);
-  EXPECT_EQ(Trimmed(Rows(PdfPageText(pdf, 1)).at(0)), "neu");
+  EXPECT_EQ(Trimmed(Rows(PdfText(pdf, 1)).at(0)), "neu");
   EXPECT_EQ(fs::status(pdf).permissions() & fs::perms::owner_read, fs::perms::owner_read);
 
   // An aborted job leaves nothing, not even its temporary file.

@@ -54,13 +54,16 @@ bool PdfToolsAvailable() {
   return std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
 }
 
-std::string PdfPageText(const std::string &pdf, int page) {
+std::string PdfText(const std::string &pdf, int page) {
   const std::string p = std::to_string(page);
-  return Run("pdftotext -layout -f " + p + " -l " + p + " " + Quoted(pdf) + " - 2>/dev/null");
+  const std::string range = page > 0 ? "-f " + p + " -l " + p + " " : "";
+  return Run("pdftotext -layout " + range + Quoted(pdf) + " - 2>/dev/null");
 }
 
+std::string PdfInfo(const std::string &pdf) { return Run("pdfinfo " + Quoted(pdf) + " 2>/dev/null"); }
+
 int PdfPageCount(const std::string &pdf) {
-  std::istringstream info(Run("pdfinfo " + Quoted(pdf) + " 2>/dev/null"));
+  std::istringstream info(PdfInfo(pdf));
   std::string line;
   while (std::getline(info, line))
     if (line.rfind("Pages:", 0) == 0)

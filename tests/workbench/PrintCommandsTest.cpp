@@ -2,6 +2,8 @@
 // its file dialog, the preview, and the progress window's "Abbrechen".
 #include "WorkbenchFixture.h"
 
+#include "../print_qt/PdfTools.h"
+
 #include "platform/qt/QtPrinter.h"
 #include "print/KzEditPrint.h"
 #include "workbench/TemplateEditor.h"
@@ -13,28 +15,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Capture(const std::string &command)
-{
-    std::string out;
-    if (FILE *p = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-            out.append(buffer, n);
-        ::pclose(p);
-    }
-    return out;
-}
-
-std::string PdfText(const fs::path &pdf) { return Capture("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null"); }
-std::string PdfInfo(const fs::path &pdf) { return Capture("pdfinfo '" + pdf.string() + "' 2>/dev/null"); }
 
 std::vector<std::string> Entries(const fs::path &folder)
 {
@@ -60,7 +45,7 @@ protected:
     void SetUp() override
     {
         WorkbenchTest::SetUp();
-        if (Capture("command -v pdftotext").empty())
+        if (!PdfToolsAvailable())
             GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
         const char *home = std::getenv("HOME");
         savedHome = home ? home : "";
@@ -112,10 +97,10 @@ TEST_F(PrintCommandsTest, DruckenWritesAPdfBesideThePackNamedAfterTheTemplateAnd
     EXPECT_EQ(dialogs.Shown[1].Text.substr(dialogs.Shown[1].Text.find('\n') + 1),
               (dir / "packs" / "liste (2).pdf").string());
     EXPECT_EQ(Entries(dir / "packs"), (std::vector<std::string>{"liste (2).pdf", "liste.pdf", "p.kzp"}));
-    const std::string text = PdfText(dir / "packs" / "liste.pdf");
+    const std::string text = PdfText((dir / "packs" / "liste.pdf").string());
     EXPECT_NE(text.find("<b>Hallo</b>\n"), std::string::npos) << text;
     EXPECT_NE(text.find("        Welt"), std::string::npos) << text;
-    EXPECT_NE(PdfInfo(dir / "packs" / "liste.pdf").find("img/liste.htm"), std::string::npos);
+    EXPECT_NE(PdfInfo((dir / "packs" / "liste.pdf").string()).find("img/liste.htm"), std::string::npos);
 }
 
 TEST_F(PrintCommandsTest, WithoutATemplateTheEditorsTextPrintsAsOhneTitelWithTheTitleNa)
@@ -127,8 +112,8 @@ TEST_F(PrintCommandsTest, WithoutATemplateTheEditorsTextPrintsAsOhneTitelWithThe
     frm->actItem31->trigger();
     const fs::path pdf = dir / "Ohne Titel.pdf";
     ASSERT_TRUE(fs::exists(pdf));
-    EXPECT_NE(PdfText(pdf).find("frei getippt"), std::string::npos);
-    EXPECT_NE(PdfInfo(pdf).find("Title:           na\n"), std::string::npos) << PdfInfo(pdf);
+    EXPECT_NE(PdfText(pdf.string()).find("frei getippt"), std::string::npos);
+    EXPECT_NE(PdfInfo(pdf.string()).find("Title:           na\n"), std::string::npos) << PdfInfo(pdf.string());
 }
 
 TEST_F(PrintCommandsTest, APackFolderThatTakesNoFilesSendsThePdfHomeAndWithNeitherNothingIsWritten)
@@ -163,7 +148,7 @@ TEST_F(PrintCommandsTest, ExportAsksForTheFileAndOnlyReplacesWhatTheUserAgreedTo
     EXPECT_EQ(dialogs.SaveFilters[0], "PDF-Dokument (*.pdf)|*.pdf");
     EXPECT_TRUE(dialogs.Shown.empty());
     const fs::path pdf = dir / "export.pdf";
-    EXPECT_NE(PdfInfo(pdf).find("Pages:           2\n"), std::string::npos);
+    EXPECT_EQ(PdfPageCount(pdf.string()), 2);
 
     // The ".pdf" was added here, so the dialog never asked about that name.
     WriteFile(pdf, "alt");
@@ -174,7 +159,7 @@ TEST_F(PrintCommandsTest, ExportAsksForTheFileAndOnlyReplacesWhatTheUserAgreedTo
     EXPECT_EQ(ReadFile(pdf), "alt");
     dialogs.Answers = {TModalResult::mrYes};
     frm->actExportPdf->trigger();
-    EXPECT_NE(PdfText(pdf).find("<p>Zeile 70</p>"), std::string::npos);
+    EXPECT_NE(PdfText(pdf.string()).find("<p>Zeile 70</p>"), std::string::npos);
 }
 
 TEST_F(PrintCommandsTest, ThePreviewShowsTheSamePagesAndPrintsFromThere)
@@ -209,7 +194,7 @@ TEST_F(PrintCommandsTest, ThePreviewShowsTheSamePagesAndPrintsFromThere)
     if (HasPrinter())
         return;
     ASSERT_EQ(dialogs.Shown.size(), 1u);
-    EXPECT_NE(PdfInfo(dir / "packs" / "lang.pdf").find("Pages:           3\n"), std::string::npos);
+    EXPECT_EQ(PdfPageCount((dir / "packs" / "lang.pdf").string()), 3);
 }
 
 TEST_F(PrintCommandsTest, AbbrechenInTheProgressWindowStopsTheJobAndLeavesNoFile)
