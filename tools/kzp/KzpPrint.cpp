@@ -8,11 +8,10 @@
 #include "pack/PackStore.h"
 #include "platform/Clipboard.h"
 #include "platform/StoredForm.h"
+#include "platform/qt/QtHeadless.h"
 #include "platform/qt/QtPdfPrinter.h"
 #include "print/KzEditPrint.h"
 #include "print/KzEditPrintStoredForm.h"
-
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,12 +41,7 @@ const kzp::TStoredValue &Component(const kzp::TStoredValue &form, const char *na
 }
 
 int PrintTemplate(const std::string &name, const std::string &text, const std::string &out) {
-  // Fonts and PDF writing need the GUI part of Qt, but never a screen.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char program[] = "kzp";
-  char *argv[] = {program, nullptr};
-  QGuiApplication app(argc, argv);
+  const kzp::TQtHeadlessApp app;
 
   const kzp::TStoredValue form = kzp::ParseStoredForm(KzpMainStoredForm);
   TKzHTMLHighlighter htmlHighlight;
