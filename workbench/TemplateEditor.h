@@ -9,6 +9,7 @@
 #include <string>
 
 class QWidget;
+class TCustomKzEdit;
 class TKzCustomHighlighter;
 namespace kzp {
 class TStoredValue;
@@ -21,6 +22,8 @@ public:
     ~TTemplateEditor() override;
 
     QWidget *Widget() const;
+    // The editor control itself, for the print job that reads its lines and selection.
+    const TCustomKzEdit &Control() const;
 
     // The whole text as 8-bit string, lines joined by CR LF, no break after the last line.
     // Setting it raises no OnChange and starts a fresh undo history.

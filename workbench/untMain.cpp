@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/StoredForm.h"
 #include "platform/qt/QtCodePage.h"
+#include "print/KzEditPrint.h"
 #include "workbench/PackText.h"
 #include "ui_frmMain.h"
 #include "workbench/AppWindows.h"
@@ -63,6 +64,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     ui_->setupUi(this);
     SetupLayout();
     SetupEditor();
+    SetupPrintJob();
     SetupCommands();
     SetupExplorer();
     FormCreate(arguments);
@@ -150,6 +152,8 @@ void TfrmMain::SetupCommands()
     actItem8 = u.actItem8;
     actItem31 = u.actItem31;
     actItem32 = u.actItem32;
+    actPrintPreview = u.actPrintPreview;
+    actExportPdf = u.actExportPdf;
     actItem3 = u.actItem3;
     actItem4 = u.actItem4;
     actItem5 = u.actItem5;
@@ -183,6 +187,8 @@ void TfrmMain::SetupCommands()
         {actBarItem4, "open", &TfrmMain::actBarItem4Click},
         {actItem8, "save", &TfrmMain::actItem8Click},
         {actItem31, "print", &TfrmMain::actItem31Click},
+        {actPrintPreview, nullptr, &TfrmMain::actPrintPreviewClick},
+        {actExportPdf, nullptr, &TfrmMain::actExportPdfClick},
         {actItem32, nullptr, &TfrmMain::actItem32Click},
         {actItem3, "copy", &TfrmMain::actItem3Click},
         {actItem4, "paste", &TfrmMain::actItem4Click},
@@ -361,14 +367,6 @@ void TfrmMain::Button1Click()
         return;
     }
     ThePackStore().WriteMetaData(MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner));
-}
-
-void TfrmMain::actItem31Click()
-{
-    // The print component is not part of this version; saying so beats a silent nothing or
-    // a job that prints no page.
-    Dialogs().MessageDlg(this, "Das Drucken ist in dieser Version noch nicht verfügbar.", "Drucken",
-                         TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
 }
 
 void TfrmMain::Terminate()

@@ -15,10 +15,14 @@ class QMenu;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TKzEditPrint;
 class TKzHTMLHighlighter;
 class TTemplateEditor;
 class THtmlView;
 struct TPackContents;
+namespace kzp {
+class TPrinter;
+}
 struct kzpMetaData;
 namespace Ui {
 class frmMain;
@@ -39,6 +43,8 @@ public:
     void actBarItem4Click(); // Open pack
     void actItem8Click();    // Save template
     void actItem31Click();   // Print
+    void actPrintPreviewClick(); // Print preview
+    void actExportPdfClick();    // Export as PDF
     void actItem32Click();   // Exit
     void Button1Click();     // Save metadata
     void actBarItem1Click(); // show or hide "Projekt-Explorer"
@@ -83,6 +89,8 @@ public:
     const std::string &HelpFile() const { return helpFile_; }
     QTreeWidgetItem *TemplateRoot() const { return templateRoot_; }
     QTreeWidgetItem *FileRoot() const { return fileRoot_; }
+    // A print job that runs this long shows the progress window, so short ones do not flicker.
+    int PrintProgressDelayMs = 400;
     // Set once Exit has ended the program.
     bool Terminated() const { return terminated_; }
 
@@ -93,6 +101,7 @@ public:
     // Named components.
     TTemplateEditor *editor;
     std::unique_ptr<TKzHTMLHighlighter> htmlHighlight;
+    std::unique_ptr<TKzEditPrint> printJob;
     QTreeWidget *twProjekt;
     QLineEdit *metaTitel, *metaAuthor, *metaAuthorMail, *metaAuthorWeb, *metaOrdner;
     QPushButton *Button1;
@@ -103,6 +112,7 @@ public:
 
     // Commands, shared by menus, tool bar and pop-up menus.
     QAction *actItem1, *actBarItem4, *actItem8, *actItem31, *actItem32;
+    QAction *actPrintPreview, *actExportPdf;
     QAction *actItem3, *actItem4, *actItem5, *actItem6, *actItem9, *actItem10;
     QAction *actItem11, *actItem12, *actItem13, *actItem14, *actItem15, *actItem16, *actItem17;
     QAction *actBarItem1, *actBarItem2, *actBarItem3, *actItem41, *actItem37;
@@ -118,6 +128,7 @@ private:
     void SetupLayout();
     void SetupExplorer();
     void SetupEditor();
+    void SetupPrintJob();
     void RebuildTree(const TPackContents &contents);
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);
@@ -125,6 +136,11 @@ private:
     void TogglePanel(QDockWidget *panel); // hides a visible panel, shows a hidden one
     void Terminate();
     QString VarMainPage() const;
+    // The print job bound to the editor: its text, highlighter, font, tab width and selection,
+    // with the open template's name as the title.
+    void BindPrintJob();
+    // Prints on printer with the progress window; false when the user cancelled.
+    bool RunPrintJob(kzp::TPrinter &printer);
 
     std::unique_ptr<Ui::frmMain> ui_;
     std::string programDir_;

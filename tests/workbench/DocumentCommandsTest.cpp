@@ -1,4 +1,4 @@
-// The document commands of the main window: open, new, save template, save metadata, print,
+// The document commands of the main window: open, new, save template, save metadata,
 // exit and closing, with the unsaved-changes question in front of them.
 #include "WorkbenchFixture.h"
 
@@ -361,16 +361,6 @@ TEST_F(DocumentCommandsTest, SaveMetadataWithoutPackWarns)
     ASSERT_EQ(dialogs.Shown.size(), 1u);
     EXPECT_EQ(dialogs.Shown[0].Text, "Bitte öffnen Sie zuerst ein *.KZP-Projekt!");
     EXPECT_EQ(dialogs.Shown[0].Caption, "Fehler");
-}
-
-TEST_F(DocumentCommandsTest, PrintSaysPlainlyThatPrintingIsNotAvailable)
-{
-    StartWithPack(demoPack);
-    dialogs.Answers = {TModalResult::mrOk};
-    frm->actItem31->trigger();
-    ASSERT_EQ(dialogs.Shown.size(), 1u);
-    EXPECT_EQ(dialogs.Shown[0].Caption, "Drucken");
-    EXPECT_NE(dialogs.Shown[0].Text.find("nicht verfügbar"), std::string::npos);
 }
 
 TEST_F(DocumentCommandsTest, HelpDoesNothingWithoutTheHelpLibrary)

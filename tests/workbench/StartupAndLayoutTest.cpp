@@ -83,7 +83,8 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
     EXPECT_EQ(menus, (std::vector<std::string>{"Datei", "Bearbeiten", "Format", "Ansicht", "Hilfe"}));
     const QList<QAction *> top = w.menuBar()->actions();
     EXPECT_EQ(Captions(top[0]->menu()->actions()),
-              (std::vector<std::string>{"Neu", "Öffnen", "-", "Speichern", "-", "Drucken", "-", "Beenden"}));
+              (std::vector<std::string>{"Neu", "Öffnen", "-", "Speichern", "-", "Drucken", "Druckvorschau",
+                                        "Als PDF exportieren …", "-", "Beenden"}));
     EXPECT_EQ(Captions(top[1]->menu()->actions()),
               (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen"}));
     EXPECT_EQ(Captions(top[2]->menu()->actions()),

@@ -1,5 +1,6 @@
 // kzp: works on template packs from the command line, through the same pack store as the studio.
 #include "KzpCommands.h"
+#include "KzpPrint.h"
 #include "KzpTokens.h"
 
 #include <cstdio>
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
         {"info", RunInfo},       {"list", RunList},     {"cat", RunCat},       {"save", RunSave},
         {"add", RunAdd},         {"delete", RunDelete}, {"meta", RunMeta},     {"import", RunImport},
         {"new", RunNew},         {"extract", RunExtract}, {"build", RunBuild}, {"tokens", RunTokens},
+        {"print", RunPrint},
     };
     for (const auto &[name, run] : commands) {
         if (command == name)
