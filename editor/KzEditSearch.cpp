@@ -475,3 +475,27 @@ std::string TKzSearch::ReplacementFor(const TKzSearchLines &lines, const TKzSear
   const TSubject s = SubjectOf(*this, lines, m);
   return ReplacementFor(s.Text, s.Start, s.End, replacement);
 }
+
+std::vector<TKzReplacement> TKzSearch::Replacements(const TKzSearchLines &lines,
+                                                    const TKzSearchScope &scope,
+                                                    const std::string &replacement) const {
+  std::vector<TKzReplacement> out;
+  if (Empty())
+    return out;
+  const bool groups = FImpl->Options.RegularExpression;
+  std::optional<TKzJoinedLines> joined;
+  if (groups && JoinsLines())
+    joined.emplace(lines, 1, lines.Count());
+  Scan(lines, scope, {1, 1}, false, [&](const TKzSearchMatch &m) {
+    if (!groups)
+      out.push_back({m, replacement});
+    else if (joined)
+      out.push_back({m, ReplacementFor(joined->Text(), joined->OffsetOf(m.Start),
+                                       joined->OffsetOf(m.End), replacement)});
+    else
+      out.push_back({m, ReplacementFor(lines.Line(m.Start.Line - 1), std::size_t(m.Start.Char - 1),
+                                       std::size_t(m.End.Char - 1), replacement)});
+    return true;
+  });
+  return out;
+}

@@ -46,6 +46,12 @@ struct TKzSearchMatch {
   bool operator==(const TKzSearchMatch &) const = default;
 };
 
+// A match and the text that is to replace it.
+struct TKzReplacement {
+  TKzSearchMatch Match;
+  std::string Text;
+};
+
 // The lines a search reads, 0-based.
 class TKzSearchLines {
 public:
@@ -167,6 +173,9 @@ public:
   // The replacement for a match found in these lines.
   std::string ReplacementFor(const TKzSearchLines &lines, const TKzSearchMatch &m,
                              const std::string &replacement) const;
+  // Every match in the scope with its replacement, in document order.
+  std::vector<TKzReplacement> Replacements(const TKzSearchLines &lines, const TKzSearchScope &scope,
+                                           const std::string &replacement) const;
 
 private:
   struct TImpl;
