@@ -165,6 +165,11 @@ public:
   std::optional<TKzSearchMatch> FindNext(const TKzSearchLines &lines, TBufferCoord from,
                                          bool backwards, const TKzSearchScope &scope, bool wrap,
                                          bool *wrapped = nullptr) const;
+  // The matches on line `y` (1-based, its text `line`) from column `fromChar`, for a search
+  // that does not join lines; false when `visit` stopped.
+  template <class F>
+  bool ScanLine(std::string_view line, int y, const TKzSearchScope &scope, int fromChar,
+                bool notEmpty, F &visit) const;
   // Every match in the scope, at most `limit`; false when the limit cut the list.
   bool FindAll(const TKzSearchLines &lines, const TKzSearchScope &scope,
                std::vector<TKzSearchMatch> &out, std::size_t limit = std::size_t(-1)) const;
@@ -185,10 +190,6 @@ private:
   bool FindRegex(std::string_view subject, std::size_t from, bool notEmptyAtFrom,
                  std::size_t &start, std::size_t &end) const;
   bool IsWholeWord(std::string_view subject, std::size_t start, std::size_t end) const;
-  // The matches of one line (1-based `y`) from column `fromChar`; false when `visit` stopped.
-  template <class F>
-  bool ScanLine(std::string_view line, int y, const TKzSearchScope &scope, int fromChar,
-                bool notEmpty, F &visit) const;
 };
 
 // ---- template implementation ----
