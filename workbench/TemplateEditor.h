@@ -9,6 +9,7 @@
 #include <string>
 
 class QWidget;
+class TCustomKzEdit;
 class TKzCustomHighlighter;
 namespace kzp {
 class TStoredValue;
@@ -52,6 +53,10 @@ public:
     void SetCaret(int x, int y);
     // Selects from (x1, y1) to (x2, y2), the caret ending at the second point.
     void SetSelection(int x1, int y1, int x2, int y2);
+
+    // The editor control itself, for the window's parts that work on its text and selection
+    // directly (search and replace).
+    TCustomKzEdit &Core() const;
 
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);

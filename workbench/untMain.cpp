@@ -65,6 +65,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupEditor();
     SetupCommands();
     SetupExplorer();
+    SetupSearch();
     FormCreate(arguments);
 }
 
@@ -270,6 +271,7 @@ void TfrmMain::OpenPack(const std::string &path)
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
+    SearchDocumentReplaced(true);
     QApplication::restoreOverrideCursor();
 }
 
