@@ -5,16 +5,17 @@
 
 namespace {
 
-// While a replacement runs: a character-stream selection, and no trimming of trailing
-// blanks (which would change text the search never matched). Restored on every way out,
-// and the undo block and paint lock are closed with it.
+// While a replacement runs: a character-stream selection, no trimming of trailing blanks
+// (which would change text the search never matched), and no room past the ends of lines,
+// whose column limit would otherwise cut a selection far out on a long line short.
+// Restored on every way out, and the undo block and paint lock are closed with it.
 class TReplaceSession {
 public:
   explicit TReplaceSession(TCustomKzEdit &editor)
       : FEditor(editor), FMode(editor.SelectionMode()), FOptions(editor.Options()) {
     FEditor.IncPaintLock();
     FEditor.OpenUndoBlock();
-    FEditor.SetOptions(FOptions - TKzEditorOptions{eoTrimTrailingSpaces});
+    FEditor.SetOptions(FOptions - TKzEditorOptions{eoTrimTrailingSpaces, eoScrollPastEol});
     FEditor.SetSelectionMode(smNormal);
   }
   ~TReplaceSession() {
@@ -66,7 +67,11 @@ TKzCharSet EditorWordChars(const TCustomKzEdit &editor) {
 void SelectMatch(TCustomKzEdit &editor, const TKzSearchMatch &match) {
   editor.IncPaintLock();
   editor.SetSelectionMode(smNormal);
+  // Room past the line ends limits columns to the scroll width, also inside a long line.
+  const TKzEditorOptions options = editor.Options();
+  editor.SetOptions(options - TKzEditorOptions{eoScrollPastEol});
   editor.SetCaretAndSelection(match.End, match.Start, match.End);
+  editor.SetOptions(options);
   editor.DecPaintLock();
 }
 

@@ -63,8 +63,10 @@ TPackSearchResult SearchPack(const TPackStore &store, const TKzSearch &search,
       ++result.Total;
       return true;
     });
-    if (result.Total > before)
+    if (result.Total > before) {
       ++result.Templates;
+      result.PerTemplate.emplace_back(name, result.Total - before);
+    }
   };
   ForEachTemplate(store, [&](const std::string &name, const std::string &record) {
     if (open.Name != "na" && name == open.Name)

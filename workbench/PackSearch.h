@@ -24,6 +24,8 @@ struct TPackSearchResult {
   std::vector<TPackSearchHit> Hits; // at most the limit given to SearchPack
   std::size_t Total = 0;            // every match, also those beyond the limit
   std::size_t Templates = 0;        // templates with at least one match
+  // Each template with matches and its number of matches, in record order.
+  std::vector<std::pair<std::string, std::size_t>> PerTemplate;
 };
 
 // The template open in the editor: its name and its text as the editor holds it now (which

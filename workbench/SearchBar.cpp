@@ -99,6 +99,16 @@ TSearchBar::TSearchBar(TCustomKzEdit &editor, QWidget *parent)
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(5, 3);
 
+    // Tab goes from the search text to the replacement before anything else.
+    setTabOrder(findField_, replaceField_);
+    setTabOrder(replaceField_, replaceButton_);
+    setTabOrder(replaceButton_, replaceAllButton_);
+    setTabOrder(replaceAllButton_, prevButton_);
+    setTabOrder(prevButton_, nextButton_);
+    setTabOrder(nextButton_, matchCase_);
+    setTabOrder(matchCase_, wholeWords_);
+    setTabOrder(wholeWords_, regex_);
+    setTabOrder(regex_, selectionOnly_);
     findField_->installEventFilter(this);
     replaceField_->installEventFilter(this);
     connect(findField_, &QLineEdit::textEdited, this, [this] { Incremental(); });
@@ -426,9 +436,13 @@ void TSearchBar::UpdateCount()
         countLabel_->setText(QStringLiteral("Keine Treffer"));
         return;
     }
+    // The number of the selected match: the one the bar selected, or a selection that is a
+    // match (checked on its line; for joined lines only the bar's own).
     std::size_t index = 0;
-    if (current_ && SelectionAsMatch(editor_) == *current_)
-        index = counter_.IndexOf(current_->Start);
+    const TKzSearchMatch selected = SelectionAsMatch(editor_);
+    if ((current_ && selected == *current_) ||
+        (!search_.JoinsLines() && editor_.SelectionAvailable() && search_.IsMatch(*lines_, selected)))
+        index = counter_.IndexOf(selected.Start);
     const QString of = counter_.Done() ? Number(total) : Number(total) + QStringLiteral(" …");
     countLabel_->setText(index > 0 ? QStringLiteral("%1 von %2").arg(Number(index), of)
                                    : QStringLiteral("%1 Treffer").arg(of));

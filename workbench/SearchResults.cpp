@@ -212,24 +212,20 @@ void TSearchResultsDock::ShowResult()
     tree_->clear();
     tree_->setPalette(QPalette());
     QTreeWidgetItem *group = nullptr;
-    std::size_t inGroup = 0;
-    auto closeGroup = [&] {
-        if (group)
-            group->setText(0, group->text(0) + QStringLiteral(" (%1)").arg(Number(inGroup)));
-    };
+    std::size_t groupIndex = 0;
     QList<QTreeWidgetItem *> groups;
     for (std::size_t i = 0; i < result_.Hits.size(); ++i) {
         const TPackSearchHit &hit = result_.Hits[i];
-        if (!group || FromQString(group->data(0, roleHit).toString()) != hit.Template) {
-            closeGroup();
+        if (!group || result_.PerTemplate[groupIndex].first != hit.Template) {
+            if (group)
+                ++groupIndex;
+            // Every match counts here, also those beyond the list's limit.
             group = new QTreeWidgetItem;
-            group->setText(0, ToQString(hit.Template));
-            group->setData(0, roleHit, ToQString(hit.Template));
+            group->setText(0, QStringLiteral("%1 (%2)").arg(ToQString(hit.Template),
+                                                           Number(result_.PerTemplate[groupIndex].second)));
             group->setFirstColumnSpanned(true);
             groups.append(group);
-            inGroup = 0;
         }
-        ++inGroup;
         auto *item = new QTreeWidgetItem(group);
         item->setText(0, Number(std::size_t(hit.Match.Start.Line)));
         item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
@@ -240,7 +236,6 @@ void TSearchResultsDock::ShowResult()
         item->setData(1, roleMarkLength, int(hit.MarkLength));
         item->setData(0, roleHit, qulonglong(i));
     }
-    closeGroup();
     tree_->addTopLevelItems(groups);
     tree_->expandAll();
     tree_->setUpdatesEnabled(true);

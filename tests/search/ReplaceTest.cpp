@@ -158,3 +158,28 @@ TEST(Replace, SelectionScopeFollowsTheMode) {
   ed.SetCaretPos({1, 1});
   EXPECT_EQ(SelectionScope(ed).Kind, TKzSearchScope::skWhole);
 }
+
+TEST(Replace, MatchesFarOutOnALongLine) {
+  // Columns beyond the editor's scroll width (1024) are reached like any other.
+  std::string line;
+  for (int i = 0; i < 600; ++i)
+    line += "Kunden ";
+  TSearchEditor t(line + "\r\nx");
+  TCustomKzEdit &ed = *t.Ed;
+  const TKzSearch s = Make(ed, "Kunden");
+  SelectMatch(ed, {{3501, 1}, {3507, 1}});
+  EXPECT_EQ(ed.SelectedText(), "Kunden");
+  EXPECT_TRUE(ReplaceSelectedMatch(ed, s, "K"));
+  EXPECT_EQ(ed.LineText().substr(3493, 16), "Kunden K Kunden ");
+  ed.Undo();
+  EXPECT_EQ(ed.Text(), line + "\r\nx");
+  EXPECT_EQ(ReplaceAllMatches(ed, s, "Klient", TKzSearchScope::Whole()), 600);
+  std::string expected;
+  for (int i = 0; i < 600; ++i)
+    expected += "Klient ";
+  EXPECT_EQ(ed.Text(), expected + "\r\nx");
+  ed.Undo();
+  EXPECT_EQ(ed.Text(), line + "\r\nx");
+  ed.Redo();
+  EXPECT_EQ(ed.Text(), expected + "\r\nx");
+}
