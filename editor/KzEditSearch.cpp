@@ -6,6 +6,7 @@
 #include "editor/KzEditSearchPcre.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 
@@ -125,6 +126,8 @@ struct TKzSearch::TImpl {
   unsigned char FirstA = 0, FirstB = 0; // the two forms of the needle's first byte
   // regular expression
   std::unique_ptr<TKzPcreProgram> Program;
+  bool TimeLimited = false;
+  std::chrono::steady_clock::time_point Deadline;
 };
 
 TKzSearch::TKzSearch() = default;
@@ -188,6 +191,20 @@ TKzSearch::TKzSearch(const std::string &pattern, TKzSearchOptions options,
       c = char(kzcharclass::ToLower(static_cast<unsigned char>(c)));
   d.FirstA = static_cast<unsigned char>(d.Needle[0]);
   d.FirstB = options.MatchCase ? d.FirstA : kzcharclass::ToUpper(d.FirstA);
+}
+
+void TKzSearch::LimitTime(int milliseconds) {
+  if (!FImpl)
+    return;
+  FImpl->TimeLimited = milliseconds > 0;
+  FImpl->Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+void TKzSearch::CheckTime() const {
+  if (FImpl && FImpl->TimeLimited && std::chrono::steady_clock::now() > FImpl->Deadline)
+    throw EKzSearchError("Die Suche dauert zu lange und wurde abgebrochen. Bitte vereinfachen Sie den "
+                         "regulären Ausdruck.",
+                         EKzSearchError::skTooComplex, 0);
 }
 
 bool TKzSearch::Empty() const { return !FImpl || FImpl->Pattern.empty(); }
@@ -403,8 +420,11 @@ std::optional<TKzSearchMatch> TKzSearch::FindNext(const TKzSearchLines &lines, T
       Scan(lines, scope, top, false, keep);
       return last;
     }
-    for (int y = std::min(lastLine, scope.LastLine(lines.Count())); y >= top.Line && !last; --y)
+    for (int y = std::min(lastLine, scope.LastLine(lines.Count())); y >= top.Line && !last; --y) {
+      if ((y & 255) == 0)
+        CheckTime();
       ScanLine(lines.Line(y - 1), y, scope, 1, false, keep);
+    }
     return last;
   };
   found = lastBefore(from, from.Line);

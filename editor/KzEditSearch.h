@@ -140,6 +140,11 @@ public:
   // by LF. Every other search looks at one line at a time.
   bool JoinsLines() const;
 
+  // Searching from now on gives up with EKzSearchError(skTooComplex) once `milliseconds`
+  // have passed (checked between lines and matches), so that an expression that is slow on
+  // every line cannot freeze the window; 0 lifts the limit.
+  void LimitTime(int milliseconds);
+
   // ---- one subject: a line, or joined lines ----
   // The first match starting at `from` or later, as byte offsets [start, end). With
   // `notEmptyAtFrom` an empty match exactly at `from` does not count, which is how a search
@@ -185,6 +190,8 @@ public:
 private:
   struct TImpl;
   std::unique_ptr<TImpl> FImpl;
+  // Raises the time-out error when the limit of LimitTime has passed.
+  void CheckTime() const;
   bool FindPlain(std::string_view subject, std::size_t from, std::size_t &start,
                  std::size_t &end) const;
   bool FindRegex(std::string_view subject, std::size_t from, bool notEmptyAtFrom,
@@ -221,15 +228,19 @@ void TKzSearch::Scan(const TKzSearchLines &lines, const TKzSearchScope &scope, T
         return;
       if (scope.Contains(m) && !visit(m))
         return;
+      CheckTime();
       pos = e;
       notEmpty = e == s;
     }
     return;
   }
-  for (int y = from.Line; y <= last; ++y)
+  for (int y = from.Line; y <= last; ++y) {
+    if ((y & 255) == 0)
+      CheckTime();
     if (!ScanLine(lines.Line(y - 1), y, scope, y == from.Line ? from.Char : 1,
                   y == from.Line && notEmptyAtFrom, visit))
       return;
+  }
 }
 
 template <class F>

@@ -31,6 +31,21 @@ constexpr int kRestartDelayMs = 120;
 
 QString Number(std::size_t n) { return QLocale(QLocale::German).toString(qulonglong(n)); }
 
+// Interactive searches give up after this long, replacing everything after the longer one.
+constexpr int kFindLimitMs = 3000, kReplaceLimitMs = 30000;
+
+// Limits a search's time for one command.
+class TTimeLimit {
+public:
+    TTimeLimit(TKzSearch &search, int ms) : search_(search) { search_.LimitTime(ms); }
+    ~TTimeLimit() { search_.LimitTime(0); }
+    TTimeLimit(const TTimeLimit &) = delete;
+    TTimeLimit &operator=(const TTimeLimit &) = delete;
+
+private:
+    TKzSearch &search_;
+};
+
 QString Unfit() { return QStringLiteral("Der Text enthält Zeichen, die in einem Template nicht vorkommen können."); }
 
 } // namespace
@@ -190,6 +205,7 @@ void TSearchBar::Incremental()
         return;
     }
     try {
+        const TTimeLimit limit(search_, kFindLimitMs);
         const auto m = search_.FindNext(*lines_, searchStart_, false, Scope(), true);
         if (m) {
             SelectMatch(editor_, *m);
@@ -212,6 +228,7 @@ bool TSearchBar::Step(bool backwards)
     bool wrapped = false;
     std::optional<TKzSearchMatch> m;
     try {
+        const TTimeLimit limit(search_, kFindLimitMs);
         m = search_.FindNext(*lines_, backwards ? sel.Start : sel.End, backwards, Scope(), true, &wrapped);
     } catch (const EKzSearchError &e) {
         ShowMessage(QString::fromUtf8(e.what()), true);
@@ -337,6 +354,7 @@ void TSearchBar::ReplaceAll()
         return;
     int n = 0;
     try {
+        const TTimeLimit limit(search_, kReplaceLimitMs);
         n = ReplaceAllMatches(editor_, search_, replacement, Scope());
     } catch (const EKzSearchError &e) {
         ShowMessage(QString::fromUtf8(e.what()), true);

@@ -28,6 +28,9 @@ namespace {
 
 enum : int { roleMarkStart = Qt::UserRole, roleMarkLength, roleHit };
 
+// A search of the whole pack gives up after this long.
+constexpr int kPackLimitMs = 60000;
+
 QString Number(std::size_t n) { return QLocale(QLocale::German).toString(qulonglong(n)); }
 
 // Draws a result line with its match on a marker background.
@@ -192,6 +195,7 @@ void TSearchResultsDock::RunSearch()
     TKzSearch search;
     if (!BuildSearch(search))
         return;
+    search.LimitTime(kPackLimitMs);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         result_ = SearchPack(ThePackStore(), search, OpenTemplate ? OpenTemplate() : TOpenTemplate{});
@@ -310,6 +314,7 @@ void TSearchResultsDock::ReplaceAll()
     TPackStore &store = ThePackStore();
     const TOpenTemplate open = OpenTemplate ? OpenTemplate() : TOpenTemplate{};
     // The pack first: when writing it fails nothing has changed, the editor included.
+    search.LimitTime(kPackLimitMs);
     const auto texts = ReplaceInPack(store, search, replacement, open.Name);
     if (!texts.empty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -321,6 +326,8 @@ void TSearchResultsDock::ReplaceAll()
         }
         QApplication::restoreOverrideCursor();
     }
+    // The pack is written; the open template must follow it, however long that takes.
+    search.LimitTime(0);
     if (open.Name != "na" && ReplaceInEditor)
         ReplaceInEditor(search, replacement);
     RunSearch();

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -108,4 +110,24 @@ TEST(SearchRegex, CodePageTablesHavePcreLayout) {
   EXPECT_EQ(full[256 + 0xE4], 0xC4); // ä flips to Ä
   EXPECT_EQ(full[256 + 0xDF], 0xDF); // ß stays
   EXPECT_EQ(std::memcmp(full, ours, 128), 0);
+}
+
+TEST(SearchRegex, ASearchPastItsTimeLimitGivesUp) {
+  std::vector<std::string> lines(1000, "abc");
+  const TTestLines doc(lines);
+  TKzSearch s = Regex("x");
+  s.LimitTime(1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  std::vector<TKzSearchMatch> all;
+  try {
+    s.FindAll(doc, TKzSearchScope::Whole(), all);
+    FAIL() << "the time limit was not kept";
+  } catch (const EKzSearchError &e) {
+    EXPECT_EQ(e.Kind, EKzSearchError::skTooComplex);
+    EXPECT_EQ(std::string(e.what()), "Die Suche dauert zu lange und wurde abgebrochen. Bitte vereinfachen Sie den "
+                                     "regulären Ausdruck.");
+  }
+  EXPECT_THROW(s.FindNext(doc, {1, 1}, true, TKzSearchScope::Whole(), true), EKzSearchError);
+  s.LimitTime(0);
+  EXPECT_FALSE(s.FindNext(doc, {1, 1}, true, TKzSearchScope::Whole(), true));
 }
