@@ -315,42 +315,40 @@ void TSearchBar::ScopeChanged()
     RestartCount();
 }
 
-void TSearchBar::ReplaceOne()
+bool TSearchBar::PrepareReplace(std::string &replacement)
 {
     if (!CanReplace || !CanReplace())
-        return;
+        return false;
     bool lossless = true;
-    const std::string replacement = FromQString(replaceField_->text(), &lossless);
+    replacement = FromQString(replaceField_->text(), &lossless);
     if (!lossless) {
         ShowMessage(Unfit(), true);
-        return;
+        return false;
     }
     if (search_.Empty() && !Rebuild())
+        return false;
+    return !search_.Empty();
+}
+
+void TSearchBar::ReplaceOne()
+{
+    std::string replacement;
+    if (!PrepareReplace(replacement))
         return;
-    bool replaced = false;
     try {
-        replaced = ReplaceSelectedMatch(editor_, search_, replacement);
+        ReplaceSelectedMatch(editor_, search_, replacement);
     } catch (const EKzSearchError &e) {
         ShowMessage(QString::fromUtf8(e.what()), true);
         return;
     }
-    (void)replaced; // replaced or not, the next match is selected
+    // Replaced or not (the selection was no match), the next match is selected.
     Step(false);
 }
 
 void TSearchBar::ReplaceAll()
 {
-    if (!CanReplace || !CanReplace())
-        return;
-    bool lossless = true;
-    const std::string replacement = FromQString(replaceField_->text(), &lossless);
-    if (!lossless) {
-        ShowMessage(Unfit(), true);
-        return;
-    }
-    if (search_.Empty() && !Rebuild())
-        return;
-    if (search_.Empty())
+    std::string replacement;
+    if (!PrepareReplace(replacement))
         return;
     int n = 0;
     try {

@@ -84,6 +84,8 @@ private:
     void CountSlice();
     void UpdateCount();
     void UpdateReplaceState();
+    // Whether replacing may go on now, with the replacement text; false with the reason shown.
+    bool PrepareReplace(std::string &replacement);
     void ShowMessage(const QString &text, bool error);
     void MarkField(bool failed);
     TKzSearchScope Scope() const;
