@@ -3,6 +3,7 @@
 #include "editor/KzEdit.h"
 #include "editor/KzEditReplace.h"
 #include "editor/KzEditSearch.h"
+#include "editor/KzEditSearchCounter.h"
 #include "highlight/KzHighlighterHtml.h"
 
 #include <benchmark/benchmark.h>
@@ -95,8 +96,26 @@ void BM_ReplaceAllUndo(benchmark::State &state) {
     state.SkipWithError("undo did not restore the text");
 }
 
+// Typing in the search field: the window counts a slice of 1 MB of text per turn of its event
+// loop (and stops a turn after 25 ms); one slice must stay far below 50 ms.
+void BM_CountSlice(benchmark::State &state) {
+  TBenchEditor &e = Shared();
+  const TKzSearch search("%%[A-Za-z_]+%%", {false, false, true}, EditorWordChars(*e.Ed));
+  const TKzBufferSearchLines lines(e.Ed->Lines());
+  TKzSearchCounter counter;
+  counter.Start(search, lines, TKzSearchScope::Whole());
+  for (auto _ : state) {
+    if (counter.Step(1 << 20)) {
+      state.PauseTiming();
+      counter.Start(search, lines, TKzSearchScope::Whole());
+      state.ResumeTiming();
+    }
+  }
+}
+
 } // namespace
 
+BENCHMARK(BM_CountSlice)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAllPlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAllRegex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaceAll)->Unit(benchmark::kMillisecond);
