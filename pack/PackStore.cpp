@@ -6,6 +6,7 @@
 #include "pack/PackShadow.h"
 #include "pack/SplitFns.h"
 
+#include <map>
 #include <utility>
 
 namespace {
@@ -193,6 +194,36 @@ void TPackStore::SaveTemplate(const std::string &name, const std::string &text)
             Records[i] = record;
     }
     WritePack();
+}
+
+void TPackStore::SaveTemplates(const std::vector<std::pair<std::string, std::string>> &texts)
+{
+    RequireOpenPack(*this);
+    if (texts.empty())
+        return;
+    std::map<std::string, const std::string *> byName;
+    for (const auto &[name, text] : texts)
+        byName[name] = &text;
+    // The records replaced, kept until the pack is written, to put back if it is not.
+    std::vector<std::pair<std::size_t, std::string>> previous;
+    for (std::size_t i = 1; i < Records.size(); ++i) {
+        const std::string &record = Records[i];
+        if (record.empty() || IsFileRecord(record))
+            continue;
+        const auto it = byName.find(RecordKey(record));
+        if (it == byName.end())
+            continue;
+        std::string replaced = BuildTemplateRecord(it->first, *it->second);
+        previous.emplace_back(i, std::move(Records[i]));
+        Records[i] = std::move(replaced);
+    }
+    try {
+        WritePack();
+    } catch (...) {
+        for (auto &[index, record] : previous)
+            Records[index] = std::move(record);
+        throw;
+    }
 }
 
 std::string TPackStore::GetTemplate(const std::string &name) const

@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The five metadata strings of a pack, in record order.
@@ -92,6 +93,11 @@ public:
 
     // Replaces every template record named `name` (record 0 never) and writes the pack.
     void SaveTemplate(const std::string &name, const std::string &text);
+
+    // Replaces the records of several templates (each name as SaveTemplate does) and writes
+    // the pack once. All or nothing: when the write fails, Records are as they were and the
+    // error is raised.
+    void SaveTemplates(const std::vector<std::pair<std::string, std::string>> &texts);
 
     // The text of the first template record named `name`, or the empty text.
     std::string GetTemplate(const std::string &name) const;

@@ -37,7 +37,7 @@ TTemplateEditor::~TTemplateEditor()
 }
 
 QWidget *TTemplateEditor::Widget() const { return impl_->Edit; }
-const TCustomKzEdit &TTemplateEditor::Control() const { return impl_->Core(); }
+TCustomKzEdit &TTemplateEditor::Core() const { return impl_->Core(); }
 
 std::string TTemplateEditor::Text() const { return impl_->Core().Text(); }
 void TTemplateEditor::SetText(const std::string &text) { impl_->Core().SetText(text); }

@@ -22,9 +22,6 @@ public:
     ~TTemplateEditor() override;
 
     QWidget *Widget() const;
-    // The editor control itself, for the print job that reads its lines and selection.
-    const TCustomKzEdit &Control() const;
-
     // The whole text as 8-bit string, lines joined by CR LF, no break after the last line.
     // Setting it raises no OnChange and starts a fresh undo history.
     std::string Text() const;
@@ -55,6 +52,10 @@ public:
     void SetCaret(int x, int y);
     // Selects from (x1, y1) to (x2, y2), the caret ending at the second point.
     void SetSelection(int x1, int y1, int x2, int y2);
+
+    // The editor control itself, for the window's parts that work on its text and selection
+    // directly (search and replace, the print job).
+    TCustomKzEdit &Core() const;
 
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);

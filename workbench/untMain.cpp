@@ -67,6 +67,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupPrintJob();
     SetupCommands();
     SetupExplorer();
+    SetupSearch();
     FormCreate(arguments);
 }
 
@@ -276,6 +277,7 @@ void TfrmMain::OpenPack(const std::string &path)
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
+    SearchDocumentReplaced(true);
     QApplication::restoreOverrideCursor();
 }
 

@@ -17,6 +17,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TKzEditPrint;
 class TKzHTMLHighlighter;
+class TSearchBar;
+class TSearchResultsDock;
+struct TKzSearchMatch;
 class TTemplateEditor;
 class THtmlView;
 struct TPackContents;
@@ -80,6 +83,13 @@ public:
     void editorChange();
     void editorKeyPress(char &key);
 
+    // ---- search and replace (untMainSearch.cpp) ----
+    // Opens the template `name` (asking about unsaved changes, as a double click does) and
+    // selects `match` in it; nothing happens when the user cancels.
+    void OpenSearchHit(const std::string &name, const TKzSearchMatch &match);
+    // A template is open and the editor is not read-only.
+    bool CanReplaceText() const;
+
     // Opens `path` as the pack shown; a failing load changes nothing and throws.
     void OpenPack(const std::string &path);
     // The unsaved-changes question. False when the user cancelled the command.
@@ -117,6 +127,11 @@ public:
     QAction *actItem11, *actItem12, *actItem13, *actItem14, *actItem15, *actItem16, *actItem17;
     QAction *actBarItem1, *actBarItem2, *actBarItem3, *actItem41, *actItem37;
     QAction *actItem38, *actItem39, *actItem40;
+    // "Bearbeiten": "Suchen …", "Weitersuchen", "Rückwärts suchen", "Ersetzen …",
+    // "Im ganzen Pack suchen".
+    QAction *actSuchen, *actWeitersuchen, *actRueckwaerts, *actErsetzen, *actPackSuchen;
+    TSearchBar *searchBar;
+    TSearchResultsDock *exSuche;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -129,6 +144,10 @@ private:
     void SetupExplorer();
     void SetupEditor();
     void SetupPrintJob();
+    void SetupSearch();
+    // The editor's text was changed by an edit, or replaced by another template or pack.
+    void SearchEditorChanged();
+    void SearchDocumentReplaced(bool newPack);
     void RebuildTree(const TPackContents &contents);
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);

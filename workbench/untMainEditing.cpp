@@ -54,6 +54,7 @@ void TfrmMain::editorChange()
     ThePackStore().Modified = true;
     actItem9->setEnabled(editor->UndoAvailable());
     actItem10->setEnabled(editor->RedoAvailable());
+    SearchEditorChanged();
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }

@@ -97,7 +97,7 @@ void TfrmMain::SetupPrintJob()
 
 void TfrmMain::BindPrintJob()
 {
-    printJob->TakeFromEditor(editor->Control());
+    printJob->TakeFromEditor(editor->Core());
     printJob->SetTitle(ThePackStore().CurrentTemplate);
 }
 

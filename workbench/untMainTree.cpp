@@ -115,6 +115,7 @@ void TfrmMain::twProjektDblClick()
         return;
     editor->SetText(text);
     store.CurrentTemplate = name;
+    SearchDocumentReplaced(false);
     setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
     editor->SetEnabled(true);
     store.Modified = false;
