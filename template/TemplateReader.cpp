@@ -154,8 +154,15 @@ std::string_view TplUrlPathAt(std::string_view text, std::size_t end)
     std::size_t p = end;
     while (p < text.size()) {
         const char c = text[p];
-        if (c == '%')
-            return {};
+        if (c == '%') {
+            // A value in the path makes it known only when the page is built; a block's
+            // start or end merely ends it.
+            TTemplateReader rest(text.substr(p));
+            TTplToken next;
+            if (rest.Next(next) && (next.Kind == TTplKind::Variable || next.Kind == TTplKind::Lang))
+                return {};
+            break;
+        }
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '"' || c == '\'' || c == '<' || c == '>' ||
             c == '(' || c == ')' || c == '?' || c == '#')
             break;

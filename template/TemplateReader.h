@@ -86,8 +86,9 @@ private:
 };
 
 // The path that follows a %%tpl_url%% ending at `end`: the bytes up to a blank, a quote,
-// "<", ">", "(", ")", "?", "#" or the end of the line. Empty when another construct
-// ("%") comes before one of those, since such a path is only known when the page is built.
+// "<", ">", "(", ")", "?", "#", "%" or the end of the line. Empty when a variable follows
+// the path directly ("%%tpl_url%%img/%%name%%.gif"): that path is only known when the page
+// is built.
 std::string_view TplUrlPathAt(std::string_view text, std::size_t end);
 
 // True for a template the application serves as it is, with no variable replaced: a

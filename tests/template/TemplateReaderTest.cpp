@@ -111,7 +111,7 @@ TEST(TemplateReader, ConstructsFarIntoMegabyteLines)
 TEST(TemplateReader, PathAfterTplUrl)
 {
     const std::string text = "src=\"%%tpl_url%%img/logo.png\" %%tpl_url%%main.css?v=2 %%tpl_url%%img/%%n%%.gif "
-                             "url(%%tpl_url%%bg.png) %%tpl_url%%";
+                             "url(%%tpl_url%%bg.png) %%tpl_url%% %%tpl_url%%a.png%%ENDIF%% %%tpl_url%%b%%LANG001%% %%tpl_url%%c.png%";
     std::vector<std::string> paths;
     TTemplateReader reader(text);
     TTplToken t;
@@ -119,7 +119,7 @@ TEST(TemplateReader, PathAfterTplUrl)
         if (t.Kind == TTplKind::Variable && t.Name(text) == "tpl_url")
             paths.push_back(std::string(TplUrlPathAt(text, t.End())));
     // A path built from another variable is only known when the page is built.
-    EXPECT_EQ(paths, (V{"img/logo.png", "main.css", "", "bg.png", ""}));
+    EXPECT_EQ(paths, (V{"img/logo.png", "main.css", "", "bg.png", "", "a.png", "", "c.png"}));
 }
 
 TEST(TemplateReader, StyleSheetNames)
