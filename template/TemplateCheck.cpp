@@ -1,12 +1,12 @@
 // The check of templates against the catalogue, the pack and the pairing of their blocks.
 #include "template/TemplateCheck.h"
 
-#include "platform/CodePage.h"
 #include "template/StyleSheetUrls.h"
 #include "template/TemplateBlocks.h"
 #include "template/TemplateCatalogue.h"
 #include "template/TemplatePack.h"
 #include "template/TemplateReader.h"
+#include "template/Utf8Text.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -90,26 +90,6 @@ void CheckStyleSheet(std::string_view name, std::string_view text, const TTempla
 }
 
 } // namespace
-
-std::string Utf8Of(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char byte : text) {
-        const char32_t c = kzp::codepage::ToUnicode(static_cast<unsigned char>(byte));
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool TTemplateCheck::LeadsBackTo(std::string_view from, std::string_view target) const
 {

@@ -47,6 +47,3 @@ private:
     const TTemplateCatalogue &catalogue_;
     const TTemplatePack &pack_;
 };
-
-// The program's 8-bit text as UTF-8, for messages.
-std::string Utf8Of(std::string_view text);

@@ -1,4 +1,5 @@
 // kzp: works on template packs from the command line, through the same pack store as the studio.
+#include "KzpCheck.h"
 #include "KzpCommands.h"
 #include "KzpTokens.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
         {"info", RunInfo},       {"list", RunList},     {"cat", RunCat},       {"save", RunSave},
         {"add", RunAdd},         {"delete", RunDelete}, {"meta", RunMeta},     {"import", RunImport},
         {"new", RunNew},         {"extract", RunExtract}, {"build", RunBuild}, {"tokens", RunTokens},
+        {"check", RunCheck},     {"preview", RunPreview},
     };
     for (const auto &[name, run] : commands) {
         if (command == name)
