@@ -22,15 +22,17 @@ TTemplatePack::TTemplatePack(const std::vector<std::string> &records) : records_
     }
 }
 
-void TTemplatePack::OverrideTemplate(const std::string &name, std::string text)
+void TTemplatePack::OverrideTemplate(const std::string &name, std::shared_ptr<const std::string> text)
 {
-    if (templates_.find(name) == templates_.end())
+    if (templates_.find(name) == templates_.end() || !text)
         return; // the editor may show a template the pack no longer has; it is not added
-    texts_[name] = std::move(text);
+    overrides_[name] = std::move(text);
 }
 
 const std::string *TTemplatePack::TemplateText(std::string_view name) const
 {
+    if (const auto given = overrides_.find(name); given != overrides_.end())
+        return given->second.get();
     if (const auto cached = texts_.find(name); cached != texts_.end())
         return &cached->second;
     const auto it = templates_.find(name);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -16,8 +17,9 @@ public:
     // must stay unchanged while this object lives.
     explicit TTemplatePack(const std::vector<std::string> &records);
 
-    // Reads `text` as the template `name` instead of its stored text.
-    void OverrideTemplate(const std::string &name, std::string text);
+    // Reads `text` as the template `name` instead of its stored text. Shared, so that the
+    // editor's text of a large template is not copied for each look at the pack.
+    void OverrideTemplate(const std::string &name, std::shared_ptr<const std::string> text);
 
     // The template names in record order, each once.
     const std::vector<std::string> &TemplateNames() const { return names_; }
@@ -42,6 +44,7 @@ private:
     const std::vector<std::string> &records_;
     std::vector<std::string> names_;
     TMap<std::size_t> templates_, files_; // name -> index of its first record
-    mutable TMap<std::string> texts_;     // unescaped on first use, overrides included
+    TMap<std::shared_ptr<const std::string>> overrides_;
+    mutable TMap<std::string> texts_; // unescaped on first use
     std::string folder_;
 };

@@ -72,7 +72,7 @@ TEST(PreviewResolver, IncludesFromThePackAndTheEditor)
     // A style sheet goes in as it is.
     EXPECT_EQ(TPreviewResolver(catalogue, pack).Resolve("page.htm"),
               "<ABC|b { content: \"%%app_name%%\" }|\xABINCLUDE:none.htm fehlt\xBB>");
-    pack.OverrideTemplate("head.htm", "[%%user_name%%]");
+    pack.OverrideTemplate("head.htm", std::make_shared<const std::string>("[%%user_name%%]"));
     EXPECT_EQ(TPreviewResolver(catalogue, pack).Resolve("page.htm"),
               "<[jkrause]|b { content: \"%%app_name%%\" }|\xABINCLUDE:none.htm fehlt\xBB>");
     EXPECT_EQ(TPreviewResolver(catalogue, pack).Resolve("missing.htm"), "");

@@ -148,8 +148,8 @@ TEST(TemplateCheck, WholePackInRecordOrderAndEditorText)
     EXPECT_EQ(all[0], (TTplFinding{"b.htm", 1, 1, "Unbekannte Variable \u201Ex\u201C"}));
     EXPECT_EQ(all[1].Template, "c.htm");
     // The text in the editor counts, not the stored one; a name the pack lacks has none.
-    pack.OverrideTemplate("a.htm", "\n\n%%LANG001%%%%y%%");
-    pack.OverrideTemplate("new.htm", "%%y%%");
+    pack.OverrideTemplate("a.htm", std::make_shared<const std::string>("\n\n%%LANG001%%%%y%%"));
+    pack.OverrideTemplate("new.htm", std::make_shared<const std::string>("%%y%%"));
     EXPECT_EQ(Where(TTemplateCheck(catalogue, pack).CheckTemplate("a.htm")), (V{"3:12: Unbekannte Variable \u201Ey\u201C"}));
     EXPECT_TRUE(TTemplateCheck(catalogue, pack).CheckTemplate("new.htm").empty());
 }
