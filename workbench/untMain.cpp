@@ -15,6 +15,7 @@
 #include "workbench/HtmlView.h"
 #include "workbench/StudioTheme.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 #include "workbench/untAbout.h"
 #include "workbench/untNew.h"
 
@@ -65,6 +66,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupEditor();
     SetupCommands();
     SetupExplorer();
+    templateTools = new TTemplateTools(*this);
     FormCreate(arguments);
 }
 
@@ -270,6 +272,7 @@ void TfrmMain::OpenPack(const std::string &path)
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
+    templateTools->PackOpened();
     QApplication::restoreOverrideCursor();
 }
 
@@ -283,8 +286,10 @@ bool TfrmMain::QuerySaveTemplate()
                              "Template öffnen", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNoCancel);
     if (answer == TModalResult::mrCancel)
         return false;
-    if (answer == TModalResult::mrYes)
+    if (answer == TModalResult::mrYes) {
         store.SaveTemplate(store.CurrentTemplate, editor->Text());
+        templateTools->TemplateSaved(store.CurrentTemplate);
+    }
     return true;
 }
 
@@ -328,6 +333,7 @@ void TfrmMain::actItem8Click()
     if (store.PackPath != "na" && store.CurrentTemplate != "na") {
         store.SaveTemplate(store.CurrentTemplate, editor->Text());
         store.Modified = false;
+        templateTools->TemplateSaved(store.CurrentTemplate);
         return;
     }
     Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",

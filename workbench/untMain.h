@@ -17,6 +17,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TKzHTMLHighlighter;
 class TTemplateEditor;
+class TTemplateTools;
 class THtmlView;
 struct TPackContents;
 struct kzpMetaData;
@@ -100,6 +101,8 @@ public:
     QDockWidget *exPrj, *exVariablen, *exLang;
     QMenu *pmen, *pmem2, *editorMenu;
     QMenu *mnuAnsicht;
+    // The preview and the template check, with their panels and commands.
+    TTemplateTools *templateTools = nullptr;
 
     // Commands, shared by menus, tool bar and pop-up menus.
     QAction *actItem1, *actBarItem4, *actItem8, *actItem31, *actItem32;

@@ -6,6 +6,7 @@
 #include "platform/qt/QtCodePage.h"
 #include "workbench/HtmlView.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -54,6 +55,7 @@ void TfrmMain::editorChange()
     ThePackStore().Modified = true;
     actItem9->setEnabled(editor->UndoAvailable());
     actItem10->setEnabled(editor->RedoAvailable());
+    templateTools->TextChanged();
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }

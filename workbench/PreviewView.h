@@ -1,0 +1,74 @@
+// The web view the preview renders in, fenced in: it reads only what the pack serves through
+// the preview's own address scheme, refuses every other request, never follows a click, and
+// runs no JavaScript unless asked to.
+#pragma once
+
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QWebEnginePage>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+// The scheme must be known before the application object exists; main() and the tests call
+// this first. It also lets the view run as root, where the browser refuses its sandbox.
+void PreparePreviewBeforeApplication();
+
+// The URL under which the preview shows template `name` (the program's 8-bit text); the
+// empty name gives the scheme's start page.
+QUrl PreviewUrlOf(const std::string &name);
+
+// What the preview scheme serves, for one pack name: found, its MIME type and its bytes.
+struct TPreviewReply {
+    bool Found = false;
+    std::string MimeType, Bytes;
+};
+
+class TPreviewView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPreviewView(QWidget *parent = nullptr);
+    ~TPreviewView() override;
+
+    // Asked for every address of the scheme with the pack name it stands for (empty for
+    // the start page). Runs on the user-interface thread.
+    std::function<TPreviewReply(const std::string &name)> Serve;
+
+    // Shows template `name`. Showing the page shown already reloads it and keeps its scroll
+    // position.
+    void Show(const std::string &name);
+    void SetJavaScript(bool on);
+    bool JavaScript() const;
+
+    // Called after every page the view finished loading (ok false when it failed).
+    std::function<void(bool ok)> OnLoaded;
+
+    QWebEngineView *WebView() const { return view_; }
+    // What the guard refused so far, for a look in tests and at the console.
+    const QStringList &Refused() const { return refused_; }
+
+private:
+    class TPage;
+    class TScheme;
+    class TGuard;
+    void Loaded(bool ok);
+
+    QWebEngineProfile *profile_;
+    QWebEngineView *view_;
+    TPage *page_;
+    TScheme *scheme_;
+    TGuard *guard_;
+    QStringList refused_;
+    std::string shown_;
+    bool haveShown_ = false;
+    QPointF keepScroll_;
+    bool restoreScroll_ = false;
+};
