@@ -17,18 +17,17 @@
 
 namespace {
 const QByteArray kScheme = QByteArrayLiteral("kzpack");
-const QString kHost = QStringLiteral("pack");
 } // namespace
 
 void PreparePreviewBeforeApplication()
 {
     QWebEngineUrlScheme scheme(kScheme);
-    // Host syntax, so that addresses inside a page and its style sheets resolve relative
-    // to the pack's top like those of the application's own folder.
+    // Host syntax, so that an address starting with "/" leads to the pack's top.
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     scheme.setDefaultPort(QWebEngineUrlScheme::PortUnspecified);
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                    QWebEngineUrlScheme::ContentSecurityPolicyIgnored);
+    // Not a local scheme: the browser would then drop requests to the web before the
+    // guard below sees them, and the guard is the one place that decides and records.
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
     // The browser's helper processes share the widgets' graphics contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -36,11 +35,11 @@ void PreparePreviewBeforeApplication()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
-QUrl PreviewUrlOf(const std::string &name)
+QUrl PreviewUrlOf(const std::string &name, int generation)
 {
     QUrl url;
     url.setScheme(QString::fromLatin1(kScheme));
-    url.setHost(kHost);
+    url.setHost(QStringLiteral("p%1").arg(generation));
     url.setPath(QLatin1Char('/') + kzp::codepage::ToQString(name), QUrl::DecodedMode);
     return url;
 }
@@ -53,7 +52,7 @@ public:
     void requestStarted(QWebEngineUrlRequestJob *job) override
     {
         const QUrl url = job->requestUrl();
-        if (url.host() != kHost || job->requestMethod() != "GET" || !owner_.Serve) {
+        if (job->requestMethod() != "GET" || !owner_.Serve) {
             job->fail(QWebEngineUrlRequestJob::RequestDenied);
             return;
         }
@@ -151,7 +150,7 @@ void TPreviewView::Show(const std::string &name)
     restoreScroll_ = same && !keepScroll_.isNull();
     shown_ = name;
     haveShown_ = true;
-    page_->load(PreviewUrlOf(name));
+    page_->load(PreviewUrlOf(name, ++generation_));
 }
 
 void TPreviewView::SetJavaScript(bool on)

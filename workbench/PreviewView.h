@@ -22,9 +22,11 @@ class QWebEngineView;
 // this first. It also lets the view run as root, where the browser refuses its sandbox.
 void PreparePreviewBeforeApplication();
 
-// The URL under which the preview shows template `name` (the program's 8-bit text); the
-// empty name gives the scheme's start page.
-QUrl PreviewUrlOf(const std::string &name);
+// The URL under which the preview shows template `name` (the program's 8-bit text) in its
+// `generation`th page load; the empty name gives the scheme's start page. Each load has a
+// host of its own, so nothing the browser keeps from an earlier load is ever shown again,
+// while addresses starting with "/" still lead to the pack's top.
+QUrl PreviewUrlOf(const std::string &name, int generation);
 
 // What the preview scheme serves, for one pack name: found, its MIME type and its bytes.
 struct TPreviewReply {
@@ -42,9 +44,11 @@ public:
     // the start page). Runs on the user-interface thread.
     std::function<TPreviewReply(const std::string &name)> Serve;
 
-    // Shows template `name`. Showing the page shown already reloads it and keeps its scroll
-    // position.
+    // Shows template `name`, freshly asked for. Showing the page shown already keeps its
+    // scroll position.
     void Show(const std::string &name);
+    // The pack name of the page shown, and whether one was.
+    const std::string &Shown() const { return shown_; }
     void SetJavaScript(bool on);
     bool JavaScript() const;
 
@@ -69,6 +73,7 @@ private:
     QStringList refused_;
     std::string shown_;
     bool haveShown_ = false;
+    int generation_ = 0;
     QPointF keepScroll_;
     bool restoreScroll_ = false;
 };

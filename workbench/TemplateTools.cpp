@@ -233,7 +233,10 @@ TPreviewReply TTemplateTools::Serve(const std::string &name) const
             TPreviewOptions options;
             options.OtherBranch = Preview->OtherBranch();
             reply.MimeType = kHtml;
-            reply.Bytes = TPreviewResolver(catalogue_, pack, options).Resolve(name);
+            TPreviewResolver resolver(catalogue_, pack, options);
+            // The page's own host is the pack's top, whatever load it belongs to.
+            resolver.UrlOf = [](std::string_view path) { return "/" + std::string(path); };
+            reply.Bytes = resolver.Resolve(name);
         }
     }
     return reply;
