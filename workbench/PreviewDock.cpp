@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMainWindow>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -73,6 +74,10 @@ void TPreviewDock::BecameVisible(bool visible)
     if (!visible)
         return;
     if (!view_) {
+        // A page wants room: the first time the panel comes up beside the editor it takes
+        // two fifths of the window; later the user's width stays.
+        if (auto *window = qobject_cast<QMainWindow *>(parentWidget()); window && !isFloating())
+            window->resizeDocks({this}, {window->width() * 2 / 5}, Qt::Horizontal);
         view_ = new TPreviewView(holder_);
         view_->setObjectName(QStringLiteral("vwVorschau"));
         view_->Serve = [this](const std::string &name) { return Serve ? Serve(name) : TPreviewReply{}; };

@@ -188,6 +188,9 @@ void TTemplateTools::GoTo(const TTplFinding &finding)
     }
     w_.editor->SetCaret(static_cast<int>(finding.Column), static_cast<int>(finding.Line));
     w_.editor->SetFocus();
+    // The double click that got here is not over yet: the list would take the focus back
+    // once its mouse event ends, so the editor takes it again after that.
+    QTimer::singleShot(0, w_.editor->Widget(), [this] { w_.editor->SetFocus(); });
 }
 
 std::string TTemplateTools::PreviewPage()

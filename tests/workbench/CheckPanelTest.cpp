@@ -85,11 +85,16 @@ TEST_F(CheckPanelTest, WholePackAndGoingToAnotherTemplate)
                          "other.htm|3|4|Unbekannte Variable \u201Enix\u201C",
                          "main.css|1|21|Das Pack enth\u00E4lt keine Datei \u201Eimg/none.png\u201C"}));
     EXPECT_EQ(w.templateTools->Check->Summary()->text().toStdString(), "3 Meldungen in 3 Templates.");
-    // A finding in a template that is not open opens it first.
+    // A finding in a template that is not open opens it first; the editor has the keys
+    // once the double click is over, even if the list took them back meanwhile.
+    w.templateTools->Check->List()->setFocus();
     Activate(1);
     EXPECT_EQ(ThePackStore().CurrentTemplate, "other.htm");
     EXPECT_EQ(w.editor->CaretY(), 3);
     EXPECT_EQ(w.editor->CaretX(), 4);
+    w.templateTools->Check->List()->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), w.editor->Widget());
     // With unsaved changes the usual question comes; Cancel keeps the template open.
     w.editor->SetSelectedText("y");
     dialogs.Answers.push_back(TModalResult::mrCancel);
