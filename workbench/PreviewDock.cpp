@@ -40,6 +40,7 @@ TPreviewDock::TPreviewDock(QWidget *parent) : QDockWidget(QStringLiteral("Vorsch
     connect(javaScript_, &QAction::toggled, this, [this](bool on) {
         if (view_)
             view_->SetJavaScript(on);
+        Refresh();
     });
     connect(this, &QDockWidget::visibilityChanged, this, &TPreviewDock::BecameVisible);
 }

@@ -83,6 +83,10 @@ public:
         if (url.scheme() == QLatin1String(kScheme) || url.scheme() == QLatin1String("data"))
             return;
         info.block(true);
+        // The last ones are enough to tell what a page asks for; a page refreshed with
+        // every pause in typing must not make the list grow without end.
+        if (owner_.refused_.size() >= 100)
+            owner_.refused_.removeFirst();
         owner_.refused_.append(url.toString());
     }
 
@@ -156,15 +160,15 @@ void TPreviewView::Show(const std::string &name)
 void TPreviewView::SetJavaScript(bool on)
 {
     page_->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, on);
-    if (haveShown_)
-        Show(shown_);
 }
 
 bool TPreviewView::JavaScript() const { return page_->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled); }
 
 void TPreviewView::Loaded(bool ok)
 {
-    if (restoreScroll_) {
+    // A refused navigation reports a failed load of its own; only the page asked for has
+    // a place to go back to.
+    if (ok && restoreScroll_) {
         restoreScroll_ = false;
         // Scripts of the program's own world run even with the page's JavaScript off.
         page_->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(keepScroll_.x()).arg(keepScroll_.y()),

@@ -49,6 +49,7 @@ public:
     void Show(const std::string &name);
     // The pack name of the page shown, and whether one was.
     const std::string &Shown() const { return shown_; }
+    // Takes effect with the next page shown.
     void SetJavaScript(bool on);
     bool JavaScript() const;
 
@@ -56,7 +57,7 @@ public:
     std::function<void(bool ok)> OnLoaded;
 
     QWebEngineView *WebView() const { return view_; }
-    // What the guard refused so far, for a look in tests and at the console.
+    // The addresses the guard refused lately (the last 100), for a look in tests.
     const QStringList &Refused() const { return refused_; }
 
 private:

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 std::string Page(const std::string &text, const std::vector<std::pair<std::string, std::string>> &others = {},
@@ -143,4 +145,39 @@ TEST(PreviewResolver, MimeTypes)
     EXPECT_EQ(MimeTypeOf("a.jpeg"), "image/jpeg");
     EXPECT_EQ(MimeTypeOf("README"), "application/octet-stream");
     EXPECT_EQ(MimeTypeOf("dir.png/file"), "application/octet-stream");
+}
+
+TEST(PreviewResolver, RandomPacksStayWithinTheirLimits)
+{
+    // Templates of random constructs that include one another: the check ends with its
+    // findings in order, and every page ends within its limit.
+    const std::vector<std::string> pieces = {"%%IF:flag%%", "%%ELSE%%", "%%ENDIF%%", "%%LOOP:messages%%",
+                                             "%%ENDLOOP%%", "%%msg_subject%%", "%%INCLUDE:a.htm%%",
+                                             "%%INCLUDE:b.htm%%", "%%INCLUDE:c.css%%", "%%tpl_url%%x.png",
+                                             "%%", "%", "\r\n", "text", "%%LANG001%%", "%%nope%%"};
+    const TTemplateCatalogue catalogue = SmallCatalogue();
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(seed);
+        std::vector<std::pair<std::string, std::string>> templates;
+        for (const char *name : {"a.htm", "b.htm", "c.css"}) {
+            std::string text;
+            for (unsigned n = rng() % 40; n > 0; --n)
+                text += pieces[rng() % pieces.size()];
+            templates.emplace_back(name, text);
+        }
+        const std::vector<std::string> records = PackRecords(templates);
+        const TTemplatePack pack(records);
+        for (const auto &[name, text] : templates) {
+            const std::vector<TTplFinding> found = TTemplateCheck(catalogue, pack).CheckTemplate(name);
+            for (std::size_t i = 1; i < found.size(); ++i)
+                ASSERT_TRUE(found[i - 1].Line < found[i].Line ||
+                            (found[i - 1].Line == found[i].Line && found[i - 1].Column <= found[i].Column))
+                    << "seed " << seed;
+            TPreviewOptions options;
+            options.MaxBytes = 4096;
+            options.OtherBranch = seed % 2;
+            const std::string page = TPreviewResolver(catalogue, pack, options).Resolve(name);
+            ASSERT_LE(page.size(), options.MaxBytes + PreviewMarker("Vorschau gek\xFCrzt").size()) << "seed " << seed;
+        }
+    }
 }

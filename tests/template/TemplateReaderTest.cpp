@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -129,4 +130,45 @@ TEST(TemplateReader, StyleSheetNames)
     EXPECT_FALSE(IsStyleSheetName("main.css.htm"));
     EXPECT_FALSE(IsStyleSheetName("css"));
     EXPECT_FALSE(IsStyleSheetName(".cs"));
+}
+
+TEST(TemplateReader, RandomTextsAreTiledExactlyWithTheirPlaces)
+{
+    // Texts from the bytes that matter to the reader: the tokens must cover every byte once,
+    // in order, each at the line and column a plain count gives.
+    const std::string alphabet = "%%%%a_:I F\r\nELSNDOPCU.\xE4";
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        std::mt19937 rng(seed);
+        std::string text(rng() % 200, ' ');
+        for (char &c : text)
+            c = alphabet[rng() % alphabet.size()];
+        TTemplateReader reader(text);
+        TTplToken t;
+        std::size_t at = 0;
+        bool lastWasText = false;
+        while (reader.Next(t)) {
+            ASSERT_EQ(t.Offset, at) << "seed " << seed;
+            ASSERT_GT(t.Length, 0u) << "seed " << seed;
+            ASSERT_FALSE(lastWasText && t.Kind == TTplKind::Text) << "two text tokens in a row, seed " << seed;
+            lastWasText = t.Kind == TTplKind::Text;
+            std::uint32_t line = 1;
+            std::size_t lineStart = 0;
+            for (std::size_t i = 0; i < at; ++i) {
+                if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+                    ++line;
+                    lineStart = i + 1;
+                }
+            }
+            ASSERT_EQ(t.Line, line) << "seed " << seed << " offset " << at;
+            ASSERT_EQ(t.Column, at - lineStart + 1) << "seed " << seed << " offset " << at;
+            if (t.Kind != TTplKind::Text && t.Kind != TTplKind::Unclosed) {
+                const std::string_view body = std::string_view(text).substr(t.Offset, t.Length);
+                ASSERT_EQ(body.substr(0, 2), "%%");
+                ASSERT_EQ(body.substr(body.size() - 2), "%%");
+                ASSERT_EQ(body.find_first_of("\r\n"), std::string_view::npos);
+            }
+            at = t.End();
+        }
+        ASSERT_EQ(at, text.size()) << "seed " << seed;
+    }
 }
