@@ -91,9 +91,26 @@ void CheckStyleSheet(std::string_view name, std::string_view text, const TTempla
 
 } // namespace
 
+const std::vector<std::string> &TTemplateCheck::IncludesOf(std::string_view name) const
+{
+    const std::string key(name);
+    if (const auto it = includes_.find(key); it != includes_.end())
+        return it->second;
+    std::vector<std::string> targets;
+    const std::string *text = IsStyleSheetName(name) ? nullptr : pack_.TemplateText(name);
+    if (text) {
+        TTemplateReader reader(*text);
+        TTplToken token;
+        while (reader.Next(token))
+            if (token.Kind == TTplKind::Include)
+                targets.emplace_back(token.Name(*text));
+    }
+    return includes_.emplace(key, std::move(targets)).first->second;
+}
+
 bool TTemplateCheck::LeadsBackTo(std::string_view from, std::string_view target) const
 {
-    // Depth first through the includes of `from`; each template is read at most once.
+    // Depth first through the includes of `from`, each template visited once.
     std::unordered_set<std::string_view> seen;
     std::vector<std::string_view> todo{from};
     while (!todo.empty()) {
@@ -101,16 +118,10 @@ bool TTemplateCheck::LeadsBackTo(std::string_view from, std::string_view target)
         todo.pop_back();
         if (name == target)
             return true;
-        if (!seen.insert(name).second || IsStyleSheetName(name))
+        if (!seen.insert(name).second)
             continue;
-        const std::string *text = pack_.TemplateText(name);
-        if (!text)
-            continue;
-        TTemplateReader reader(*text);
-        TTplToken token;
-        while (reader.Next(token))
-            if (token.Kind == TTplKind::Include)
-                todo.push_back(token.Name(*text));
+        for (const std::string &next : IncludesOf(name))
+            todo.push_back(next);
     }
     return false;
 }
@@ -128,6 +139,8 @@ std::vector<TTplFinding> TTemplateCheck::CheckText(std::string_view name, std::s
     blocks.OnIssue = [&](TTplBlockIssue issue, const TTplToken &at, const TTplToken *opening) {
         found.Add(at, BlockIssueText(issue, opening, text));
     };
+    // A page may include the same template on every line; whether it leads back is asked once.
+    std::unordered_map<std::string_view, bool> leadsBack;
     TTemplateReader reader(text);
     TTplToken token;
     std::size_t index = 0;
@@ -166,8 +179,12 @@ std::vector<TTplFinding> TTemplateCheck::CheckText(std::string_view name, std::s
                     found.Add(token, "Unbekannte Schleife " + Quoted(arg));
             } else if (!pack_.HasTemplate(arg)) {
                 found.Add(token, "Das Pack enth\u00E4lt kein Template " + Quoted(arg));
-            } else if (LeadsBackTo(arg, name)) {
-                found.Add(token, Construct(token, text) + " bindet dieses Template wieder ein (Endlosschleife)");
+            } else {
+                const auto [it, fresh] = leadsBack.try_emplace(arg, false);
+                if (fresh)
+                    it->second = LeadsBackTo(arg, name);
+                if (it->second)
+                    found.Add(token, Construct(token, text) + " bindet dieses Template wieder ein (Endlosschleife)");
             }
             break;
         case TTplKind::Directive:

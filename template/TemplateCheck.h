@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TTemplateCatalogue;
@@ -43,7 +44,10 @@ public:
 
 private:
     bool LeadsBackTo(std::string_view from, std::string_view target) const;
+    // The templates a template includes, read once for all the checks of this object.
+    const std::vector<std::string> &IncludesOf(std::string_view name) const;
 
     const TTemplateCatalogue &catalogue_;
     const TTemplatePack &pack_;
+    mutable std::unordered_map<std::string, std::vector<std::string>> includes_;
 };
