@@ -16,6 +16,7 @@
 #include "workbench/HtmlView.h"
 #include "workbench/StudioTheme.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 #include "workbench/untAbout.h"
 #include "workbench/untNew.h"
 
@@ -68,6 +69,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupCommands();
     SetupExplorer();
     SetupSearch();
+    templateTools = new TTemplateTools(*this);
     FormCreate(arguments);
 }
 
@@ -278,6 +280,7 @@ void TfrmMain::OpenPack(const std::string &path)
     RebuildTree(contents);
     editor->SetText(std::string());
     SearchDocumentReplaced(true);
+    templateTools->PackOpened();
     QApplication::restoreOverrideCursor();
 }
 
@@ -291,8 +294,10 @@ bool TfrmMain::QuerySaveTemplate()
                              "Template öffnen", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNoCancel);
     if (answer == TModalResult::mrCancel)
         return false;
-    if (answer == TModalResult::mrYes)
+    if (answer == TModalResult::mrYes) {
         store.SaveTemplate(store.CurrentTemplate, editor->Text());
+        templateTools->TemplateSaved(store.CurrentTemplate);
+    }
     return true;
 }
 
@@ -336,6 +341,7 @@ void TfrmMain::actItem8Click()
     if (store.PackPath != "na" && store.CurrentTemplate != "na") {
         store.SaveTemplate(store.CurrentTemplate, editor->Text());
         store.Modified = false;
+        templateTools->TemplateSaved(store.CurrentTemplate);
         return;
     }
     Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",

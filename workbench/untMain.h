@@ -21,6 +21,7 @@ class TSearchBar;
 class TSearchResultsDock;
 struct TKzSearchMatch;
 class TTemplateEditor;
+class TTemplateTools;
 class THtmlView;
 struct TPackContents;
 namespace kzp {
@@ -119,6 +120,8 @@ public:
     QDockWidget *exPrj, *exVariablen, *exLang;
     QMenu *pmen, *pmem2, *editorMenu;
     QMenu *mnuAnsicht;
+    // The preview and the template check, with their panels and commands.
+    TTemplateTools *templateTools = nullptr;
 
     // Commands, shared by menus, tool bar and pop-up menus.
     QAction *actItem1, *actBarItem4, *actItem8, *actItem31, *actItem32;

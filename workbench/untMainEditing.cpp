@@ -6,6 +6,7 @@
 #include "platform/qt/QtCodePage.h"
 #include "workbench/HtmlView.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ void TfrmMain::editorChange()
     actItem9->setEnabled(editor->UndoAvailable());
     actItem10->setEnabled(editor->RedoAvailable());
     SearchEditorChanged();
+    templateTools->TextChanged();
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }

@@ -11,6 +11,7 @@
 #include "workbench/HtmlView.h"
 #include "workbench/PackText.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 #include "workbench/untAddFile.h"
 #include "workbench/untProgress.h"
 
@@ -122,6 +123,7 @@ void TfrmMain::twProjektDblClick()
     QString page = node->text(0);
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
     htmVar->Navigate(QString::fromStdString(programDir_ + "varLib/") + page);
+    templateTools->TemplateOpened();
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)

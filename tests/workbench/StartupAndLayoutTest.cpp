@@ -88,12 +88,13 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
                                         "Als PDF exportieren …", "-", "Beenden"}));
     EXPECT_EQ(Captions(top[1]->menu()->actions()),
               (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen", "-", "Suchen …",
-                                        "Weitersuchen", "Rückwärts suchen", "Ersetzen …", "Im ganzen Pack suchen"}));
+                                        "Weitersuchen", "Rückwärts suchen", "Ersetzen …", "Im ganzen Pack suchen",
+                                        "-", "Template prüfen", "Alle Templates prüfen"}));
     EXPECT_EQ(Captions(top[2]->menu()->actions()),
               (std::vector<std::string>{"Fett", "Kursiv", "Unterstrichen", "-", "Linksbündig", "Zentriert",
                                         "Rechtsbündig", "Blocksatz"}));
     EXPECT_EQ(Captions(top[3]->menu()->actions()),
-              (std::vector<std::string>{"Projekt-Explorer", "Variablen-Explorer", "Language-Explorer"}));
+              (std::vector<std::string>{"Projekt-Explorer", "Variablen-Explorer", "Language-Explorer", "Vorschau"}));
     EXPECT_EQ(Captions(top[4]->menu()->actions()), (std::vector<std::string>{"Hilfe...", "-", "Info"}));
 
     auto *bar = w.findChild<QToolBar *>(QStringLiteral("tbMain"));

@@ -4,6 +4,7 @@
 #include "workbench/AppWindows.h"
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlView.h"
+#include "workbench/PreviewView.h"
 #include "workbench/Resources.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/untMain.h"
@@ -80,6 +81,8 @@ void EnsureApplication()
     static char *argv[] = {name, nullptr};
     static QApplication *app = nullptr;
     if (!app) {
+        // The preview's address scheme is known only to browsers made after this call.
+        PreparePreviewBeforeApplication();
         // The program's own application object, so its error handler is under test too.
         app = new TKzApplication(argc, argv);
         // Tests close main windows; that must not end the application object.

@@ -30,6 +30,8 @@ constexpr TUsage kUsages[] = {
     {"extract", "kzp extract PACK ORDNER"},
     {"build", "kzp build ORDNER PACK"},
     {"tokens", "kzp tokens html|css DATEI"},
+    {"check", "kzp check PACK [NAME]"},
+    {"preview", "kzp preview PACK NAME AUSGABE.html"},
 };
 
 void Fail(const std::string &message)
@@ -61,7 +63,8 @@ bool Contains(const std::vector<std::string> &list, const std::string &name)
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
-// The folder the kzp binary lies in, where the data files are installed beside it.
+} // namespace
+
 std::string ProgramFolder()
 {
     char buffer[PATH_MAX];
@@ -72,6 +75,8 @@ std::string ProgramFolder()
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
+
+namespace {
 
 bool ReadStdin(std::string &text)
 {

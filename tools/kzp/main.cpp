@@ -1,4 +1,5 @@
 // kzp: works on template packs from the command line, through the same pack store as the studio.
+#include "KzpCheck.h"
 #include "KzpCommands.h"
 #include "KzpPrint.h"
 #include "KzpTokens.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
         {"add", RunAdd},         {"delete", RunDelete}, {"meta", RunMeta},     {"import", RunImport},
         {"new", RunNew},         {"extract", RunExtract}, {"build", RunBuild}, {"tokens", RunTokens},
         {"print", RunPrint},
+        {"check", RunCheck},     {"preview", RunPreview},
     };
     for (const auto &[name, run] : commands) {
         if (command == name)
