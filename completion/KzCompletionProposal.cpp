@@ -36,17 +36,6 @@ void BreakUndoGroup(TCustomKzEdit &editor) {
     editor.UndoList().AddGroupBreak();
 }
 
-TShiftState ModifiersOf(std::uint16_t shortCut) {
-  TShiftState s = 0;
-  if (shortCut & 0x2000)
-    s |= ssShift;
-  if (shortCut & 0x4000)
-    s |= ssCtrl;
-  if (shortCut & 0x8000)
-    s |= ssAlt;
-  return s;
-}
-
 } // namespace
 
 TKzCompletionProposal::TKzCompletionProposal(TKzCompletionHost &host, TKzComponent *owner)
@@ -183,7 +172,10 @@ void TKzCompletionProposal::ShortcutKeyHook(TKzPersistent *sender, std::uint16_t
   SwallowNextChar = false;
   if (DefaultType() == ctCode && editor->ReadOnly())
     return;
-  if ((shift & ssModifierMask) == ModifiersOf(ShortCut) && key == (ShortCut & 0x1FFF)) {
+  std::uint16_t shortCutKey = 0;
+  TShiftState shortCutShift = 0;
+  ShortCutToKey(ShortCut, shortCutKey, shortCutShift);
+  if ((shift & ssModifierMask) == shortCutShift && key == shortCutKey) {
     Form().SetTargetEditor(editor);
     key = 0;
     OpenAt(*editor);

@@ -13,6 +13,9 @@
 
 class TCustomKzEdit;
 class TKzCompletionProposal;
+namespace kzp {
+class TStoredValue;
+}
 
 // Raised before the value replaces the token; the handler may change it.
 using TCodeCompletionEvent = std::function<void(TKzCompletionProposal &, std::string &value,
@@ -93,3 +96,10 @@ private:
   bool FTimerEnabled = false;
   TCustomKzEdit *FTimerEditor = nullptr; // whose host runs the timer
 };
+
+// Applies the completion list's object of a window's stored form: "Options" (names), "Width",
+// "NbLinesInWindow", "EndOfTokenChr", "TriggerChars", "Title", "Font" and "TitleFont" ({ "Name",
+// "Height", "Style" bits, "Color" name or number }), "Columns" ([ { "BiggestWord",
+// "DefaultFontStyle" } ]), "ShortCut" (text or number) and "TimerInterval". A malformed value
+// or an unknown option raises kzp::EStoredFormError.
+void LoadStoredCompletionSettings(TKzCompletionProposal &proposal, const kzp::TStoredValue &component);
