@@ -247,16 +247,20 @@ void TKzBaseCompletionProposalForm::Resized(int width, int height) {
 // ---- showing and hiding ----
 
 void TKzBaseCompletionProposalForm::ShowWindow(bool activate) {
-  const bool wasShown = FShown;
-  FShown = true;
+  // The show hook runs while the editor still has the focus, before the window takes it.
+  if (!FShown) {
+    FShown = true;
+    Shown();
+  }
   FHost.ShowWindow(activate);
-  if (!wasShown)
-    Shown(activate);
-  else if (activate && !FActive)
-    Shown(true);
+  if (activate && !FActive) {
+    FActive = true;
+    if (FDisplayKind == ctCode && FTargetEditor)
+      FTargetEditor->AddFocusRedirect(this);
+  }
 }
 
-void TKzBaseCompletionProposalForm::Shown(bool activate) {
+void TKzBaseCompletionProposalForm::Shown() {
   if (FTargetEditor) {
     FSavedAlwaysShowCaret = FTargetEditor->AlwaysShowCaret();
     // The caret stays visible in the editor while the list has the keyboard.
@@ -264,11 +268,6 @@ void TKzBaseCompletionProposalForm::Shown(bool activate) {
   }
   if (FOwner.OnShow)
     FOwner.OnShow(*this);
-  if (activate) {
-    FActive = true;
-    if (FDisplayKind == ctCode && FTargetEditor)
-      FTargetEditor->AddFocusRedirect(this);
-  }
 }
 
 void TKzBaseCompletionProposalForm::Deactivate() {

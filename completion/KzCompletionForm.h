@@ -146,7 +146,7 @@ private:
   void TypeIntoEditor(char c);
   void Abort();
   void Accept(TShiftState shift, char endChar);
-  void Shown(bool activate);
+  void Shown();
   void Hidden();
   void PaintCode(kzp::TCanvas &list, kzp::TCanvas &title);
   void PaintHint(kzp::TCanvas &list);
