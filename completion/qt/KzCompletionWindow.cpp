@@ -81,8 +81,8 @@ TKzCompletionWindow::~TKzCompletionWindow() {
 void TKzCompletionWindow::ShowWindow(bool activate) {
   if (!activate)
     setAttribute(Qt::WA_ShowWithoutActivating);
+  // A pop-up stays above the other windows by itself.
   show();
-  raise();
   if (activate)
     TakeFocus();
 }
