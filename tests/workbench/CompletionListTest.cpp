@@ -90,6 +90,25 @@ TEST_F(CompletionListTest, AParenthesisCompletesAndTheUndoButtonTakesItBackStepB
     EXPECT_EQ(Line(), "x %%u");
 }
 
+TEST_F(CompletionListTest, AfterATagOrAnAttributesQuoteTheTokenStartsAtThePercentSigns)
+{
+    Keys("<td>%%");
+    ASSERT_TRUE(WaitOpen());
+    EXPECT_EQ(Cps().Form().TypedPrefix(), "%%");
+    EXPECT_EQ(Cps().Form().FilteredCount(), 3);
+    Keys("la<");
+    EXPECT_EQ(Line(), "<td>%%LANG123%%<");
+    EXPECT_FALSE(Cps().Visible());
+
+    Key(Qt::Key_Return);
+    Keys("<a href=\"%%");
+    ASSERT_TRUE(WaitOpen());
+    EXPECT_EQ(Cps().Form().TypedPrefix(), "%%");
+    Keys("us\"");
+    EXPECT_EQ(Line(), "<a href=\"%%USER%%\"");
+    EXPECT_FALSE(Cps().Visible());
+}
+
 TEST_F(CompletionListTest, EscapeTabAndCharactersOutsideTheListClose)
 {
     OpenList();
@@ -161,7 +180,7 @@ TEST_F(CompletionListTest, TheStoredFormConfiguresTheList)
     EXPECT_EQ(cps.Options(), (TKzCompletionOptions{scoAnsiStrings, scoLimitToMatchedText, scoUseInsertList,
                                                     scoUsePrettyText, scoUseBuiltInTimer, scoEndCharCompletion}));
     EXPECT_EQ(cps.Width(), 262);
-    EXPECT_EQ(cps.EndOfTokenChr, "()[] ");
+    EXPECT_EQ(cps.EndOfTokenChr, "()[] <>\"'=;{}");
     EXPECT_EQ(cps.TriggerChars, "%");
     EXPECT_EQ(cps.Title(), "Variablen");
     EXPECT_EQ(cps.TitleFont().Style, kzp::fsBold);
