@@ -17,21 +17,6 @@ kzp::TFont DefaultListFont(kzp::TColor color, kzp::TFontStyles style) {
   return f;
 }
 
-// Measures with the list's item font and gives the canvas its font back afterwards.
-class TMeasureFont {
-public:
-  TMeasureFont(kzp::TCanvas &canvas, const kzp::TFont &font) : FCanvas(canvas), FSaved(canvas.Font()) {
-    canvas.SetFont(font);
-  }
-  ~TMeasureFont() { FCanvas.SetFont(FSaved); }
-  TMeasureFont(const TMeasureFont &) = delete;
-  TMeasureFont &operator=(const TMeasureFont &) = delete;
-
-private:
-  kzp::TCanvas &FCanvas;
-  kzp::TFont FSaved;
-};
-
 } // namespace
 
 TKzBaseCompletionProposal::TKzBaseCompletionProposal(TKzCompletionHost &host, TKzComponent *owner)
@@ -133,7 +118,7 @@ void TKzBaseCompletionProposal::PlaceWindow(int x, int y) {
     const int count = static_cast<int>(ItemList().size());
     height = count * form.RowHeight() + 2 + 2 * Margin;
     kzp::TCanvas &canvas = FHost.MeasureCanvas();
-    TMeasureFont font(canvas, FFont);
+    TCanvasFontGuard font(canvas, FFont);
     int widest = 0;
     for (int i = 0; i < count; ++i) {
       const std::string &item = ItemList()[static_cast<std::size_t>(i)];

@@ -16,11 +16,8 @@ namespace {
 constexpr const char *kHeightSample = "CompletionProposal";
 
 int TextHeightIn(kzp::TCanvas &canvas, const kzp::TFont &font) {
-  const kzp::TFont saved = canvas.Font();
-  canvas.SetFont(font);
-  const int h = canvas.TextHeight(kHeightSample);
-  canvas.SetFont(saved);
-  return h;
+  TCanvasFontGuard guard(canvas, font);
+  return canvas.TextHeight(kHeightSample);
 }
 
 } // namespace

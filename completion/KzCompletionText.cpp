@@ -196,20 +196,16 @@ int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
-// Puts the caller's font back and the brush to solid on every way out of a walk.
-class TRenderStateGuard {
+// The brush goes back to solid when a walk ends, however it ends.
+class TSolidBrushAtEnd {
 public:
-  explicit TRenderStateGuard(kzp::TCanvas &canvas) : FCanvas(canvas), FFont(canvas.Font()) {}
-  ~TRenderStateGuard() {
-    FCanvas.SetFont(FFont);
-    FCanvas.SetBrushStyle(kzp::TBrushStyle::bsSolid);
-  }
-  TRenderStateGuard(const TRenderStateGuard &) = delete;
-  TRenderStateGuard &operator=(const TRenderStateGuard &) = delete;
+  explicit TSolidBrushAtEnd(kzp::TCanvas &canvas) : FCanvas(canvas) {}
+  ~TSolidBrushAtEnd() { FCanvas.SetBrushStyle(kzp::TBrushStyle::bsSolid); }
+  TSolidBrushAtEnd(const TSolidBrushAtEnd &) = delete;
+  TSolidBrushAtEnd &operator=(const TSolidBrushAtEnd &) = delete;
 
 private:
   kzp::TCanvas &FCanvas;
-  kzp::TFont FFont;
 };
 
 } // namespace
@@ -276,7 +272,8 @@ void ParseFormattedText(std::string_view text, TFormatChunkList &list, TFormatCh
 
 int RenderChunks(kzp::TCanvas &canvas, const kzp::TRect &rect, const TFormatChunkList &chunks,
                  const TProposalColumns *columns, TKzImageList *images, bool measureOnly) {
-  TRenderStateGuard guard(canvas);
+  TCanvasFontGuard font(canvas);
+  TSolidBrushAtEnd brush(canvas);
   int column = -1;
   if (columns && columns->Count() > 0) {
     column = 0;
@@ -356,8 +353,7 @@ int MeasureFormattedText(kzp::TCanvas &canvas, std::string_view text,
 
 void PlainTextInto(std::string_view text, std::string &out) {
   out.clear();
-  // Every command is stripped, so only text arrives; the parser's pending buffer is the
-  // result itself, flushed in place.
+  // Every command is stripped, so only text arrives.
   std::string pending;
   ParseInto(
       text, AllFormatCommands, pending, [&](std::string &t) { out.append(t); },

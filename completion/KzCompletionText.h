@@ -78,6 +78,23 @@ public:
   virtual void Draw(kzp::TCanvas &canvas, int x, int y, int index, bool enabled) = 0;
 };
 
+// Gives a canvas its font back when the scope ends, on every way out; optionally selects
+// another font for the scope.
+class TCanvasFontGuard {
+public:
+  explicit TCanvasFontGuard(kzp::TCanvas &canvas) : FCanvas(canvas), FFont(canvas.Font()) {}
+  TCanvasFontGuard(kzp::TCanvas &canvas, const kzp::TFont &font) : TCanvasFontGuard(canvas) {
+    canvas.SetFont(font);
+  }
+  ~TCanvasFontGuard() { FCanvas.SetFont(FFont); }
+  TCanvasFontGuard(const TCanvasFontGuard &) = delete;
+  TCanvasFontGuard &operator=(const TCanvasFontGuard &) = delete;
+
+private:
+  kzp::TCanvas &FCanvas;
+  kzp::TFont FFont;
+};
+
 // The colour of an identifier such as "clRed" or "clBtnFace" (any case); nothing when the
 // name is unknown.
 std::optional<kzp::TColor> ColorOfIdent(std::string_view name);
