@@ -20,37 +20,28 @@ public:
   kzp::TFixedCanvas Measure;
   TKzBaseCompletionProposalForm *Form = nullptr;
   bool Shown = false, Active = false;
-  int ShowCount = 0, HideCount = 0, FocusTaken = 0, Repaints = 0, MessagesProcessed = 0;
+  int FocusTaken = 0;
   kzp::TRect Bounds;
   TKzListScrollBar Bar;
   kzp::TRect Desktop{0, 0, 1024, 768};
   int WheelLines = 3;
   bool AppActive = true;
-  std::function<void()> OnProcessMessages;
 
   void SetForm(TKzBaseCompletionProposalForm *form) override { Form = form; }
   void ShowWindow(bool activate) override {
     Shown = true;
     Active = activate;
-    ++ShowCount;
   }
   void HideWindow() override {
     Shown = Active = false;
-    ++HideCount;
   }
   void SetWindowBounds(int l, int t, int w, int h) override { Bounds = {l, t, l + w, t + h}; }
   void TakeFocus() override { ++FocusTaken; }
-  void RepaintNow() override { ++Repaints; }
   void SetScrollBar(const TKzListScrollBar &bar) override { Bar = bar; }
   kzp::TRect DesktopRect() const override { return Desktop; }
   int WheelScrollLines() const override { return WheelLines; }
   kzp::TCanvas &MeasureCanvas() override { return Measure; }
   bool ApplicationActive() const override { return AppActive; }
-  void ProcessMessages() override {
-    ++MessagesProcessed;
-    if (OnProcessMessages)
-      OnProcessMessages();
-  }
   // The editor's client area starts at (100, 50) on the screen.
   kzp::TPoint EditorClientToScreen(const TCustomKzEdit &, kzp::TPoint p) const override {
     return {p.X + 100, p.Y + 50};
@@ -101,11 +92,6 @@ protected:
   void ListType(const std::string &s) {
     for (char c : s)
       Form().KeyPress(c);
-  }
-  // Typed text, then the timer: the list opens on "%%" if it may.
-  void TypeAndWait(const std::string &s) {
-    Type(s);
-    Tick();
   }
   std::vector<std::string> Rows() {
     std::vector<std::string> out;
