@@ -122,10 +122,10 @@ void TfrmMain::SetupEditor()
     editor = new TTemplateEditor(ui_->centralPanel);
     ui_->centralLayout->addWidget(editor->Widget());
     htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
-    // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
-    // the highlighter's file filter.
     CPSWindow = new TKzCompletionWindow(this);
     CPS = std::make_unique<TKzCompletionProposal>(*CPSWindow);
+    // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
+    // the highlighter's file filter, the completion list's look and behaviour.
     RunGuarded([this] {
         QFile form(QStringLiteral(":/frmMain.json"));
         if (!form.open(QIODevice::ReadOnly))
