@@ -1,6 +1,7 @@
 // The template editor over the studio's own editor control.
 #include "workbench/TemplateEditor.h"
 
+#include "completion/KzCompletionProposal.h"
 #include "editor/qt/KzEditWidget.h"
 #include "platform/StoredForm.h"
 
@@ -70,6 +71,11 @@ void TTemplateEditor::SetSelection(int x1, int y1, int x2, int y2)
 void TTemplateEditor::SetHighlighter(TKzCustomHighlighter *highlighter)
 {
     impl_->Core().SetHighlighter(highlighter);
+}
+
+void TTemplateEditor::AttachCompletion(TKzCompletionProposal &completion)
+{
+    completion.SetEditor(&impl_->Core());
 }
 
 void TTemplateEditor::ApplyStoredForm(const kzp::TStoredValue &component)

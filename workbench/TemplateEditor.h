@@ -10,6 +10,7 @@
 
 class QWidget;
 class TCustomKzEdit;
+class TKzCompletionProposal;
 class TKzCustomHighlighter;
 namespace kzp {
 class TStoredValue;
@@ -59,6 +60,8 @@ public:
 
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);
+    // Binds a completion list to the editor; the list must go before the editor does.
+    void AttachCompletion(TKzCompletionProposal &completion);
 
     // The editor's settings of the window's stored form (its member "editor").
     void ApplyStoredForm(const kzp::TStoredValue &component);

@@ -2,6 +2,8 @@
 // with the unsaved-changes question that guards them.
 #include "workbench/untMain.h"
 
+#include "completion/KzCompletionProposal.h"
+#include "completion/qt/KzCompletionWindow.h"
 #include "highlight/KzHighlighterHtml.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
@@ -75,8 +77,10 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
 
 TfrmMain::~TfrmMain()
 {
-    // The editor refers to the highlighter; it goes with the window's widgets, so it is told
-    // first that the highlighter is going away.
+    // The completion list and the editor refer to each other's window; the list goes first,
+    // while the editor still exists. The editor refers to the highlighter; it goes with the
+    // window's widgets, so it is told first that the highlighter is going away.
+    CPS.reset();
     editor->SetHighlighter(nullptr);
 }
 
@@ -123,8 +127,10 @@ void TfrmMain::SetupEditor()
     editor = new TTemplateEditor(ui_->centralPanel);
     ui_->centralLayout->addWidget(editor->Widget());
     htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
+    CPSWindow = new TKzCompletionWindow(this);
+    CPS = std::make_unique<TKzCompletionProposal>(*CPSWindow);
     // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
-    // the highlighter's file filter.
+    // the highlighter's file filter, the completion list's look and behaviour.
     RunGuarded([this] {
         QFile form(QStringLiteral(":/frmMain.json"));
         if (!form.open(QIODevice::ReadOnly))
@@ -139,12 +145,17 @@ void TfrmMain::SetupEditor()
         }
         if (const kzp::TStoredValue *settings = stored.Find("editor"))
             editor->ApplyStoredForm(*settings);
+        if (const kzp::TStoredValue *settings = stored.Find("CPS"))
+            LoadStoredCompletionSettings(*CPS, *settings);
     });
     editor->SetHighlighter(htmlHighlight.get());
     editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
     editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
-    // The completion list plugs in here once the editor has one: its trigger "%", Ctrl+Space,
-    // and CPSExecute deciding whether the list may open.
+    editor->AttachCompletion(*CPS);
+    CPS->OnExecute = [this](KzCompletionType kind, TKzBaseCompletionProposal &sender, std::string &input,
+                            int &x, int &y, bool &canExecute) {
+        CPSExecute(kind, sender, input, x, y, canExecute);
+    };
 }
 
 void TfrmMain::SetupCommands()
@@ -242,8 +253,11 @@ void TfrmMain::FormCreate(const QStringList &arguments)
     // A missing list or page file is reported, and the steps after it are left out; the
     // window still comes up.
     RunGuarded([&] {
+        // The list works with what was read, should the second file be missing.
         CPSInsertList = ReadTextLines(programDir_ + "varLib02.db");
+        CPS->SetInsertList(CPSInsertList);
         CPSItemList = ReadTextLines(programDir_ + "varLib01.db");
+        CPS->SetItemList(CPSItemList);
         htmLang->Navigate(QString::fromStdString(programDir_ + "varLib/lang.htm"));
         htmVar->Navigate(VarMainPage());
         if (!arguments.isEmpty() && QFileInfo(arguments.front()).isFile())
@@ -267,6 +281,8 @@ void TfrmMain::ShowMetaData(const kzpMetaData &meta)
 
 void TfrmMain::OpenPack(const std::string &path)
 {
+    // An open list belongs to the text that is about to go.
+    CPS->CancelList();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     TPackContents contents;
     try {

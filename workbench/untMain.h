@@ -2,6 +2,8 @@
 // two reference views below, and every command of the studio.
 #pragma once
 
+#include "completion/KzCompletionTypes.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -16,6 +18,9 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TKzEditPrint;
+class TKzBaseCompletionProposal;
+class TKzCompletionProposal;
+class TKzCompletionWindow;
 class TKzHTMLHighlighter;
 class TSearchBar;
 class TSearchResultsDock;
@@ -83,6 +88,9 @@ public:
     void actItem10Click(); // Redo
     void editorChange();
     void editorKeyPress(char &key);
+    // Whether the completion list may open: the second character left of the caret is "%".
+    void CPSExecute(KzCompletionType kind, TKzBaseCompletionProposal &sender, std::string &currentInput,
+                    int &x, int &y, bool &canExecute);
 
     // ---- search and replace (untMainSearch.cpp) ----
     // Opens the template `name` (asking about unsaved changes, as a double click does) and
@@ -108,6 +116,9 @@ public:
     // The completion lists read at start-up, one entry per line, kept for the completion
     // list of the editor.
     std::vector<std::string> CPSItemList, CPSInsertList;
+    // The completion list of template variables on the editor, and its pop-up window.
+    std::unique_ptr<TKzCompletionProposal> CPS;
+    TKzCompletionWindow *CPSWindow = nullptr;
 
     // Named components.
     TTemplateEditor *editor;

@@ -60,3 +60,14 @@ void TfrmMain::editorChange()
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }
+
+void TfrmMain::CPSExecute(KzCompletionType, TKzBaseCompletionProposal &, std::string &, int &, int &,
+                          bool &canExecute)
+{
+    // Typed "%" is already left of the caret, so the list opens on "%%"; Ctrl+Space opens it
+    // when the second character to the left is "%".
+    const std::string line = editor->LineText(editor->CaretY());
+    const int column = editor->CaretX() - 2;
+    canExecute = column >= 1 && column <= static_cast<int>(line.size()) &&
+                 line[static_cast<std::size_t>(column - 1)] == '%';
+}

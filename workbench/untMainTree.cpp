@@ -2,6 +2,8 @@
 // template opening on double click, and adding, importing and deleting files.
 #include "workbench/untMain.h"
 
+#include "completion/KzCompletionProposal.h"
+
 #include "pack/FolderScan.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
@@ -114,6 +116,7 @@ void TfrmMain::twProjektDblClick()
     }
     if (!QuerySaveTemplate())
         return;
+    CPS->CancelList(); // it belongs to the text that goes now
     editor->SetText(text);
     store.CurrentTemplate = name;
     SearchDocumentReplaced(false);

@@ -68,11 +68,12 @@ TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem)
   Job.PrintAll();
 
   // The cells of Courier New at 10 points on 300 dpi paper (its metric twin Liberation Mono):
-  // the layout every printout of the studio gets, whatever machine it runs on. A "W" is 25.2
-  // pixels wide, so 79 of them fit.
+  // the layout every printout of the studio gets, whatever machine it runs on. Each character
+  // is drawn 25 pixels after the one before it (a "W" is 25.2 wide, rounded down per glyph),
+  // and the canvas measures with the same advances, so 80 cells fit the text area.
   EXPECT_EQ(Job.CellWidth(), 25);
   EXPECT_EQ(Job.PrintLineHeight(), 48);
-  EXPECT_EQ(Job.MaxRowChars(), 79);
+  EXPECT_EQ(Job.MaxRowChars(), 80);
   ASSERT_EQ(Job.PageCount(), 2);
   ASSERT_EQ(PdfPageCount(pdf), 2);
   const std::vector<TPageLine> starts = {{0, 0}, {60, 0}};
