@@ -91,7 +91,7 @@ TEST_F(KzpTool, FailuresReportInGermanAndChangeNothing)
                      "kzp: Die Datei ist leer oder enthält kein Template-Pack.\n");
     r = RunKzp({"info", tmp.Path()});
     EXPECT_EQ(r.Exit, 1);
-    EXPECT_EQ(r.Err, "kzp: Ist ein Ordner, keine Datei: " + tmp.Path() + "\n");
+    EXPECT_EQ(r.Err, "kzp: Ist ein Ordner, keine Datei (E/A-Fehler 21): " + tmp.Path() + "\n");
     EXPECT_EQ(ReadBytes(pack), before);
 
     ::chmod(pack.c_str(), 0444);

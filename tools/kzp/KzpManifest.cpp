@@ -44,21 +44,6 @@ public:
     explicit EManifestError(const std::string &message) : EPackError(message) {}
 };
 
-std::vector<std::string> SplitExact(const std::string &text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t hit = text.find(separator, at);
-        if (hit == std::string::npos) {
-            parts.push_back(text.substr(at));
-            return parts;
-        }
-        parts.push_back(text.substr(at, hit - at));
-        at = hit + 1;
-    }
-}
-
 // Names that would leave the folder are refused outright.
 bool EscapesFolder(const std::string &name)
 {
