@@ -49,7 +49,7 @@ void TPackLock::Acquire(const std::string &path, std::chrono::milliseconds timeo
                 throw EPackError("Das Pack wird gerade von einem anderen Programm geändert. Nach " +
                                  WaitedFor(timeout) + " Warten wurde abgebrochen; es wurde nichts geändert: " + path);
             std::this_thread::sleep_for(pause);
-            pause = std::min(pause * 2, std::chrono::milliseconds{20});
+            pause = std::min(pause * 2, std::chrono::milliseconds{5});
         }
         // The lock is ours; it only counts when the file is still the one the name leads to.
         struct stat now {};

@@ -80,12 +80,12 @@ TKzpResult RunKzpLimited(const std::vector<std::string> &args, const TKzpLimits 
     return Run(kKzp, args, limits, input);
 }
 
-pid_t StartKzp(const std::vector<std::string> &args)
+pid_t StartKzp(const std::vector<std::string> &args, const std::string &stdinPath)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int null = ::open("/dev/null", O_RDWR);
-        ::dup2(null, 0);
+        ::dup2(::open(stdinPath.c_str(), O_RDONLY), 0);
         ::dup2(null, 1);
         ::dup2(null, 2);
         Exec(kKzp, args);

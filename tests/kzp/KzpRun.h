@@ -26,8 +26,9 @@ TKzpResult RunKzp(const std::vector<std::string> &args, const std::string &input
 TKzpResult RunKzpLimited(const std::vector<std::string> &args, const TKzpLimits &limits,
                          const std::string &input = "");
 
-// Starts kzp with `args` in the background, its output thrown away; the caller waits.
-pid_t StartKzp(const std::vector<std::string> &args);
+// Starts kzp with `args` in the background, stdin from `stdinPath`, its output thrown away;
+// the caller waits.
+pid_t StartKzp(const std::vector<std::string> &args, const std::string &stdinPath = "/dev/null");
 // Waits for a started kzp; the exit code, or -1 when a signal ended it.
 int WaitKzp(pid_t pid, int *signal = nullptr);
 
