@@ -3,9 +3,11 @@
 #include "workbench/untMain.h"
 
 #include "highlight/KzHighlighterHtml.h"
+#include "pack/PackNames.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
 #include "platform/StoredForm.h"
+#include "platform/TextLines.h"
 #include "platform/qt/QtCodePage.h"
 #include "workbench/PackText.h"
 #include "ui_frmMain.h"
@@ -29,31 +31,18 @@
 #include <QThread>
 #include <QTreeWidget>
 
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 using kzp::codepage::ToQString;
 
 const char *const kAppTitle = "Tarvex Template Studio";
 
 namespace {
-// The lines of a list file as bytes; CR LF and LF both end a line.
+// The lines of a list file as bytes. Read as a plain file only, so a pipe put in its place
+// cannot stop the start-up.
 std::vector<std::string> ReadTextLines(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno ? errno : ENOENT;
-        throw EPackIOError(IOErrorMessage(err, path), err);
-    }
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return kzp::SplitTextLines(ReadWholeFile(path));
 }
 } // namespace
 
@@ -65,11 +54,16 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupEditor();
     SetupCommands();
     SetupExplorer();
+    SetupPackStore();
     FormCreate(arguments);
 }
 
 TfrmMain::~TfrmMain()
 {
+    TPackStore &store = ThePackStore();
+    store.OnChangedOnDisk = nullptr;
+    store.OnWriteCutOff = nullptr;
+    store.OnReloaded = nullptr;
     // The editor refers to the highlighter; it goes with the window's widgets, so it is told
     // first that the highlighter is going away.
     editor->SetHighlighter(nullptr);
@@ -270,7 +264,9 @@ void TfrmMain::OpenPack(const std::string &path)
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
+    RememberAskedAbout();
     QApplication::restoreOverrideCursor();
+    WarnIfCutOff(contents);
 }
 
 bool TfrmMain::QuerySaveTemplate()
@@ -284,7 +280,7 @@ bool TfrmMain::QuerySaveTemplate()
     if (answer == TModalResult::mrCancel)
         return false;
     if (answer == TModalResult::mrYes)
-        store.SaveTemplate(store.CurrentTemplate, editor->Text());
+        return SaveCurrentTemplate();
     return true;
 }
 
@@ -326,8 +322,9 @@ void TfrmMain::actItem8Click()
 {
     TPackStore &store = ThePackStore();
     if (store.PackPath != "na" && store.CurrentTemplate != "na") {
-        store.SaveTemplate(store.CurrentTemplate, editor->Text());
-        store.Modified = false;
+        // A save that fails (or finds the template gone) leaves the text marked as changed.
+        if (SaveCurrentTemplate())
+            store.Modified = false;
         return;
     }
     Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",
@@ -354,13 +351,15 @@ void TfrmMain::Button1Click()
     }
     // The pack keeps the program's 8-bit text; a character outside it would silently vanish.
     if (const char *label = FirstUnfitMetaField(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner)) {
-        Dialogs().MessageDlg(this,
-                             std::string("Das Feld \"") + label +
-                                 "\" enthält Zeichen, die ein Template-Pack nicht speichern kann; es wurde nichts gespeichert.",
-                             "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        Dialogs().MessageDlg(this, UnfitMetaFieldMessage(label), "Fehler", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
         return;
     }
-    ThePackStore().WriteMetaData(MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner));
+    const kzpMetaData meta = MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner);
+    ThePackStore().WriteMetaData(meta);
+    // Reading the pack again on the way showed the file's metadata; the fields show what
+    // was written.
+    ShowMetaData(meta);
 }
 
 void TfrmMain::actItem31Click()

@@ -2,6 +2,8 @@
 // two reference views below, and every command of the studio.
 #pragma once
 
+#include "pack/PackFile.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -78,6 +80,10 @@ public:
     void OpenPack(const std::string &path);
     // The unsaved-changes question. False when the user cancelled the command.
     bool QuerySaveTemplate();
+    // Asks, once for each change, whether to read the open pack again when it was changed
+    // outside the studio since the studio last read or wrote it. The window calls it when
+    // it becomes active.
+    void CheckPackOnDisk();
 
     const std::string &ProgramDir() const { return programDir_; }
     const std::string &HelpFile() const { return helpFile_; }
@@ -110,6 +116,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void FormCreate(const QStringList &arguments);
@@ -125,6 +132,16 @@ private:
     void TogglePanel(QDockWidget *panel); // hides a visible panel, shows a hidden one
     void Terminate();
     QString VarMainPage() const;
+    // The store's questions before a write, and what it tells after reading the pack again.
+    void SetupPackStore();
+    bool AskReloadBeforeWrite();
+    bool AskWriteCutOff();
+    void PackReloaded(const TPackContents &contents);
+    void WarnIfCutOff(const TPackContents &contents);
+    void RememberAskedAbout();
+    // Saves the editor's text as the open template; false (with a warning) when the pack no
+    // longer holds that template, so the text must stay in the editor.
+    bool SaveCurrentTemplate();
 
     std::unique_ptr<Ui::frmMain> ui_;
     std::string programDir_;
@@ -132,4 +149,9 @@ private:
     QTreeWidgetItem *templateRoot_ = nullptr;
     QTreeWidgetItem *fileRoot_ = nullptr;
     bool terminated_ = false;
+    // The pack file as it was when the user was last asked about it, so one change of it
+    // is asked about once; and whether a question about it is up.
+    TFileIdentity askedAbout_;
+    bool askingAboutPack_ = false;
+    bool checkPending_ = false;
 };
