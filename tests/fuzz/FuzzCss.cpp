@@ -6,6 +6,6 @@
 
 KZ_FUZZ_TARGET(css_lines)(const std::uint8_t *data, std::size_t size)
 {
-    static TKzCssHighlighter highlighter;
-    FuzzHighlighterLines(highlighter, data, size);
+    TKzCssHighlighter stepper, runner;
+    FuzzHighlighterLines(stepper, runner, data, size);
 }

@@ -6,6 +6,6 @@
 
 KZ_FUZZ_TARGET(html_lines)(const std::uint8_t *data, std::size_t size)
 {
-    static TKzHTMLHighlighter highlighter;
-    FuzzHighlighterLines(highlighter, data, size);
+    TKzHTMLHighlighter stepper, runner;
+    FuzzHighlighterLines(stepper, runner, data, size);
 }
