@@ -391,8 +391,8 @@ TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_
 {
     // The process number in the name lets a later run tell a leftover of a crash.
     std::string pattern = target_.Folder + "/." + target_.Base + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0)
+    fd_.Reset(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!fd_.Valid())
         Fail(errno);
     temp_ = pattern;
     buffer_.reserve(kWriteChunk);
@@ -400,18 +400,14 @@ TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_
 
 TSafeFileWriter::~TSafeFileWriter()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    fd_.Reset();
     if (!temp_.empty())
         ::unlink(temp_.c_str());
 }
 
 void TSafeFileWriter::Fail(int errnoValue)
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.Reset();
     if (!temp_.empty()) {
         ::unlink(temp_.c_str());
         temp_.clear();
@@ -432,20 +428,27 @@ void TSafeFileWriter::Write(std::string_view bytes)
         buffer_.append(bytes);
 }
 
-void TSafeFileWriter::WriteOut(std::string_view bytes)
+int WriteAll(int fd, std::string_view bytes)
 {
     const char *p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t put = ::write(fd_, p, left);
+        const ssize_t put = ::write(fd, p, left);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            Fail(errno);
+            return errno;
         }
         p += put;
         left -= static_cast<std::size_t>(put);
     }
+    return 0;
+}
+
+void TSafeFileWriter::WriteOut(std::string_view bytes)
+{
+    if (const int err = WriteAll(fd_.Get(), bytes))
+        Fail(err);
 }
 
 void TSafeFileWriter::Flush()
@@ -459,19 +462,17 @@ void TSafeFileWriter::Commit(void (*beforeRename)(void *), void *context)
     Flush();
     if (target_.HaveOwner && ::geteuid() == 0) {
         // Only root can give the file back to its owner; for everyone else it is theirs anyway.
-        if (::fchown(fd_, target_.Owner, target_.Group) != 0) {
+        if (::fchown(fd_.Get(), target_.Owner, target_.Group) != 0) {
             // The pack then belongs to root; it is still whole and readable by root.
         }
     }
-    if (::fchmod(fd_, static_cast<mode_t>(target_.Mode)) != 0)
+    if (::fchmod(fd_.Get(), static_cast<mode_t>(target_.Mode)) != 0)
         Fail(errno);
-    if (::fsync(fd_) != 0)
+    if (::fsync(fd_.Get()) != 0)
         Fail(errno);
-    written_ = IdentityOfFd(fd_);
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0)
-        Fail(errno);
+    written_ = IdentityOfFd(fd_.Get());
+    if (const int err = fd_.Close())
+        Fail(err);
     if (beforeRename)
         beforeRename(context);
     if (::rename(temp_.c_str(), target_.Path.c_str()) != 0)

@@ -2,6 +2,8 @@
 // store's German error messages.
 #pragma once
 
+#include "platform/UniqueFd.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -88,6 +90,9 @@ TReplaceTarget PrepareReplace(const std::string &path);
 // Flushes a folder's entries (a rename in it) to disk.
 void SyncFolder(const std::string &folder);
 
+// Writes all of `bytes` to `fd`, going on after interruptions: 0, or the errno that stopped it.
+int WriteAll(int fd, std::string_view bytes);
+
 // Writes a file so that at no moment the old one is missing or partly replaced: the bytes
 // go to a temporary file beside the target, which is flushed to disk, given the target's
 // permissions and renamed over it. A link is followed, so the file it names is replaced.
@@ -118,5 +123,5 @@ private:
     TFileIdentity written_;
     std::string temp_;
     std::string buffer_;
-    int fd_ = -1;
+    kzp::TUniqueFd fd_;
 };

@@ -65,13 +65,13 @@ TEST(KzpKill, EveryKilledChangeLeavesTheOldOrTheNewPack)
     WriteBytes(tmp / "dir/sub/zwei.bin", bytes(100000));
     WriteBytes(tmp / "dir/drei.bin", bytes(100000));
 
-    std::vector<TCommandCase> cases = {
-        {{"save", pack, "main.htm"}, tmp / "neu.htm"},
-        {{"add", pack, "b.gif", tmp / "src.bin"}},
-        {{"meta", pack, "Neu", "A", "M", "W", "O"}},
-        {{"delete", pack, "a.gif"}},
-        {{"import", pack, tmp / "dir"}},
-    };
+    std::vector<TCommandCase> cases(5);
+    cases[0].Args = {"save", pack, "main.htm"};
+    cases[0].Stdin = tmp / "neu.htm";
+    cases[1].Args = {"add", pack, "b.gif", tmp / "src.bin"};
+    cases[2].Args = {"meta", pack, "Neu", "A", "M", "W", "O"};
+    cases[3].Args = {"delete", pack, "a.gif"};
+    cases[4].Args = {"import", pack, tmp / "dir"};
     const List old = [&] {
         WriteBytes(pack, baseFile);
         return RecordsOf(pack);

@@ -109,25 +109,14 @@ void MakeFolders(const std::string &root, const std::string &relativeFile)
 // sure no link placed there is followed.
 void WriteNewFile(const std::string &path, const std::string &bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    kzp::TUniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.Valid())
         throw EPackIOError(IOErrorMessage(errno, path), errno);
-    const char *p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t put = ::write(fd, p, left);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            throw EPackIOError(IOErrorMessage(err, path), err);
-        }
-        p += put;
-        left -= static_cast<std::size_t>(put);
-    }
-    if (::close(fd) != 0)
-        throw EPackIOError(IOErrorMessage(errno, path), errno);
+    int err = WriteAll(fd.Get(), bytes);
+    if (const int closed = fd.Close(); err == 0)
+        err = closed;
+    if (err)
+        throw EPackIOError(IOErrorMessage(err, path), err);
 }
 
 void PrepareEmptyFolder(const std::string &dir)
