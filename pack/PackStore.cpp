@@ -153,6 +153,19 @@ TPackStore::TPackStore() : shadow_(std::make_unique<TPackShadow>()) {}
 
 TPackStore::~TPackStore() = default;
 
+TPackContents TPackStore::ReadAndAdopt(const std::string &path)
+{
+    TPackRead read = ReadPackFile(path);
+    if (read.Records.empty())
+        throw EPackNotAPackError("Listenindex überschreitet das Maximum (0)");
+    TPackContents contents = ContentsOf(read.Records);
+    contents.CutOff = read.CutOff;
+    // Nothing above touched the store, so a failure leaves the previous pack open.
+    Adopt(std::move(read), path);
+    contents.CutOffMessage = cutOffMessage_;
+    return contents;
+}
+
 void TPackStore::Adopt(TPackRead &&read, const std::string &path)
 {
     shadow_->Drop();
@@ -167,15 +180,7 @@ void TPackStore::Adopt(TPackRead &&read, const std::string &path)
 
 TPackContents TPackStore::LoadPack(const std::string &path)
 {
-    TPackRead read = ReadPackFile(path);
-    if (read.Records.empty())
-        throw EPackNotAPackError("Listenindex überschreitet das Maximum (0)");
-    TPackContents contents = ContentsOf(read.Records);
-    contents.CutOff = read.CutOff;
-
-    // Nothing above touched the store, so a failure leaves the previous pack open.
-    Adopt(std::move(read), path);
-    contents.CutOffMessage = cutOffMessage_;
+    TPackContents contents = ReadAndAdopt(path);
     TPackShadow::RemoveLeftovers(path);
     Modified = false;
     CurrentTemplate = "na";
@@ -185,13 +190,7 @@ TPackContents TPackStore::LoadPack(const std::string &path)
 TPackContents TPackStore::Reload()
 {
     RequireOpenPack(*this);
-    TPackRead read = ReadPackFile(PackPath);
-    if (read.Records.empty())
-        throw EPackNotAPackError("Listenindex überschreitet das Maximum (0)");
-    TPackContents contents = ContentsOf(read.Records);
-    contents.CutOff = read.CutOff;
-    Adopt(std::move(read), PackPath);
-    contents.CutOffMessage = cutOffMessage_;
+    const TPackContents contents = ReadAndAdopt(PackPath);
     if (OnReloaded)
         OnReloaded(contents);
     return contents;

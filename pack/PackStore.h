@@ -170,6 +170,7 @@ private:
     struct TChange;
     void Change(const TChange &change);
     void PrepareChange(TPackLock &lock);
+    TPackContents ReadAndAdopt(const std::string &path);
     void Adopt(TPackRead &&read, const std::string &path);
     void WriteRecords(bool appending);
 

@@ -134,6 +134,7 @@ private:
     QString VarMainPage() const;
     // The store's questions before a write, and what it tells after reading the pack again.
     void SetupPackStore();
+    bool AskAboutChangedPack(const char *choices); // true: "Neu laden"
     bool AskReloadBeforeWrite();
     bool AskWriteCutOff();
     void PackReloaded(const TPackContents &contents);

@@ -14,7 +14,6 @@
 
 namespace {
 
-const char *const kChangedOutside = "Das Pack wurde außerhalb des Studios geändert.";
 
 std::string FileNameOf(const std::string &path)
 {
@@ -38,18 +37,22 @@ void TfrmMain::RememberAskedAbout()
         askedAbout_ = now;
 }
 
-bool TfrmMain::AskReloadBeforeWrite()
+bool TfrmMain::AskAboutChangedPack(const char *choices)
 {
     RememberAskedAbout();
     askingAboutPack_ = true;
-    const TModalResult answer = Dialogs().MessageDlg(
-        this,
-        std::string(kChangedOutside) +
-            "\n\n\"Neu laden\" liest es neu ein, wobei der Text im Editor bleibt, wie er ist, und führt dann den "
-            "Befehl aus. \"Abbrechen\" schreibt nichts und lässt die Datei, wie sie ist.",
-        "Pack geändert", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbReloadCancel);
+    const TModalResult answer =
+        Dialogs().MessageDlg(this, std::string("Das Pack wurde außerhalb des Studios geändert.\n\n") + choices,
+                             "Pack geändert", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbReloadCancel);
     askingAboutPack_ = false;
     return answer == TModalResult::mrYes;
+}
+
+bool TfrmMain::AskReloadBeforeWrite()
+{
+    return AskAboutChangedPack("\"Neu laden\" liest es neu ein, wobei der Text im Editor bleibt, wie er ist, und "
+                               "führt dann den Befehl aus. \"Abbrechen\" schreibt nichts und lässt die Datei, wie "
+                               "sie ist.");
 }
 
 bool TfrmMain::AskWriteCutOff()
@@ -94,16 +97,8 @@ void TfrmMain::CheckPackOnDisk()
     TFileIdentity now;
     if (!IdentityOfTarget(store.PackPath, now) || now == askedAbout_)
         return;
-    askedAbout_ = now;
-    askingAboutPack_ = true;
-    const TModalResult answer = Dialogs().MessageDlg(
-        this,
-        std::string(kChangedOutside) +
-            "\n\n\"Neu laden\" liest es neu ein; der Text im Editor bleibt, wie er ist. \"Abbrechen\" lässt die "
-            "Datei, wie sie ist; vor dem nächsten Speichern werden Sie wieder gefragt.",
-        "Pack geändert", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbReloadCancel);
-    askingAboutPack_ = false;
-    if (answer == TModalResult::mrYes)
+    if (AskAboutChangedPack("\"Neu laden\" liest es neu ein; der Text im Editor bleibt, wie er ist. \"Abbrechen\" "
+                            "lässt die Datei, wie sie ist; vor dem nächsten Speichern werden Sie wieder gefragt."))
         store.Reload();
 }
 

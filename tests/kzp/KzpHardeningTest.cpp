@@ -24,13 +24,6 @@ protected:
         WriteBytes(pack, PackFileOf(kMeta + "\nmain.htm\t.\tx\n"));
     }
 
-    List Records()
-    {
-        TPackStore s;
-        s.LoadPack(pack);
-        return s.Records;
-    }
-
     TTempFolder tmp;
     std::string pack;
 };
@@ -146,7 +139,7 @@ TEST_F(KzpHardening, AnImportStoppedByAnErrorKeepsWhatItAddedAndSaysSo)
                          "Pack.\n"),
               std::string::npos)
         << r.Err;
-    const List records = Records();
+    const List records = PackRecordsOf(pack);
     ASSERT_EQ(records.size(), 3u);
     EXPECT_TRUE(records[2] == "img:a.bin\t.\t" + ReferenceEncode(std::string(30000, 'a')) ||
                 records[2] == "img:b.bin\t.\t" + ReferenceEncode(std::string(30000, 'b')));

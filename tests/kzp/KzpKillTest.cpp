@@ -35,13 +35,6 @@ struct TCommandCase {
     long long Micros = 0;     // how long a whole run takes
 };
 
-List RecordsOf(const std::string &pack)
-{
-    TPackStore store;
-    store.LoadPack(pack);
-    return store.Records;
-}
-
 TEST(KzpKill, EveryKilledChangeLeavesTheOldOrTheNewPack)
 {
     const int rounds = EnvCount("KZ_KILL_ROUNDS", 200);
@@ -74,14 +67,14 @@ TEST(KzpKill, EveryKilledChangeLeavesTheOldOrTheNewPack)
     cases[4].Args = {"import", pack, tmp / "dir"};
     const List old = [&] {
         WriteBytes(pack, baseFile);
-        return RecordsOf(pack);
+        return PackRecordsOf(pack);
     }();
     for (TCommandCase &c : cases) {
         WriteBytes(pack, baseFile);
         const TClock::time_point start = TClock::now();
         ASSERT_EQ(WaitKzp(StartKzp(c.Args, c.Stdin)), 0) << c.Args[0];
         c.Micros = std::chrono::duration_cast<std::chrono::microseconds>(TClock::now() - start).count();
-        const List done = RecordsOf(pack);
+        const List done = PackRecordsOf(pack);
         c.States.push_back(old);
         if (c.Args[0] == "import") {
             // An import writes each file on its own, so every prefix of it is a whole pack.

@@ -23,13 +23,6 @@ protected:
         WriteBytes(source, "GIF");
     }
 
-    List Records()
-    {
-        TPackStore s;
-        s.LoadPack(pack);
-        return s.Records;
-    }
-
     TTempFolder tmp;
     std::string pack, source;
 };
@@ -39,13 +32,13 @@ TEST_F(KzpNames, TextTravelsAsUtf8AndIsStoredInTheStudiosCodePage)
     WriteBytes(pack, PackFileOf(kMeta + "\n"));
     ASSERT_EQ(RunKzp({"add", pack, "grün/€ – „x“.gif", source}).Exit, 0);
     ASSERT_EQ(RunKzp({"meta", pack, "Grüße", "Jörg", "ä@x.de", "web", "€"}).Exit, 0);
-    EXPECT_EQ(Records(), (List{"Gr\xFC\xDF" "e\t.\tJ\xF6rg\t.\t\xE4@x.de\t.\tweb\t.\t\x80",
+    EXPECT_EQ(PackRecordsOf(pack), (List{"Gr\xFC\xDF" "e\t.\tJ\xF6rg\t.\t\xE4@x.de\t.\tweb\t.\t\x80",
                                "img:gr\xFCn/\x80 \x96 \x84x\x93.gif\t.\tR0lG"}));
     EXPECT_EQ(RunKzp({"list", pack}).Out, "file\tgrün/€ – „x“.gif\n");
     EXPECT_EQ(RunKzp({"info", pack}).Out, "Titel: Grüße\nAutor: Jörg\nE-Mail: ä@x.de\nWeb: web\nOrdner: €\n");
     // What list prints is what delete takes.
     EXPECT_EQ(RunKzp({"delete", pack, "grün/€ – „x“.gif"}).Exit, 0);
-    EXPECT_EQ(Records().size(), 1u);
+    EXPECT_EQ(PackRecordsOf(pack).size(), 1u);
 }
 
 TEST_F(KzpNames, ControlBytesAndBackslashesPrintEscapedAndAreTypedBackTheSameWay)
@@ -127,7 +120,7 @@ TEST_F(KzpNames, ImportTakesFileNamesAsUtf8AndRefusesAFolderItCannotStoreWhole)
     TKzpResult r = RunKzp({"import", pack, dir});
     EXPECT_EQ(r.Exit, 0) << r.Err;
     EXPECT_EQ(r.Err, "Importvorgang abgeschlossen: 1 Datei hinzugefügt.\n");
-    EXPECT_EQ(Records().back(), "img:gr\xFCn/\xE4.gif\t.\tQQ");
+    EXPECT_EQ(PackRecordsOf(pack).back(), "img:gr\xFCn/\xE4.gif\t.\tQQ");
 
     const std::string before = ReadBytes(pack);
     const std::pair<std::string, std::string> refused[] = {

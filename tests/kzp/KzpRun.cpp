@@ -2,6 +2,7 @@
 #include "KzpRun.h"
 
 #include "../pack/PackTestUtil.h"
+#include "pack/PackStore.h"
 
 #include <chrono>
 #include <csignal>
@@ -100,6 +101,13 @@ int WaitKzp(pid_t pid, int *signal)
     if (signal)
         *signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> PackRecordsOf(const std::string &path)
+{
+    TPackStore store;
+    store.LoadPack(path);
+    return store.Records;
 }
 
 bool UnderAddressSanitizer()

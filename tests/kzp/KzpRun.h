@@ -32,6 +32,9 @@ pid_t StartKzp(const std::vector<std::string> &args, const std::string &stdinPat
 // Waits for a started kzp; the exit code, or -1 when a signal ended it.
 int WaitKzp(pid_t pid, int *signal = nullptr);
 
+// The records of the pack file at `path`, as a fresh store reads them.
+std::vector<std::string> PackRecordsOf(const std::string &path);
+
 // Whether the tests run under the address sanitizer, which reserves more address space
 // than any memory limit allows.
 bool UnderAddressSanitizer();
