@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -266,7 +267,11 @@ void TfrmMain::OpenPack(const std::string &path)
     editor->SetText(std::string());
     RememberAskedAbout();
     QApplication::restoreOverrideCursor();
-    WarnIfCutOff(contents);
+    // At start-up the window is not on screen yet; the warning waits until it is.
+    if (isVisible())
+        WarnIfCutOff(contents);
+    else if (contents.CutOff)
+        QTimer::singleShot(0, this, [this, contents] { WarnIfCutOff(contents); });
 }
 
 bool TfrmMain::QuerySaveTemplate()
