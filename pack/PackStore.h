@@ -85,7 +85,6 @@ std::string RecordKey(const std::string &record);             // the first token
 bool IsFileRecord(const std::string &record);                 // begins with "img:"
 
 class TPackShadow;
-class TPackLock;
 
 class TPackStore {
 public:
@@ -98,8 +97,9 @@ public:
     TPackContents LoadPack(const std::string &path);
 
     // The writing operations below need an open pack (EPackError otherwise) and write the
-    // pack file before they return. Each is all or nothing: when it fails, Records are what
-    // the file holds, and the file is as it was.
+    // pack file before they return. Each is all or nothing: when it fails, Records are as
+    // they were before it (or as the file holds them, when it read the pack again), and the
+    // file is as it was.
     //
     // Each holds the pack's lock (TPackLock) from its look at the file to the rename, so
     // writers in other processes wait for it. When the file changed since this store read
