@@ -89,13 +89,12 @@ TEST_F(KzpNames, TargetNamesThatWouldLeaveTheFolderAreRefusedButOldOnesStillList
 {
     WriteBytes(pack, PackFileOf(kMeta + "\nimg:../alt\t.\tQQ\n"));
     const std::string before = ReadBytes(pack);
+    // Every reason has its case in the name checks' own test; these are the ones typed here.
     const std::pair<std::string, std::string> refused[] = {
-        {"../x", "den Ordnernamen \"..\""},     {"/etc/x", "absoluter Pfad"},
-        {"a/..", "den Ordnernamen \"..\""},     {"..\\\\x", "umgekehrten Schrägstrich"},
-        {"./a", "den Ordnernamen \".\""},       {"a//b", "leeren Ordnernamen"},
-        {"a/", "leeren Ordnernamen"},          {"", "er ist leer"},
-        {"C:x.gif", "Laufwerksbuchstaben"},    {"a\\x0Ab", "Steuerzeichen (\\x0A)"},
-        {"a\\x09b", "Steuerzeichen (\\x09)"},   {"a\\x9Db", "Steuerzeichen (\\x9D)"},
+        {"../x", "den Ordnernamen \"..\""},
+        {"/etc/x", "absoluter Pfad"},
+        {"..\\\\x", "umgekehrten Schrägstrich"},
+        {"a\\x0Ab", "Steuerzeichen (\\x0A)"},
     };
     for (const auto &[name, reason] : refused) {
         const TKzpResult r = RunKzp({"add", pack, name, source});
