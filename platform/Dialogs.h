@@ -10,7 +10,8 @@
 using TDialogOwner = void *;
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
-enum class TMsgDlgButtons { mbOK, mbYesNoCancel };
+// mbReloadCancel shows "Neu laden" (answering mrYes) and "Abbrechen" (mrCancel).
+enum class TMsgDlgButtons { mbOK, mbYesNoCancel, mbYesNo, mbReloadCancel };
 enum class TModalResult { mrOk, mrYes, mrNo, mrCancel };
 
 class TDialogs {

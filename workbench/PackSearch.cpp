@@ -104,24 +104,18 @@ std::string ReplaceInText(const std::string &text, const TKzSearch &search,
   return out;
 }
 
-std::vector<std::pair<std::string, std::string>> ReplaceInPack(const TPackStore &store,
-                                                               const TKzSearch &search,
-                                                               const std::string &replacement,
-                                                               const std::string &skip,
-                                                               std::size_t *count) {
-  std::vector<std::pair<std::string, std::string>> texts;
-  std::size_t total = 0;
-  ForEachTemplate(store, [&](const std::string &name, const std::string &record) {
+TPackStore::TTemplateEdit PackReplacement(const TKzSearch &search, const std::string &replacement,
+                                          const std::string &skip, std::size_t *count) {
+  return [&search, replacement, skip, count](const std::string &name, std::string &text) {
     if (name == skip)
-      return;
-    const std::string text = TemplateTextOfRecord(record);
+      return false;
     std::size_t n = 0;
     std::string replaced = ReplaceInText(text, search, replacement, &n);
-    total += n;
-    if (replaced != text)
-      texts.emplace_back(name, std::move(replaced));
-  });
-  if (count)
-    *count = total;
-  return texts;
+    if (count)
+      *count += n;
+    if (replaced == text)
+      return false;
+    text = std::move(replaced);
+    return true;
+  };
 }

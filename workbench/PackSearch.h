@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/KzEditSearch.h"
+#include "pack/PackStore.h"
 
 #include <cstddef>
 #include <string>
@@ -48,10 +49,7 @@ TPackSearchResult SearchPack(const TPackStore &store, const TKzSearch &search,
 std::string ReplaceInText(const std::string &text, const TKzSearch &search,
                           const std::string &replacement, std::size_t *count = nullptr);
 
-// The new texts of the templates other than `skip` that have matches, for the store's
-// SaveTemplates, with the number of matches in them.
-std::vector<std::pair<std::string, std::string>> ReplaceInPack(const TPackStore &store,
-                                                               const TKzSearch &search,
-                                                               const std::string &replacement,
-                                                               const std::string &skip,
-                                                               std::size_t *count = nullptr);
+// The store's template edit that replaces every match in the templates other than `skip`,
+// for TPackStore::SaveTemplates; it adds the number of matches it replaced to `*count`.
+TPackStore::TTemplateEdit PackReplacement(const TKzSearch &search, const std::string &replacement,
+                                          const std::string &skip, std::size_t *count = nullptr);

@@ -315,17 +315,16 @@ void TSearchResultsDock::ReplaceAll()
     const TOpenTemplate open = OpenTemplate ? OpenTemplate() : TOpenTemplate{};
     // The pack first: when writing it fails nothing has changed, the editor included.
     search.LimitTime(kPackLimitMs);
-    const auto texts = ReplaceInPack(store, search, replacement, open.Name);
-    if (!texts.empty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            store.SaveTemplates(texts);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
-        }
+    // The replacement runs while the pack is written, on its records as they are then, so a
+    // change made outside the studio since the search is replaced in, not overwritten.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        store.SaveTemplates(PackReplacement(search, replacement, open.Name));
+    } catch (...) {
         QApplication::restoreOverrideCursor();
+        throw;
     }
+    QApplication::restoreOverrideCursor();
     // The pack is written; the open template must follow it, however long that takes.
     search.LimitTime(0);
     if (open.Name != "na" && ReplaceInEditor)

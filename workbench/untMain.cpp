@@ -5,9 +5,11 @@
 #include "completion/KzCompletionProposal.h"
 #include "completion/qt/KzCompletionWindow.h"
 #include "highlight/KzHighlighterHtml.h"
+#include "pack/PackNames.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
 #include "platform/StoredForm.h"
+#include "platform/TextLines.h"
 #include "platform/qt/QtCodePage.h"
 #include "print/KzEditPrint.h"
 #include "workbench/PackText.h"
@@ -31,33 +33,21 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 using kzp::codepage::ToQString;
 
 const char *const kAppTitle = "Tarvex Template Studio";
 
 namespace {
-// The lines of a list file as bytes; CR LF and LF both end a line.
+// The lines of a list file as bytes. Read as a plain file only, so a pipe put in its place
+// cannot stop the start-up.
 std::vector<std::string> ReadTextLines(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno ? errno : ENOENT;
-        throw EPackIOError(IOErrorMessage(err, path), err);
-    }
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return kzp::SplitTextLines(ReadWholeFile(path));
 }
 } // namespace
 
@@ -70,6 +60,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupPrintJob();
     SetupCommands();
     SetupExplorer();
+    SetupPackStore();
     SetupSearch();
     templateTools = new TTemplateTools(*this);
     FormCreate(arguments);
@@ -77,6 +68,10 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
 
 TfrmMain::~TfrmMain()
 {
+    TPackStore &store = ThePackStore();
+    store.OnChangedOnDisk = nullptr;
+    store.OnWriteCutOff = nullptr;
+    store.OnReloaded = nullptr;
     // The completion list and the editor refer to each other's window; the list goes first,
     // while the editor still exists. The editor refers to the highlighter; it goes with the
     // window's widgets, so it is told first that the highlighter is going away.
@@ -297,7 +292,13 @@ void TfrmMain::OpenPack(const std::string &path)
     editor->SetText(std::string());
     SearchDocumentReplaced(true);
     templateTools->PackOpened();
+    RememberAskedAbout();
     QApplication::restoreOverrideCursor();
+    // At start-up the window is not on screen yet; the warning waits until it is.
+    if (isVisible())
+        WarnIfCutOff(contents);
+    else if (contents.CutOff)
+        QTimer::singleShot(0, this, [this, contents] { WarnIfCutOff(contents); });
 }
 
 bool TfrmMain::QuerySaveTemplate()
@@ -310,10 +311,8 @@ bool TfrmMain::QuerySaveTemplate()
                              "Template öffnen", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNoCancel);
     if (answer == TModalResult::mrCancel)
         return false;
-    if (answer == TModalResult::mrYes) {
-        store.SaveTemplate(store.CurrentTemplate, editor->Text());
-        templateTools->TemplateSaved(store.CurrentTemplate);
-    }
+    if (answer == TModalResult::mrYes)
+        return SaveCurrentTemplate();
     return true;
 }
 
@@ -355,9 +354,9 @@ void TfrmMain::actItem8Click()
 {
     TPackStore &store = ThePackStore();
     if (store.PackPath != "na" && store.CurrentTemplate != "na") {
-        store.SaveTemplate(store.CurrentTemplate, editor->Text());
-        store.Modified = false;
-        templateTools->TemplateSaved(store.CurrentTemplate);
+        // A save that fails (or finds the template gone) leaves the text marked as changed.
+        if (SaveCurrentTemplate())
+            store.Modified = false;
         return;
     }
     Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",
@@ -384,13 +383,15 @@ void TfrmMain::Button1Click()
     }
     // The pack keeps the program's 8-bit text; a character outside it would silently vanish.
     if (const char *label = FirstUnfitMetaField(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner)) {
-        Dialogs().MessageDlg(this,
-                             std::string("Das Feld \"") + label +
-                                 "\" enthält Zeichen, die ein Template-Pack nicht speichern kann; es wurde nichts gespeichert.",
-                             "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        Dialogs().MessageDlg(this, UnfitMetaFieldMessage(label), "Fehler", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
         return;
     }
-    ThePackStore().WriteMetaData(MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner));
+    const kzpMetaData meta = MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner);
+    ThePackStore().WriteMetaData(meta);
+    // Reading the pack again on the way showed the file's metadata; the fields show what
+    // was written.
+    ShowMetaData(meta);
 }
 
 void TfrmMain::Terminate()

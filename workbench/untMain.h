@@ -3,6 +3,7 @@
 #pragma once
 
 #include "completion/KzCompletionTypes.h"
+#include "pack/PackFile.h"
 
 #include <QMainWindow>
 
@@ -103,6 +104,10 @@ public:
     void OpenPack(const std::string &path);
     // The unsaved-changes question. False when the user cancelled the command.
     bool QuerySaveTemplate();
+    // Asks, once for each change, whether to read the open pack again when it was changed
+    // outside the studio since the studio last read or wrote it. The window calls it when
+    // it becomes active.
+    void CheckPackOnDisk();
 
     const std::string &ProgramDir() const { return programDir_; }
     const std::string &HelpFile() const { return helpFile_; }
@@ -149,6 +154,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void FormCreate(const QStringList &arguments);
@@ -174,6 +180,17 @@ private:
     void BindPrintJob();
     // Prints on printer with the progress window; false when the user cancelled.
     bool RunPrintJob(kzp::TPrinter &printer);
+    // The store's questions before a write, and what it tells after reading the pack again.
+    void SetupPackStore();
+    bool AskAboutChangedPack(const char *choices); // true: "Neu laden"
+    bool AskReloadBeforeWrite();
+    bool AskWriteCutOff();
+    void PackReloaded(const TPackContents &contents);
+    void WarnIfCutOff(const TPackContents &contents);
+    void RememberAskedAbout();
+    // Saves the editor's text as the open template; false (with a warning) when the pack no
+    // longer holds that template, so the text must stay in the editor.
+    bool SaveCurrentTemplate();
 
     std::unique_ptr<Ui::frmMain> ui_;
     std::string programDir_;
@@ -181,4 +198,9 @@ private:
     QTreeWidgetItem *templateRoot_ = nullptr;
     QTreeWidgetItem *fileRoot_ = nullptr;
     bool terminated_ = false;
+    // The pack file as it was when the user was last asked about it, so one change of it
+    // is asked about once; and whether a question about it is up.
+    TFileIdentity askedAbout_;
+    bool askingAboutPack_ = false;
+    bool checkPending_ = false;
 };

@@ -4,7 +4,8 @@
 
 #include "completion/KzCompletionProposal.h"
 
-#include "pack/FolderScan.h"
+#include "pack/FolderImport.h"
+#include "pack/PackNames.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/QtCodePage.h"
@@ -36,15 +37,6 @@ QIcon TreeIcon(const char *name)
 
 // The name a tree node stands for, as the store spells it.
 std::string NodeName(const QTreeWidgetItem *item) { return FromQString(item->text(0)); }
-
-// A name with a character outside the pack's code page (or a file name on disk that is not
-// UTF-8) would reach the web application under another name, two files perhaps under one.
-std::string UnfitNameMessage(const QString &name, const char *consequence)
-{
-    return "Der Name \"" + name.toStdString() +
-           "\" enthält Zeichen, die ein Template-Pack nicht speichern kann. Bitte benennen Sie die Datei um; " +
-           consequence;
-}
 } // namespace
 
 void TfrmMain::SetupExplorer()
@@ -55,8 +47,11 @@ void TfrmMain::SetupExplorer()
     pmem2 = new QMenu(this);
     pmem2->setObjectName(QStringLiteral("pmem2"));
     pmem2->addAction(actItem39);
-    connect(twProjekt, &QTreeWidget::itemDoubleClicked, this,
-            [this] { RunGuarded([this] { twProjektDblClick(); }); });
+    // Queued: opening a template may read the pack again and rebuild the tree, which must not
+    // happen while the tree is still delivering the double click.
+    connect(
+        twProjekt, &QTreeWidget::itemDoubleClicked, this, [this] { RunGuarded([this] { twProjektDblClick(); }); },
+        Qt::QueuedConnection);
     connect(twProjekt, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { twProjektContextPopup(pos); });
 }
@@ -103,12 +98,15 @@ void TfrmMain::twProjektDblClick()
     if (!node || !node->isSelected() || node->parent() != templateRoot_ || !templateRoot_)
         return;
     const std::string name = NodeName(node);
+    // The node may be gone once the question below has saved (and so perhaps read the pack
+    // again), so only its caption is kept.
+    const QString caption = node->text(0);
     const std::string text = store.GetTemplate(name);
     // The editor ends a text at its first NUL byte; what follows would be gone with the
     // next save, so such a template is not opened for editing at all.
     if (text.find('\0') != std::string::npos) {
         Dialogs().MessageDlg(this,
-                             "Das Template \"" + node->text(0).toStdString() +
+                             "Das Template \"" + caption.toStdString() +
                                  "\" enthält ein Nullzeichen (Byte 0). Der Editor kann es nicht ohne "
                                  "Textverlust bearbeiten; es wurde nicht geöffnet.",
                              "Template öffnen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
@@ -120,10 +118,10 @@ void TfrmMain::twProjektDblClick()
     editor->SetText(text);
     store.CurrentTemplate = name;
     SearchDocumentReplaced(false);
-    setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
+    setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + caption + QLatin1Char(']'));
     editor->SetEnabled(true);
     store.Modified = false;
-    QString page = node->text(0);
+    QString page = caption;
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
     htmVar->Navigate(QString::fromStdString(programDir_ + "varLib/") + page);
     templateTools->TemplateOpened();
@@ -158,11 +156,17 @@ void TfrmMain::actItem38Click()
     if (dlg.SourcePath().empty())
         return;
     if (!FitsThePack(dlg.edZiel->text())) {
-        Dialogs().MessageDlg(this, UnfitNameMessage(dlg.edZiel->text(), "sie wurde nicht hinzugefügt."),
+        Dialogs().MessageDlg(this, UnfitNameMessage(dlg.edZiel->text().toStdString(), "sie wurde nicht hinzugefügt."),
                              "Datei hinzufügen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
         return;
     }
     const std::string target = dlg.TargetName();
+    // The web application unpacks the files into its folders; a name must stay inside them.
+    if (const std::string refusal = TargetNameRefusal(target); !refusal.empty()) {
+        Dialogs().MessageDlg(this, refusal + " Die Datei wurde nicht hinzugefügt.", "Datei hinzufügen",
+                             TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
     ThePackStore().AddFileRecord(target, dlg.SourcePath());
     auto *item = new QTreeWidgetItem(fileRoot_, {ToQString(target)});
     item->setIcon(0, TreeIcon("tree-file"));
@@ -189,15 +193,15 @@ void TfrmMain::actItem40Click()
     const std::string folder = Dialogs().BrowseForFolder("Bitte wählen Sie ein Verzeichnis", "");
     if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir())
         return;
-    const std::vector<TScannedFile> files = ScanFolder(folder);
-    // Checked before anything is added, so that a refused import leaves the pack as it was.
-    for (const TScannedFile &file : files) {
-        const QString name = QString::fromStdString(file.RelativeName);
-        if (!FitsThePack(name)) {
-            Dialogs().MessageDlg(this, UnfitNameMessage(name, "es wurde nichts importiert."),
-                                 "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
-            return;
-        }
+    // Every name is checked before anything is added, so that a refused import leaves the
+    // pack as it was.
+    std::vector<TImportFile> files;
+    try {
+        files = PrepareFolderImport(folder);
+    } catch (const EPackImportRefused &refused) {
+        Dialogs().MessageDlg(this, refused.what(), "Verzeichnis importieren", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
+        return;
     }
     TfrmProgress &progress = *AppWindows().Progress;
     progress.show();
@@ -208,28 +212,26 @@ void TfrmMain::actItem40Click()
     // The window stays usable while files are added, so another pack may be opened in
     // between; the rest of the folder must not land in that one.
     const std::string pack = ThePackStore().PackPath;
-    int added = 0;
-    try {
-        for (const TScannedFile &file : files) {
-            QApplication::processEvents();
-            if (ThePackStore().PackPath != pack) {
-                progress.hide();
-                Dialogs().MessageDlg(this,
-                                     "Der Import wurde abgebrochen, weil ein anderes Pack geöffnet wurde. " +
-                                         std::to_string(added) + " von " + std::to_string(files.size()) +
-                                         " Dateien wurden hinzugefügt.",
-                                     "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
-                return;
-            }
-            progress.ProgressBar1->setValue(progress.ProgressBar1->value() + 1);
-            // Names on disk are UTF-8; inside the pack they are the program's 8-bit text.
-            const QString caption = QString::fromStdString(file.RelativeName);
-            ThePackStore().AddFileRecord(FromQString(caption), file.FullPath);
-            auto *item = new QTreeWidgetItem(fileRoot_, {caption});
-            item->setIcon(0, fileIcon);
-            ++added;
-            QApplication::processEvents();
+    bool otherPack = false;
+    std::size_t added = 0;
+    TImportProgress steps;
+    steps.BeforeFile = [&](std::size_t, std::size_t) {
+        QApplication::processEvents();
+        if (ThePackStore().PackPath != pack) {
+            otherPack = true;
+            return false;
         }
+        progress.ProgressBar1->setValue(progress.ProgressBar1->value() + 1);
+        return true;
+    };
+    steps.Added = [&](const TImportFile &file) {
+        auto *item = new QTreeWidgetItem(fileRoot_, {ToQString(file.Name)});
+        item->setIcon(0, fileIcon);
+        ++added;
+        QApplication::processEvents();
+    };
+    try {
+        RunFolderImport(ThePackStore(), files, steps);
     } catch (const std::exception &error) {
         // The files added so far stay; the window that showed the progress must not linger
         // on top of everything once the user has read why the import stopped.
@@ -238,6 +240,13 @@ void TfrmMain::actItem40Click()
         return;
     }
     progress.hide();
+    if (otherPack) {
+        Dialogs().MessageDlg(this,
+                             "Der Import wurde abgebrochen, weil ein anderes Pack geöffnet wurde. " +
+                                 std::to_string(added) + " von " + FileCount(files.size()) + " wurden hinzugefügt.",
+                             "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
     fileRoot_->setExpanded(true);
     Dialogs().MessageDlg(this, "Importvorgang abgeschlossen.", "Verzeichnis importieren",
                          TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);

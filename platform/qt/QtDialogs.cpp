@@ -52,14 +52,31 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
 {
     QMessageBox box(IconOf(type), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, OwnerWidget(owner));
-    if (buttons == TMsgDlgButtons::mbYesNoCancel) {
+    QPushButton *reload = nullptr;
+    switch (buttons) {
+    case TMsgDlgButtons::mbYesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
-    } else {
+        break;
+    case TMsgDlgButtons::mbYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case TMsgDlgButtons::mbReloadCancel:
+        reload = box.addButton(QStringLiteral("Neu laden"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(reload);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case TMsgDlgButtons::mbOK:
         box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
     const int answer = box.exec();
+    if (reload)
+        return box.clickedButton() == reload ? TModalResult::mrYes : TModalResult::mrCancel;
     switch (answer) {
     case QMessageBox::Yes: return TModalResult::mrYes;
     case QMessageBox::No: return TModalResult::mrNo;

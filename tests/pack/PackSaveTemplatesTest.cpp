@@ -36,3 +36,36 @@ TEST(PackSaveTemplates, ReplacesEveryNamedRecordAndWritesOnce)
     TPackStore closed;
     EXPECT_THROW(closed.SaveTemplates({{"a.htm", "x"}}), EPackError);
 }
+
+TEST(PackSaveTemplates, EditsTheRecordsAsTheyAreOnDiskWhenThePackChangedSinceReading)
+{
+    TTempFolder tmp;
+    const std::string path = tmp / "pack.kzp";
+    WriteBytes(path, PackFileOf(Joined({kMeta, "a.htm\t.\talt", "b.htm\t.\tzwei", "a.htm\t.\tdoppelt"})));
+    TPackStore store;
+    store.LoadPack(path);
+    // Another writer changes a template and adds a file after this store read the pack.
+    TPackStore other;
+    other.LoadPack(path);
+    other.SaveTemplate("b.htm", "zwei und mehr");
+    const std::string source = tmp / "x.gif";
+    WriteBytes(source, "GIF");
+    other.AddFileRecord("x.gif", source);
+
+    std::vector<std::string> seen;
+    store.SaveTemplates([&](const std::string &name, std::string &text) {
+        seen.push_back(name + "=" + text);
+        if (name != "b.htm")
+            return false;
+        text += "!";
+        return true;
+    });
+    // Each name once, from the pack as it is now; nothing the other writer did is lost.
+    EXPECT_EQ(seen, (std::vector<std::string>{"a.htm=alt", "b.htm=zwei und mehr"}));
+    TPackStore fresh;
+    fresh.LoadPack(path);
+    EXPECT_EQ(fresh.GetTemplate("b.htm"), "zwei und mehr!");
+    EXPECT_EQ(fresh.GetTemplate("a.htm"), "alt");
+    EXPECT_EQ(fresh.Records.size(), 5u);
+    EXPECT_EQ(fresh.Records.back().rfind("img:x.gif", 0), 0u);
+}

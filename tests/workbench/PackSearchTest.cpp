@@ -61,10 +61,16 @@ TEST(PackSearch, ReplacingInATextKeepsEveryOtherByte)
     EXPECT_EQ(ReplaceInText("", Find("a"), "b", &n), "");
     EXPECT_EQ(n, 0u);
 
-    TPackStore store;
-    store.Records = {"T\t.\tA\t.\tm\t.\tw\t.\to", BuildTemplateRecord("a.htm", "kunde"),
-                     BuildTemplateRecord("b.htm", "nichts"), BuildTemplateRecord("c.css", "kunde kunde")};
-    const auto texts = ReplaceInPack(store, Find("kunde"), "K", "a.htm", &n);
-    EXPECT_EQ(texts, (std::vector<std::pair<std::string, std::string>>{{"c.css", "K K"}}));
+    // The pack's edit leaves the open template to the editor and reports only real changes.
+    n = 0;
+    const TKzSearch search = Find("kunde");
+    const TPackStore::TTemplateEdit edit = PackReplacement(search, "K", "a.htm", &n);
+    std::string a = "kunde", b = "nichts", c = "kunde kunde";
+    EXPECT_FALSE(edit("a.htm", a));
+    EXPECT_FALSE(edit("b.htm", b));
+    EXPECT_TRUE(edit("c.css", c));
+    EXPECT_EQ(a, "kunde");
+    EXPECT_EQ(b, "nichts");
+    EXPECT_EQ(c, "K K");
     EXPECT_EQ(n, 2u);
 }

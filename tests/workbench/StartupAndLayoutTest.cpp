@@ -119,9 +119,11 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
     // Only searching has keys of its own.
     const std::vector<QAction *> search{w.actSuchen, w.actWeitersuchen, w.actRueckwaerts, w.actErsetzen,
                                         w.actPackSuchen};
-    for (QAction *a : w.findChildren<QAction *>())
-        if (std::find(search.begin(), search.end(), a) == search.end())
+    for (QAction *a : w.findChildren<QAction *>()) {
+        if (std::find(search.begin(), search.end(), a) == search.end()) {
             EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
+        }
+    }
 
     EXPECT_EQ(w.exPrj->windowTitle().toStdString(), "Projektdateien");
     EXPECT_EQ(w.exLang->windowTitle().toStdString(), "Sprachdatei");

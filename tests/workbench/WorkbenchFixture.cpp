@@ -7,9 +7,12 @@
 #include "workbench/PreviewView.h"
 #include "workbench/Resources.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/untAddFile.h"
 #include "workbench/untMain.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -137,6 +140,23 @@ kzpMetaData PackMeta(const std::string &path)
     return store.LoadPack(path).Meta;
 }
 
+std::vector<std::string> Children(const QTreeWidgetItem *root)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < root->childCount(); ++i)
+        out.push_back(root->child(i)->text(0).toStdString());
+    return out;
+}
+
+std::vector<std::string> FileRecordNames(const std::string &pack)
+{
+    std::vector<std::string> out;
+    for (const std::string &r : PackRecords(pack))
+        if (IsFileRecord(r))
+            out.push_back(RecordKey(r).substr(4));
+    return out;
+}
+
 namespace {
 // Pollers belong to the test that started them; a later test never sees them act.
 int modalGeneration = 0;
@@ -246,6 +266,19 @@ void WorkbenchTest::OpenTemplate(const std::string &name)
         }
     }
     FAIL() << "no template node " << name;
+}
+
+void WorkbenchTest::AddFile(const std::string &source, const QString &target)
+{
+    dialogs.OpenAnswers.push_back(source);
+    WhenModalOpens([target](QWidget &modal) {
+        auto &dlg = dynamic_cast<TfrmAddFile &>(modal);
+        QTest::mouseClick(dlg.Button1, Qt::LeftButton);
+        if (!target.isNull())
+            dlg.edZiel->setText(target);
+        QTest::mouseClick(dlg.Button2, Qt::LeftButton);
+    });
+    frm->actItem38Click();
 }
 
 void WorkbenchTest::Type(const QString &text)
