@@ -6,6 +6,12 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
+namespace {
+constexpr int kDefaultScrollWidth = 1024;
+}
+
 struct TTemplateEditor::TImpl {
     QPointer<TKzEdit> Edit; // owned by the parent widget, which may delete it first
     TCustomKzEdit &Core() const { return Edit->Editor(); }
@@ -16,6 +22,10 @@ TTemplateEditor::TTemplateEditor(QWidget *parent) : QObject(parent), impl_(std::
     impl_->Edit = new TKzEdit(parent);
     impl_->Edit->setObjectName(QStringLiteral("editor"));
     TCustomKzEdit &core = impl_->Core();
+    // Templates often hold minified HTML on one line far longer than the fixed scroll width
+    // of 1,024 columns; past it a line could neither be seen nor edited. The scroll width
+    // grows with the text instead.
+    core.SetOptions(core.Options() | TKzEditorOptions{eoAutoSizeMaxScrollWidth});
     core.OnChange = [this](TCustomKzEdit &) {
         if (OnChange)
             OnChange();
@@ -39,7 +49,14 @@ TTemplateEditor::~TTemplateEditor()
 QWidget *TTemplateEditor::Widget() const { return impl_->Edit; }
 
 std::string TTemplateEditor::Text() const { return impl_->Core().Text(); }
-void TTemplateEditor::SetText(const std::string &text) { impl_->Core().SetText(text); }
+void TTemplateEditor::SetText(const std::string &text)
+{
+    TCustomKzEdit &core = impl_->Core();
+    core.SetText(text);
+    // The editor widens the scroll width as lines grow; a new text starts from its own
+    // longest line, with room for the caret behind it.
+    core.SetMaxScrollWidth(std::max(kDefaultScrollWidth, core.Lines().LongestLineLength() + 1));
+}
 std::string TTemplateEditor::SelectedText() const { return impl_->Core().SelectedText(); }
 void TTemplateEditor::SetSelectedText(const std::string &text) { impl_->Core().SetSelectedText(text); }
 
