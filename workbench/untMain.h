@@ -113,6 +113,10 @@ protected:
 
 private:
     void FormCreate(const QStringList &arguments);
+    // The lines of a list file; a file that cannot be read gives none, and its message is
+    // added to `unread`.
+    static std::vector<std::string> ReadListFile(const std::string &path, std::vector<std::string> &unread);
+    void OpenCommandLinePack(const QString &argument);
     bool FormCloseQuery();
     void SetupCommands();
     void SetupLayout();

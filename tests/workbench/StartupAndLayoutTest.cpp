@@ -50,30 +50,6 @@ TEST_F(WorkbenchTest, StartsWithThePackNamedOnTheCommandLineShowingItsMetadata)
     EXPECT_EQ(w.htmVar->CurrentPath().toStdString(), programDir + "varLib/var_main.htm");
 }
 
-TEST_F(WorkbenchTest, StartsWithoutPackWhenTheArgumentNamesNoFile)
-{
-    TfrmMain &w = Start({QString::fromStdString((dir / "missing.kzp").string())});
-    EXPECT_EQ(ThePackStore().PackPath, "na");
-    EXPECT_EQ(w.twProjekt->topLevelItemCount(), 0);
-    EXPECT_TRUE(w.metaTitel->text().isEmpty());
-    EXPECT_TRUE(dialogs.Shown.empty());
-}
-
-TEST_F(WorkbenchTest, MissingListFileIsReportedAndTheRestOfStartUpIsSkipped)
-{
-    std::filesystem::remove(dir / "prog/varLib01.db");
-    dialogs.Answers = {TModalResult::mrOk};
-    TfrmMain &w = Start({QString::fromStdString(demoPack)});
-    ASSERT_EQ(dialogs.Shown.size(), 1u);
-    EXPECT_NE(dialogs.Shown[0].Text.find("Datei nicht gefunden"), std::string::npos) << dialogs.Shown[0].Text;
-    EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtError);
-    // The insert list was read before the failure; pages and the pack come after it.
-    EXPECT_EQ(w.CPSInsertList.size(), 2u);
-    EXPECT_TRUE(w.htmLang->CurrentPath().isEmpty());
-    EXPECT_EQ(ThePackStore().PackPath, "na");
-    EXPECT_TRUE(w.isVisible());
-}
-
 TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
 {
     TfrmMain &w = Start();
