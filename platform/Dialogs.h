@@ -10,7 +10,7 @@
 using TDialogOwner = void *;
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
-enum class TMsgDlgButtons { mbOK, mbYesNoCancel };
+enum class TMsgDlgButtons { mbOK, mbYesNoCancel, mbYesNo };
 enum class TModalResult { mrOk, mrYes, mrNo, mrCancel };
 
 class TDialogs {
@@ -18,7 +18,7 @@ public:
     virtual ~TDialogs() = default;
 
     // Shows a message box and waits for the answer. Closing the box by its frame answers
-    // mrCancel for Yes/No/Cancel and mrOk for a box with only OK.
+    // mrCancel for Yes/No/Cancel, mrNo for Yes/No and mrOk for a box with only OK.
     virtual TModalResult MessageDlg(TDialogOwner owner, const std::string &text,
                                     const std::string &caption, TMsgDlgType type,
                                     TMsgDlgButtons buttons) = 0;

@@ -230,6 +230,7 @@ void TfrmMain::FormCreate(const QStringList &arguments)
 {
     helpFile_ = programDir_ + "kzpStudio.chm";
     setWindowTitle(QString::fromUtf8(kAppTitle));
+    SetEditorEnabled(false);
     // A list that cannot be read costs the completion its entries, nothing more: it is
     // reported once, and the pages and the pack named on the command line still open.
     std::vector<std::string> unreadLists;
@@ -310,6 +311,8 @@ void TfrmMain::OpenPack(const std::string &path)
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
+    // Until a template is open there is nothing the typed text could belong to.
+    SetEditorEnabled(false);
     QApplication::restoreOverrideCursor();
 }
 

@@ -126,6 +126,10 @@ private:
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);
     void UpdateViewChecks();
+    // The editor and the commands on its text, enabled while a template is open.
+    void SetEditorEnabled(bool enabled);
+    // Undo and Redo as the editor's lists stand.
+    void RefreshUndoButtons();
     void TogglePanel(QDockWidget *panel); // hides a visible panel, shows a hidden one
     void Terminate();
     QString VarMainPage() const;

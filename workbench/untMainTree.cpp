@@ -116,7 +116,7 @@ void TfrmMain::twProjektDblClick()
     editor->SetText(text);
     store.CurrentTemplate = name;
     setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
-    editor->SetEnabled(true);
+    SetEditorEnabled(true);
     store.Modified = false;
     QString page = node->text(0);
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
@@ -168,6 +168,10 @@ void TfrmMain::actItem39Click()
     if (!node || node->parent() != fileRoot_ || !fileRoot_)
         return;
     const QString caption = node->text(0);
+    // A deleted file is gone from the pack file at once; there is no undo for it.
+    if (Dialogs().MessageDlg(this, "Die Datei „" + caption.toStdString() + "“ aus dem Pack löschen?", "Datei löschen",
+                             TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
+        return;
     ThePackStore().DeleteFileRecord(NodeName(node));
     // The store removed every record of that name, so every node of that name goes too:
     // the tree never shows a file the pack no longer holds.

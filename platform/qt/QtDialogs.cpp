@@ -56,6 +56,10 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
+    } else if (buttons == TMsgDlgButtons::mbYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -65,6 +69,8 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
     case QMessageBox::No: return TModalResult::mrNo;
     case QMessageBox::Ok: return TModalResult::mrOk;
     default:
+        if (buttons == TMsgDlgButtons::mbYesNo)
+            return TModalResult::mrNo;
         return buttons == TMsgDlgButtons::mbOK ? TModalResult::mrOk : TModalResult::mrCancel;
     }
 }

@@ -264,6 +264,7 @@ TEST_F(NewPackTest, AnExistingTargetKeepsItsRecordsAndGetsOnlyNewMetadata)
     Start();
     const std::vector<std::string> before = PackRecords(demoPack);
     ConfirmNewPack(demoPack, {"Neu", "Dora", "d@example.com", "www.d.example", "neu"});
+    dialogs.Answers = {TModalResult::mrYes}; // replace the metadata of the existing file
     frm->actItem1Click();
     const std::vector<std::string> after = PackRecords(demoPack);
     ASSERT_EQ(after.size(), before.size());

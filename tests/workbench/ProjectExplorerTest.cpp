@@ -203,6 +203,7 @@ TEST_F(ProjectExplorerTest, AddingTwiceShowsTwoNodesAndDeletingOneRemovesBoth)
     EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif", "a.gif", "a.gif"}));
     EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif", "a.gif", "a.gif"}));
     frm->twProjekt->setCurrentItem(frm->FileRoot()->child(2));
+    dialogs.Answers = {TModalResult::mrYes};
     frm->actItem39->trigger();
     // The tree never shows a file the pack no longer holds.
     EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif"}));
@@ -213,6 +214,7 @@ TEST_F(ProjectExplorerTest, DeletingAFileThatThePackHeldWhenOpened)
 {
     StartWithPack(demoPack);
     frm->twProjekt->setCurrentItem(frm->FileRoot()->child(0));
+    dialogs.Answers = {TModalResult::mrYes};
     frm->actItem39Click();
     EXPECT_TRUE(FileRecordNames(demoPack).empty());
     EXPECT_EQ(frm->FileRoot()->childCount(), 0);

@@ -169,7 +169,8 @@ TEST_F(WorkbenchTest, EditorAndHighlighterGetTheirStoredFormSettings)
 
 TEST_F(WorkbenchTest, EditorContextMenuHoldsTheClipboardCommandsAndDelete)
 {
-    TfrmMain &w = Start();
+    TfrmMain &w = StartWithPack(demoPack);
+    OpenTemplate("index.htm");
     EXPECT_EQ(Captions(w.editorMenu->actions()),
               (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen"}));
     EXPECT_EQ(w.editorMenu->actions()[0], w.actItem3);
