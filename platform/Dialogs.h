@@ -33,6 +33,15 @@ public:
     // The folder picker: `preset` is selected when it names an existing folder. An empty
     // result means the user cancelled.
     virtual std::string BrowseForFolder(const std::string &caption, const std::string &preset) = 0;
+
+    // Asks for a whole number between `min` and `max`, offering `value`; true and the number
+    // in `value` when the user confirmed. A service that cannot ask answers false.
+    virtual bool AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label, int &value,
+                           int min, int max)
+    {
+        (void)owner, (void)caption, (void)label, (void)value, (void)min, (void)max;
+        return false;
+    }
 };
 
 // The program-wide dialog service: main() installs the real one, tests a scripted fake.

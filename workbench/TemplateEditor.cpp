@@ -78,6 +78,17 @@ std::string TTemplateEditor::LineText(int y) const { return impl_->Core().Lines(
 
 void TTemplateEditor::SetCaret(int x, int y) { impl_->Core().SetCaretPos({x, y}); }
 
+int TTemplateEditor::LineCount() const { return std::max(impl_->Core().Lines().Count(), 1); }
+
+void TTemplateEditor::GotoLine(int y)
+{
+    TCustomKzEdit &core = impl_->Core();
+    y = std::clamp(y, 1, LineCount());
+    if (y < core.TopLine() || y >= core.TopLine() + core.LinesInWindow())
+        core.SetTopLine(std::max(1, y - core.LinesInWindow() / 2));
+    core.SetCaretPos({1, y});
+}
+
 void TTemplateEditor::SetSelection(int x1, int y1, int x2, int y2)
 {
     impl_->Core().SetCaretAndSelection({x2, y2}, {x1, y1}, {x2, y2});

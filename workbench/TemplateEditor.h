@@ -50,6 +50,11 @@ public:
     std::string LineText(int y) const;
     // Moves the caret, for callers that place text at a known spot.
     void SetCaret(int x, int y);
+    // The number of lines (at least 1).
+    int LineCount() const;
+    // Puts the caret at the start of line `y` (held within the text), in the middle of the view
+    // when the line lies outside it.
+    void GotoLine(int y);
     // Selects from (x1, y1) to (x2, y2), the caret ending at the second point.
     void SetSelection(int x1, int y1, int x2, int y2);
 

@@ -65,6 +65,8 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupEditor();
     SetupCommands();
     SetupExplorer();
+    SetupKeys();
+    SetupMnemonics();
     FormCreate(arguments);
 }
 

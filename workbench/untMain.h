@@ -46,6 +46,7 @@ public:
     void actBarItem3Click(); // show or hide "Language-Explorer"
     void actItem41Click();   // Help
     void actItem37Click();   // About
+    void actGotoLineClick(); // "Gehe zu Zeile …"
 
     // ---- project explorer ----
     void twProjektDblClick();
@@ -107,6 +108,7 @@ public:
     QAction *actItem11, *actItem12, *actItem13, *actItem14, *actItem15, *actItem16, *actItem17;
     QAction *actBarItem1, *actBarItem2, *actBarItem3, *actItem41, *actItem37;
     QAction *actItem38, *actItem39, *actItem40;
+    QAction *actGotoLine;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -122,6 +124,9 @@ private:
     void SetupLayout();
     void SetupExplorer();
     void SetupEditor();
+    void SetupKeys();
+    // Last of the set-up, once every menu holds its items.
+    void SetupMnemonics();
     void RebuildTree(const TPackContents &contents);
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);

@@ -69,7 +69,7 @@ void TfrmMain::SetEditorEnabled(bool enabled)
     editor->SetEnabled(enabled);
     // The commands that work on the editor's text go with it.
     for (QAction *command : {actItem3, actItem4, actItem5, actItem6, actItem11, actItem12, actItem13, actItem14,
-                             actItem15, actItem16, actItem17})
+                             actItem15, actItem16, actItem17, actGotoLine})
         command->setEnabled(enabled);
     RefreshUndoButtons();
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -113,4 +114,15 @@ std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::s
                                              QString::fromStdString(caption), start,
                                              QFileDialog::ShowDirsOnly)
         .toStdString();
+}
+
+bool TQtDialogs::AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label, int &value,
+                           int min, int max)
+{
+    bool ok = false;
+    const int answer = QInputDialog::getInt(OwnerWidget(owner), QString::fromStdString(caption),
+                                            QString::fromStdString(label), value, min, max, 1, &ok);
+    if (ok)
+        value = answer;
+    return ok;
 }

@@ -22,12 +22,15 @@
 #include <QTreeWidget>
 
 namespace {
+// A caption as shown, without the "&" of its mnemonic.
+std::string Shown(const QAction *a) { return QString(a->text()).remove(QLatin1Char('&')).toStdString(); }
+
 // The captions of a menu's or tool bar's actions, "-" for a separator.
 std::vector<std::string> Captions(const QList<QAction *> &actions)
 {
     std::vector<std::string> out;
     for (const QAction *a : actions)
-        out.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        out.push_back(a->isSeparator() ? "-" : Shown(a));
     return out;
 }
 } // namespace
@@ -55,13 +58,14 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
     TfrmMain &w = Start();
     std::vector<std::string> menus;
     for (const QAction *a : w.menuBar()->actions())
-        menus.push_back(a->text().toStdString());
+        menus.push_back(Shown(a));
     EXPECT_EQ(menus, (std::vector<std::string>{"Datei", "Bearbeiten", "Format", "Ansicht", "Hilfe"}));
     const QList<QAction *> top = w.menuBar()->actions();
     EXPECT_EQ(Captions(top[0]->menu()->actions()),
               (std::vector<std::string>{"Neu", "Öffnen", "-", "Speichern", "-", "Drucken", "-", "Beenden"}));
     EXPECT_EQ(Captions(top[1]->menu()->actions()),
-              (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen"}));
+              (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen", "-",
+                                        "Gehe zu Zeile …"}));
     EXPECT_EQ(Captions(top[2]->menu()->actions()),
               (std::vector<std::string>{"Fett", "Kursiv", "Unterstrichen", "-", "Linksbündig", "Zentriert",
                                         "Rechtsbündig", "Blocksatz"}));
@@ -88,8 +92,6 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
     EXPECT_FALSE(w.actItem1->icon().isNull());
     EXPECT_FALSE(w.actItem9->isEnabled());
     EXPECT_FALSE(w.actItem10->isEnabled());
-    for (QAction *a : w.findChildren<QAction *>())
-        EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
 
     EXPECT_EQ(w.exPrj->windowTitle().toStdString(), "Projektdateien");
     EXPECT_EQ(w.exLang->windowTitle().toStdString(), "Sprachdatei");
