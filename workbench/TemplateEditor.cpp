@@ -34,6 +34,10 @@ TTemplateEditor::TTemplateEditor(QWidget *parent) : QObject(parent), impl_(std::
         if (OnKeyPress)
             OnKeyPress(key);
     };
+    core.OnStatusChange = [this](TCustomKzEdit &, TKzStatusChanges) {
+        if (OnStatusChange)
+            OnStatusChange();
+    };
 }
 
 TTemplateEditor::~TTemplateEditor()
@@ -43,6 +47,7 @@ TTemplateEditor::~TTemplateEditor()
     if (impl_->Edit) {
         impl_->Core().OnChange = nullptr;
         impl_->Core().OnKeyPress = nullptr;
+        impl_->Core().OnStatusChange = nullptr;
     }
 }
 
@@ -53,10 +58,15 @@ void TTemplateEditor::SetText(const std::string &text)
 {
     TCustomKzEdit &core = impl_->Core();
     core.SetText(text);
+    core.SetTextModified(false);
     // The editor widens the scroll width as lines grow; a new text starts from its own
     // longest line, with room for the caret behind it.
     core.SetMaxScrollWidth(std::max(kDefaultScrollWidth, core.Lines().LongestLineLength() + 1));
 }
+bool TTemplateEditor::TextModified() const { return impl_->Core().TextModified(); }
+void TTemplateEditor::SetTextModified(bool modified) { impl_->Core().SetTextModified(modified); }
+bool TTemplateEditor::InsertMode() const { return impl_->Core().InsertMode(); }
+
 std::string TTemplateEditor::SelectedText() const { return impl_->Core().SelectedText(); }
 void TTemplateEditor::SetSelectedText(const std::string &text) { impl_->Core().SetSelectedText(text); }
 

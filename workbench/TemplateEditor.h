@@ -27,6 +27,12 @@ public:
     std::string Text() const;
     void SetText(const std::string &text);
 
+    // Whether the text differs from what was set or last marked saved. Setting a text clears it.
+    bool TextModified() const;
+    void SetTextModified(bool modified);
+    // Typing inserts (true) or overwrites (false).
+    bool InsertMode() const;
+
     // The selected text; setting it replaces the selection, or inserts at the caret.
     std::string SelectedText() const;
     void SetSelectedText(const std::string &text);
@@ -68,6 +74,8 @@ public:
     std::function<void()> OnChange;
     // Every character key the editor receives, control characters included.
     std::function<void(char &key)> OnKeyPress;
+    // The caret, the insert mode or the modified state changed (among other things).
+    std::function<void()> OnStatusChange;
 
 private:
     struct TImpl;

@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupCommands();
     SetupExplorer();
     SetupKeys();
+    SetupStatus();
     SetupMnemonics();
     FormCreate(arguments);
 }
@@ -231,7 +232,7 @@ void TfrmMain::SetupCommands()
 void TfrmMain::FormCreate(const QStringList &arguments)
 {
     helpFile_ = programDir_ + "kzpStudio.chm";
-    setWindowTitle(QString::fromUtf8(kAppTitle));
+    SetCaption(QString::fromUtf8(kAppTitle));
     SetEditorEnabled(false);
     // A list that cannot be read costs the completion its entries, nothing more: it is
     // reported once, and the pages and the pack named on the command line still open.
@@ -309,7 +310,7 @@ void TfrmMain::OpenPack(const std::string &path)
         QApplication::restoreOverrideCursor();
         throw;
     }
-    setWindowTitle(QString::fromUtf8(kAppTitle));
+    SetCaption(QString::fromUtf8(kAppTitle));
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
@@ -328,8 +329,10 @@ bool TfrmMain::QuerySaveTemplate()
                              "Template öffnen", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNoCancel);
     if (answer == TModalResult::mrCancel)
         return false;
-    if (answer == TModalResult::mrYes)
+    if (answer == TModalResult::mrYes) {
         store.SaveTemplate(store.CurrentTemplate, editor->Text());
+        editor->SetTextModified(false);
+    }
     return true;
 }
 
@@ -367,7 +370,7 @@ void TfrmMain::actItem1Click()
         OpenPack(target);
         ThePackStore().WriteMetaData(meta);
         ShowMetaData(meta);
-        setWindowTitle(QString::fromUtf8(kAppTitle));
+        SetCaption(QString::fromUtf8(kAppTitle));
     }
     dlg.ClearFields();
 }
@@ -389,6 +392,7 @@ void TfrmMain::actItem8Click()
     if (store.PackPath != "na" && store.CurrentTemplate != "na") {
         store.SaveTemplate(store.CurrentTemplate, editor->Text());
         store.Modified = false;
+        editor->SetTextModified(false);
         return;
     }
     Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",

@@ -10,6 +10,7 @@
 
 class QAction;
 class QDockWidget;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -125,6 +126,11 @@ private:
     void SetupExplorer();
     void SetupEditor();
     void SetupKeys();
+    void SetupStatus();
+    // The title as the situation names it; " *" follows while the template has unsaved changes.
+    void SetCaption(const QString &caption);
+    void RefreshTitle();
+    void RefreshStatus();
     // Last of the set-up, once every menu holds its items.
     void SetupMnemonics();
     void RebuildTree(const TPackContents &contents);
@@ -140,6 +146,8 @@ private:
     QString VarMainPage() const;
 
     std::unique_ptr<Ui::frmMain> ui_;
+    QString caption_;
+    QLabel *statusPack_ = nullptr, *statusCaret_ = nullptr, *statusMode_ = nullptr, *statusModified_ = nullptr;
     std::string programDir_;
     std::string helpFile_;
     QTreeWidgetItem *templateRoot_ = nullptr;

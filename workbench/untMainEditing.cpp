@@ -72,6 +72,8 @@ void TfrmMain::SetEditorEnabled(bool enabled)
                              actItem15, actItem16, actItem17, actGotoLine})
         command->setEnabled(enabled);
     RefreshUndoButtons();
+    RefreshTitle();
+    RefreshStatus();
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }

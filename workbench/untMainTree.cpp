@@ -115,7 +115,7 @@ void TfrmMain::twProjektDblClick()
         return;
     editor->SetText(text);
     store.CurrentTemplate = name;
-    setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
+    SetCaption(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
     SetEditorEnabled(true);
     store.Modified = false;
     QString page = node->text(0);

@@ -114,7 +114,7 @@ TEST_F(ProjectExplorerTest, ATemplateHoldingANulByteIsNotOpenedSoNoSaveCanCutIt)
     EXPECT_EQ(ThePackStore().CurrentTemplate, "index.htm");
     EXPECT_EQ(w.editor->Text(), "x<p>Hallo</p>");
     EXPECT_TRUE(ThePackStore().Modified);
-    EXPECT_EQ(w.windowTitle().toStdString(), "Tarvex Template Studio - [index.htm]");
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tarvex Template Studio - [index.htm] *");
     EXPECT_EQ(ReadFile(demoPack), before);
 }
 
