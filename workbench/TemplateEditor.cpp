@@ -109,6 +109,8 @@ void TTemplateEditor::SetHighlighter(TKzCustomHighlighter *highlighter)
     impl_->Core().SetHighlighter(highlighter);
 }
 
+TKzCustomHighlighter *TTemplateEditor::Highlighter() const { return impl_->Core().Highlighter(); }
+
 void TTemplateEditor::ApplyStoredForm(const kzp::TStoredValue &component)
 {
     LoadStoredEditorSettings(impl_->Core(), component);

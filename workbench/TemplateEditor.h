@@ -66,6 +66,7 @@ public:
 
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);
+    TKzCustomHighlighter *Highlighter() const;
 
     // The editor's settings of the window's stored form (its member "editor").
     void ApplyStoredForm(const kzp::TStoredValue &component);

@@ -2,6 +2,7 @@
 // with the unsaved-changes question that guards them.
 #include "workbench/untMain.h"
 
+#include "highlight/KzHighlighterCSS.h"
 #include "highlight/KzHighlighterHtml.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
@@ -139,6 +140,7 @@ void TfrmMain::SetupEditor()
             editor->ApplyStoredForm(*settings);
     });
     editor->SetHighlighter(htmlHighlight.get());
+    cssHighlight = std::make_unique<TKzCssHighlighter>();
     editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
     editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
     // The completion list plugs in here once the editor has one: its trigger "%", Ctrl+Space,

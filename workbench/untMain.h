@@ -16,6 +16,7 @@ class QMenu;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TKzCssHighlighter;
 class TKzHTMLHighlighter;
 class TTemplateEditor;
 class THtmlView;
@@ -95,6 +96,7 @@ public:
     // Named components.
     TTemplateEditor *editor;
     std::unique_ptr<TKzHTMLHighlighter> htmlHighlight;
+    std::unique_ptr<TKzCssHighlighter> cssHighlight; // for templates named "*.css"
     QTreeWidget *twProjekt;
     QLineEdit *metaTitel, *metaAuthor, *metaAuthorMail, *metaAuthorWeb, *metaOrdner;
     QPushButton *Button1;
@@ -134,6 +136,8 @@ private:
     // Last of the set-up, once every menu holds its items.
     void SetupMnemonics();
     void RebuildTree(const TPackContents &contents);
+    // Puts a template's text into the editor with the highlighter its name asks for.
+    void ShowTemplateText(const std::string &name, const std::string &text);
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);
     void UpdateViewChecks();

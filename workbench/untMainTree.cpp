@@ -2,6 +2,8 @@
 // template opening on double click, and adding, importing and deleting files.
 #include "workbench/untMain.h"
 
+#include "highlight/KzHighlighterCSS.h"
+#include "highlight/KzHighlighterHtml.h"
 #include "pack/FolderScan.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
@@ -113,7 +115,7 @@ void TfrmMain::twProjektDblClick()
     }
     if (!QuerySaveTemplate())
         return;
-    editor->SetText(text);
+    ShowTemplateText(name, text);
     store.CurrentTemplate = name;
     SetCaption(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
     SetEditorEnabled(true);
@@ -121,6 +123,21 @@ void TfrmMain::twProjektDblClick()
     QString page = node->text(0);
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
     htmVar->Navigate(QString::fromStdString(programDir_ + "varLib/") + page);
+}
+
+void TfrmMain::ShowTemplateText(const std::string &name, const std::string &text)
+{
+    // Style sheets are templates too; the web application tells them by their name.
+    const bool styleSheet = QString::fromStdString(name).endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
+    TKzCustomHighlighter *wanted = styleSheet ? static_cast<TKzCustomHighlighter *>(cssHighlight.get())
+                                              : static_cast<TKzCustomHighlighter *>(htmlHighlight.get());
+    if (editor->Highlighter() != wanted) {
+        // Emptied first, so that the new highlighter scans the text once rather than the old
+        // text and then the new one.
+        editor->SetText(std::string());
+        editor->SetHighlighter(wanted);
+    }
+    editor->SetText(text);
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)
