@@ -1,6 +1,7 @@
 // The template editor over the studio's own editor control.
 #include "workbench/TemplateEditor.h"
 
+#include "editor/KzEditGutter.h"
 #include "editor/qt/KzEditWidget.h"
 #include "platform/StoredForm.h"
 
@@ -108,6 +109,9 @@ void TTemplateEditor::SetHighlighter(TKzCustomHighlighter *highlighter)
 {
     impl_->Core().SetHighlighter(highlighter);
 }
+
+void TTemplateEditor::SetShowLineNumbers(bool on) { impl_->Core().Gutter().SetShowLineNumbers(on); }
+bool TTemplateEditor::ShowLineNumbers() const { return impl_->Core().Gutter().ShowLineNumbers(); }
 
 TKzCustomHighlighter *TTemplateEditor::Highlighter() const { return impl_->Core().Highlighter(); }
 

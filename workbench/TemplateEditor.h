@@ -64,6 +64,10 @@ public:
     // Selects from (x1, y1) to (x2, y2), the caret ending at the second point.
     void SetSelection(int x1, int y1, int x2, int y2);
 
+    // The line numbers in the gutter.
+    void SetShowLineNumbers(bool on);
+    bool ShowLineNumbers() const;
+
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);
     TKzCustomHighlighter *Highlighter() const;

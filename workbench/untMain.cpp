@@ -14,6 +14,7 @@
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlHelp.h"
 #include "workbench/HtmlView.h"
+#include "workbench/StudioSettings.h"
 #include "workbench/StudioTheme.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/untAbout.h"
@@ -66,6 +67,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupEditor();
     SetupCommands();
     SetupExplorer();
+    SetupSettings();
     SetupKeys();
     SetupStatus();
     SetupMnemonics();
@@ -74,6 +76,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
 
 TfrmMain::~TfrmMain()
 {
+    SaveSettings();
     // The editor refers to the highlighter; it goes with the window's widgets, so it is told
     // first that the highlighter is going away.
     editor->SetHighlighter(nullptr);
@@ -107,7 +110,6 @@ void TfrmMain::SetupLayout()
     exLang->setMinimumWidth(120);
     resizeDocks({exPrj}, {214}, Qt::Horizontal);
     resizeDocks({exLang, exVariablen}, {275, 275}, Qt::Horizontal);
-    resizeDocks({exLang}, {132}, Qt::Vertical);
 
     auto *ready = new QLabel(QStringLiteral("Bereit"), statusBar());
     ready->setObjectName(QStringLiteral("statusReady"));

@@ -17,6 +17,7 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TKzCssHighlighter;
+class TStudioSettings;
 class TKzHTMLHighlighter;
 class TTemplateEditor;
 class THtmlView;
@@ -112,6 +113,7 @@ public:
     QAction *actBarItem1, *actBarItem2, *actBarItem3, *actItem41, *actItem37;
     QAction *actItem38, *actItem39, *actItem40;
     QAction *actGotoLine;
+    QAction *actLineNumbers; // "Ansicht" / "Zeilennummern"
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -129,6 +131,9 @@ private:
     void SetupEditor();
     void SetupKeys();
     void SetupStatus();
+    // Reads the user's settings and applies them; SaveSettings writes them back.
+    void SetupSettings();
+    void SaveSettings();
     // The title as the situation names it; " *" follows while the template has unsaved changes.
     void SetCaption(const QString &caption);
     void RefreshTitle();
@@ -150,6 +155,7 @@ private:
     QString VarMainPage() const;
 
     std::unique_ptr<Ui::frmMain> ui_;
+    std::unique_ptr<TStudioSettings> settings_;
     QString caption_;
     QLabel *statusPack_ = nullptr, *statusCaret_ = nullptr, *statusMode_ = nullptr, *statusModified_ = nullptr;
     std::string programDir_;

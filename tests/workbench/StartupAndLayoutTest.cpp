@@ -70,7 +70,8 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
               (std::vector<std::string>{"Fett", "Kursiv", "Unterstrichen", "-", "Linksbündig", "Zentriert",
                                         "Rechtsbündig", "Blocksatz"}));
     EXPECT_EQ(Captions(top[3]->menu()->actions()),
-              (std::vector<std::string>{"Projekt-Explorer", "Variablen-Explorer", "Language-Explorer"}));
+              (std::vector<std::string>{"Projekt-Explorer", "Variablen-Explorer", "Language-Explorer", "-",
+                                        "Zeilennummern"}));
     EXPECT_EQ(Captions(top[4]->menu()->actions()), (std::vector<std::string>{"Hilfe...", "-", "Info"}));
 
     auto *bar = w.findChild<QToolBar *>(QStringLiteral("tbMain"));

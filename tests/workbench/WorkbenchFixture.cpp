@@ -80,6 +80,9 @@ void EnsureApplication()
     static char *argv[] = {name, nullptr};
     static QApplication *app = nullptr;
     if (!app) {
+        // Windows made outside a WorkbenchTest must not touch the real settings either.
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(
+                                       (fs::temp_directory_path() / ("kzwb-config-" + std::to_string(::getpid()))).string()));
         // The program's own application object, so its error handler is under test too.
         app = new TKzApplication(argc, argv);
         // Tests close main windows; that must not end the application object.
@@ -174,6 +177,8 @@ void WorkbenchTest::SetUp()
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir / "prog" / "varLib");
+    // The user's settings of every test go to a folder of its own, never to the real one.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
     programDir = (dir / "prog").string() + "/";
     WriteFile(dir / "prog/varLib01.db", "%%LANG123%% Betreff\r\n%%USER%% Benutzer\r\n");
     WriteFile(dir / "prog/varLib02.db", "%%LANG123%%\r\n%%USER%%\r\n");
