@@ -42,6 +42,14 @@ public:
         (void)owner, (void)caption, (void)label, (void)value, (void)min, (void)max;
         return false;
     }
+
+    // The folder the file pickers open in, and the folder picker when it has no preset;
+    // empty leaves the choice to the platform.
+    void SetStartFolder(const std::string &folder) { startFolder_ = folder; }
+    const std::string &StartFolder() const { return startFolder_; }
+
+private:
+    std::string startFolder_;
 };
 
 // The program-wide dialog service: main() installs the real one, tests a scripted fake.

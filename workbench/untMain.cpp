@@ -68,6 +68,7 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupCommands();
     SetupExplorer();
     SetupSettings();
+    SetupRecentPacks();
     SetupKeys();
     SetupStatus();
     SetupMnemonics();
@@ -315,6 +316,7 @@ void TfrmMain::OpenPack(const std::string &path)
         throw;
     }
     SetCaption(QString::fromUtf8(kAppTitle));
+    RememberPack(path);
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());

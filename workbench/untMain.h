@@ -105,6 +105,7 @@ public:
     QDockWidget *exPrj, *exVariablen, *exLang;
     QMenu *pmen, *pmem2, *editorMenu;
     QMenu *mnuAnsicht;
+    QMenu *mnuRecent; // "Datei" / "Zuletzt geöffnet"
 
     // Commands, shared by menus, tool bar and pop-up menus.
     QAction *actItem1, *actBarItem4, *actItem8, *actItem31, *actItem32;
@@ -134,6 +135,12 @@ private:
     // Reads the user's settings and applies them; SaveSettings writes them back.
     void SetupSettings();
     void SaveSettings();
+    void SetupRecentPacks();
+    // Fills "Zuletzt geöffnet" (each time it opens, so that vanished packs show disabled).
+    void RefreshRecentPacks();
+    void OpenRecentPack(const QString &path);
+    // A pack was opened: first in the recent list, and the dialogs start in its folder.
+    void RememberPack(const std::string &path);
     // The title as the situation names it; " *" follows while the template has unsaved changes.
     void SetCaption(const QString &caption);
     void RefreshTitle();

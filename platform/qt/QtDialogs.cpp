@@ -79,8 +79,8 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
 std::string TQtDialogs::OpenFileName(TDialogOwner owner, const std::string &title,
                                      const std::string &filter)
 {
-    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title), QString(),
-                                        QtFilterString(filter))
+    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title),
+                                        QString::fromStdString(StartFolder()), QtFilterString(filter))
         .toStdString();
 }
 
@@ -88,7 +88,7 @@ std::string TQtDialogs::SaveFileName(TDialogOwner owner, const std::string &titl
                                      const std::string &filter)
 {
     // The name is taken as chosen: no extension is appended behind the user's back.
-    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString(),
+    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString::fromStdString(StartFolder()),
                        QtFilterString(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -106,6 +106,8 @@ std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::s
     QString start = QString::fromStdString(preset);
     if (!start.isEmpty() && !QFileInfo(start).isDir())
         start.clear();
+    if (start.isEmpty() && QFileInfo(QString::fromStdString(StartFolder())).isDir())
+        start = QString::fromStdString(StartFolder());
     if (start.isEmpty())
         start = QDir::homePath();
     // A modal dialog disables the program's other windows while it is open and enables them

@@ -62,7 +62,8 @@ TEST_F(WorkbenchTest, MenusToolBarAndPanelsHaveTheirCaptionsInOrder)
     EXPECT_EQ(menus, (std::vector<std::string>{"Datei", "Bearbeiten", "Format", "Ansicht", "Hilfe"}));
     const QList<QAction *> top = w.menuBar()->actions();
     EXPECT_EQ(Captions(top[0]->menu()->actions()),
-              (std::vector<std::string>{"Neu", "Öffnen", "-", "Speichern", "-", "Drucken", "-", "Beenden"}));
+              (std::vector<std::string>{"Neu", "Öffnen", "Zuletzt geöffnet", "-", "Speichern", "-", "Drucken", "-",
+                                        "Beenden"}));
     EXPECT_EQ(Captions(top[1]->menu()->actions()),
               (std::vector<std::string>{"Kopieren", "Einfügen", "Ausschneiden", "-", "Löschen", "-",
                                         "Gehe zu Zeile …"}));

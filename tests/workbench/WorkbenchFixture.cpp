@@ -51,6 +51,7 @@ std::string Pop(std::deque<std::string> &answers, const char *what)
 std::string TScriptedDialogs::OpenFileName(TDialogOwner, const std::string &title, const std::string &filter)
 {
     OpenTitles.push_back(title);
+    OpenStarts.push_back(StartFolder());
     OpenFilters.push_back(filter);
     return Pop(OpenAnswers, "file-open dialog");
 }
@@ -58,6 +59,7 @@ std::string TScriptedDialogs::OpenFileName(TDialogOwner, const std::string &titl
 std::string TScriptedDialogs::SaveFileName(TDialogOwner, const std::string &title, const std::string &filter)
 {
     SaveTitles.push_back(title);
+    SaveStarts.push_back(StartFolder());
     SaveFilters.push_back(filter);
     return Pop(SaveAnswers, "file-save dialog");
 }
@@ -65,6 +67,7 @@ std::string TScriptedDialogs::SaveFileName(TDialogOwner, const std::string &titl
 std::string TScriptedDialogs::BrowseForFolder(const std::string &caption, const std::string &)
 {
     FolderCaptions.push_back(caption);
+    FolderStarts.push_back(StartFolder());
     return Pop(FolderAnswers, "folder picker");
 }
 
