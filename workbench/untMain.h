@@ -53,6 +53,8 @@ public:
 
     // ---- project explorer ----
     void twProjektDblClick();
+    // Shows the pack's file `caption` in the file viewer.
+    void ShowPackFile(const QString &caption);
     // Opens the menu that fits the node at `pos` (tree viewport coordinates) and returns
     // it, or null when no menu fits.
     QMenu *twProjektContextPopup(const QPoint &pos);

@@ -14,6 +14,7 @@
 #include "workbench/PackText.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/untAddFile.h"
+#include "workbench/untPicture.h"
 #include "workbench/untProgress.h"
 
 #include <QApplication>
@@ -99,6 +100,10 @@ void TfrmMain::twProjektDblClick()
         return;
     }
     const QTreeWidgetItem *node = twProjekt->currentItem();
+    if (node && node->isSelected() && fileRoot_ && node->parent() == fileRoot_) {
+        ShowPackFile(node->text(0));
+        return;
+    }
     if (!node || !node->isSelected() || node->parent() != templateRoot_ || !templateRoot_)
         return;
     const std::string name = NodeName(node);
@@ -138,6 +143,17 @@ void TfrmMain::ShowTemplateText(const std::string &name, const std::string &text
         editor->SetHighlighter(wanted);
     }
     editor->SetText(text);
+}
+
+void TfrmMain::ShowPackFile(const QString &caption)
+{
+    const std::optional<std::string> bytes = PackFileBytes(ThePackStore().Records, FromQString(caption));
+    if (!bytes)
+        return;
+    auto *viewer = findChild<TfrmPicture *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!viewer)
+        viewer = new TfrmPicture(this);
+    viewer->ShowFile(caption, *bytes);
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)

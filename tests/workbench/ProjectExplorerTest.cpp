@@ -118,7 +118,7 @@ TEST_F(ProjectExplorerTest, ATemplateHoldingANulByteIsNotOpenedSoNoSaveCanCutIt)
     EXPECT_EQ(ReadFile(demoPack), before);
 }
 
-TEST_F(ProjectExplorerTest, DoubleClickOnRootsAndFilesDoesNothing)
+TEST_F(ProjectExplorerTest, DoubleClickOnRootsAndFilesLeavesTheTemplateOpen)
 {
     TfrmMain &w = StartWithPack(demoPack);
     OpenTemplate("index.htm");
