@@ -124,6 +124,9 @@ void TfrmMain::twProjektDblClick()
     store.CurrentTemplate = name;
     SetCaption(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
     SetEditorEnabled(true);
+    // Opened to be edited: the keys go to the text, whether the template was opened by mouse
+    // or by Return in the tree.
+    editor->SetFocus();
     store.Modified = false;
     QString page = node->text(0);
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));

@@ -171,6 +171,7 @@ TEST_F(KeysTest, ReturnAndDeleteOnTheTreeOpenTemplatesAndDeleteFiles)
     Press(Qt::Key_Return);
     EXPECT_EQ(ThePackStore().CurrentTemplate, "index.htm");
     EXPECT_EQ(w.editor->Text(), "<p>Hallo</p>");
+    EXPECT_EQ(QApplication::focusWidget(), w.editor->Widget()) << "typing goes on in the template";
 
     // Delete on a template node deletes nothing; on a file node it asks first.
     w.twProjekt->setFocus();
