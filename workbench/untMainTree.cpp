@@ -150,13 +150,15 @@ void TfrmMain::ShowTemplateText(const std::string &name, const std::string &text
 
 void TfrmMain::ShowPackFile(const QString &caption)
 {
+    // Decoding a file of many megabytes takes a moment.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::optional<std::string> bytes = PackFileBytes(ThePackStore().Records, FromQString(caption));
-    if (!bytes)
-        return;
     auto *viewer = findChild<TfrmPicture *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!viewer)
+    if (bytes && !viewer)
         viewer = new TfrmPicture(this);
-    viewer->ShowFile(caption, *bytes);
+    if (bytes)
+        viewer->ShowFile(caption, *bytes);
+    QApplication::restoreOverrideCursor();
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)

@@ -82,7 +82,7 @@ void TfrmPicture::ShowFile(const QString &name, const std::string &bytes)
     QSize wanted = showsPicture_ ? image.size() + QSize(40, 80) : QSize(360, 120);
     if (const QScreen *screen = parentWidget() ? parentWidget()->screen() : nullptr)
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 3 / 4);
-    resize(wanted.expandedTo(QSize(260, 120)));
+    resize(wanted.expandedTo(QSize(380, 140)));
     show();
     raise();
     activateWindow();
