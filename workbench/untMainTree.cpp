@@ -151,14 +151,16 @@ void TfrmMain::ShowTemplateText(const std::string &name, const std::string &text
 void TfrmMain::ShowPackFile(const QString &caption)
 {
     // Decoding a file of many megabytes takes a moment.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TWaitCursor {
+        TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+        ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    } wait;
     const std::optional<std::string> bytes = PackFileBytes(ThePackStore().Records, FromQString(caption));
     auto *viewer = findChild<TfrmPicture *>(QString(), Qt::FindDirectChildrenOnly);
     if (bytes && !viewer)
         viewer = new TfrmPicture(this);
     if (bytes)
         viewer->ShowFile(caption, *bytes);
-    QApplication::restoreOverrideCursor();
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)
