@@ -277,9 +277,13 @@ void TfrmMain::OpenCommandLinePack(const QString &argument)
         return;
     }
     const std::string shown = "„" + argument.toStdString() + "“";
-    const std::string text = info.isDir()   ? shown + " ist ein Ordner, keine Template-Pack-Datei."
-                             : info.exists() ? shown + " ist keine gewöhnliche Datei und kann nicht als Template-Pack geöffnet werden."
-                                             : "Die Datei " + shown + " wurde nicht gefunden.";
+    std::string text;
+    if (info.isDir())
+        text = shown + " ist ein Ordner, keine Template-Pack-Datei.";
+    else if (info.exists())
+        text = shown + " ist keine gewöhnliche Datei und kann nicht als Template-Pack geöffnet werden.";
+    else
+        text = "Die Datei " + shown + " wurde nicht gefunden.";
     Dialogs().MessageDlg(this, text, "Öffnen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
@@ -499,7 +503,9 @@ void TfrmMain::actItem41Click()
         return;
     }
     if (HtmlHelpAvailable() && HtmlHelp(this, helpFile_, HH_DISPLAY_INDEX, 0) == 0)
-        Dialogs().MessageDlg(this, "Die Hilfedatei „" + helpFile_ + "“ kann nicht angezeigt werden; sie ist nicht lesbar oder beschädigt.",
+        Dialogs().MessageDlg(this,
+                             "Die Hilfedatei „" + helpFile_ +
+                                 "“ kann nicht angezeigt werden; sie ist nicht lesbar oder beschädigt.",
                              "Hilfe", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
