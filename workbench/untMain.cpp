@@ -4,6 +4,7 @@
 
 #include "completion/KzCompletionProposal.h"
 #include "completion/qt/KzCompletionWindow.h"
+#include "highlight/KzHighlighterCSS.h"
 #include "highlight/KzHighlighterHtml.h"
 #include "pack/PackNames.h"
 #include "pack/PackStore.h"
@@ -18,6 +19,7 @@
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlHelp.h"
 #include "workbench/HtmlView.h"
+#include "workbench/StudioSettings.h"
 #include "workbench/StudioTheme.h"
 #include "workbench/TemplateEditor.h"
 #include "workbench/TemplateTools.h"
@@ -63,6 +65,11 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     SetupPackStore();
     SetupSearch();
     templateTools = new TTemplateTools(*this);
+    SetupSettings();
+    SetupRecentPacks();
+    SetupKeys();
+    SetupStatus();
+    SetupMnemonics();
     FormCreate(arguments);
 }
 
@@ -75,6 +82,7 @@ TfrmMain::~TfrmMain()
     // The completion list and the editor refer to each other's window; the list goes first,
     // while the editor still exists. The editor refers to the highlighter; it goes with the
     // window's widgets, so it is told first that the highlighter is going away.
+    SaveSettings();
     CPS.reset();
     editor->SetHighlighter(nullptr);
 }
@@ -107,7 +115,6 @@ void TfrmMain::SetupLayout()
     exLang->setMinimumWidth(120);
     resizeDocks({exPrj}, {214}, Qt::Horizontal);
     resizeDocks({exLang, exVariablen}, {275, 275}, Qt::Horizontal);
-    resizeDocks({exLang}, {132}, Qt::Vertical);
 
     auto *ready = new QLabel(QStringLiteral("Bereit"), statusBar());
     ready->setObjectName(QStringLiteral("statusReady"));
@@ -144,6 +151,7 @@ void TfrmMain::SetupEditor()
             LoadStoredCompletionSettings(*CPS, *settings);
     });
     editor->SetHighlighter(htmlHighlight.get());
+    cssHighlight = std::make_unique<TKzCssHighlighter>();
     editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
     editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
     editor->AttachCompletion(*CPS);
@@ -244,20 +252,56 @@ void TfrmMain::SetupCommands()
 void TfrmMain::FormCreate(const QStringList &arguments)
 {
     helpFile_ = programDir_ + "kzpStudio.chm";
-    setWindowTitle(QString::fromUtf8(kAppTitle));
-    // A missing list or page file is reported, and the steps after it are left out; the
-    // window still comes up.
+    SetCaption(QString::fromUtf8(kAppTitle));
+    SetEditorEnabled(false);
+    // A list that cannot be read costs the completion its entries, nothing more: it is
+    // reported once, and the pages and the pack named on the command line still open.
+    std::vector<std::string> unreadLists;
+    CPSInsertList = ReadListFile(programDir_ + "varLib02.db", unreadLists);
+    CPSItemList = ReadListFile(programDir_ + "varLib01.db", unreadLists);
+    CPS->SetInsertList(CPSInsertList);
+    CPS->SetItemList(CPSItemList);
+    if (!unreadLists.empty()) {
+        std::string text = "Die Variablenlisten der Vervollständigung konnten nicht gelesen werden:\n";
+        for (const std::string &reason : unreadLists)
+            text += "\n" + reason;
+        text += "\n\nDie Vervollständigung bietet deshalb nicht alle Variablen an.";
+        Dialogs().MessageDlg(this, text, "Variablenlisten", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    }
     RunGuarded([&] {
-        // The list works with what was read, should the second file be missing.
-        CPSInsertList = ReadTextLines(programDir_ + "varLib02.db");
-        CPS->SetInsertList(CPSInsertList);
-        CPSItemList = ReadTextLines(programDir_ + "varLib01.db");
-        CPS->SetItemList(CPSItemList);
         htmLang->Navigate(QString::fromStdString(programDir_ + "varLib/lang.htm"));
         htmVar->Navigate(VarMainPage());
-        if (!arguments.isEmpty() && QFileInfo(arguments.front()).isFile())
-            OpenPack(arguments.front().toStdString());
     });
+    if (!arguments.isEmpty())
+        RunGuarded([&] { OpenCommandLinePack(arguments.front()); });
+}
+
+std::vector<std::string> TfrmMain::ReadListFile(const std::string &path, std::vector<std::string> &unread)
+{
+    try {
+        return ReadTextLines(path);
+    } catch (const EPackIOError &error) {
+        unread.push_back(error.what());
+        return {};
+    }
+}
+
+void TfrmMain::OpenCommandLinePack(const QString &argument)
+{
+    const QFileInfo info(argument);
+    if (info.isFile()) {
+        OpenPack(argument.toStdString());
+        return;
+    }
+    const std::string shown = "„" + argument.toStdString() + "“";
+    std::string text;
+    if (info.isDir())
+        text = shown + " ist ein Ordner, keine Template-Pack-Datei.";
+    else if (info.exists())
+        text = shown + " ist keine gewöhnliche Datei und kann nicht als Template-Pack geöffnet werden.";
+    else
+        text = "Die Datei " + shown + " wurde nicht gefunden.";
+    Dialogs().MessageDlg(this, text, "Öffnen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
 QString TfrmMain::VarMainPage() const
@@ -282,17 +326,28 @@ void TfrmMain::OpenPack(const std::string &path)
     TPackContents contents;
     try {
         contents = ThePackStore().LoadPack(path);
+    } catch (const EPackNotAPackError &) {
+        QApplication::restoreOverrideCursor();
+        // The store's own words name a list index; what the user needs to know is that the
+        // file chosen holds no pack.
+        std::error_code ignored;
+        const bool empty = std::filesystem::file_size(path, ignored) == 0;
+        throw EPackNotAPackError("„" + path + "“ ist keine Template-Pack-Datei (" +
+                                 (empty ? "die Datei ist leer" : "sie enthält keinen einzigen Eintrag") + ").");
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
     }
-    setWindowTitle(QString::fromUtf8(kAppTitle));
+    SetCaption(QString::fromUtf8(kAppTitle));
+    RememberPack(path);
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
     SearchDocumentReplaced(true);
     templateTools->PackOpened();
     RememberAskedAbout();
+    // Until a template is open there is nothing the typed text could belong to.
+    SetEditorEnabled(false);
     QApplication::restoreOverrideCursor();
     // At start-up the window is not on screen yet; the warning waits until it is.
     if (isVisible())
@@ -325,16 +380,32 @@ void TfrmMain::actItem1Click()
     dlg.exec();
     if (dlg.act->text() == QLatin1String("do")) {
         const std::string target = dlg.TargetPath();
-        // An existing target is reused as it is: the copy never overwrites, and its outcome
-        // does not matter, since opening the target tells whether there is a pack.
-        std::error_code ignored;
-        std::filesystem::copy_file(programDir_ + "stdtpl.db", target,
-                                   std::filesystem::copy_options::skip_existing, ignored);
+        const std::string standardPack = programDir_ + "stdtpl.db";
+        if (!std::filesystem::exists(target) && !std::filesystem::exists(standardPack)) {
+            // Opening the target would fail with "not found" and name the target, although
+            // what is missing is the pack that new packs are copied from.
+            Dialogs().MessageDlg(this,
+                                 "Das Standard-Pack „" + standardPack +
+                                     "“ fehlt. Neue Template-Packs werden als Kopie davon angelegt; "
+                                     "ohne es kann kein neues Pack erstellt werden.",
+                                 "Erstellen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+            return;
+        }
+        // An existing target is reused as it is: the copy never overwrites it.
+        std::error_code copyError;
+        std::filesystem::copy_file(standardPack, target, std::filesystem::copy_options::skip_existing, copyError);
+        if (copyError && !std::filesystem::exists(target)) {
+            Dialogs().MessageDlg(this,
+                                 "Die Datei „" + target + "“ konnte nicht angelegt werden: " +
+                                     IOErrorMessage(copyError.value(), ""),
+                                 "Erstellen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+            return;
+        }
         const kzpMetaData meta = dlg.MetaData();
         OpenPack(target);
         ThePackStore().WriteMetaData(meta);
         ShowMetaData(meta);
-        setWindowTitle(QString::fromUtf8(kAppTitle));
+        SetCaption(QString::fromUtf8(kAppTitle));
     }
     dlg.ClearFields();
 }
@@ -445,8 +516,16 @@ void TfrmMain::actBarItem3Click() { TogglePanel(exLang); }
 
 void TfrmMain::actItem41Click()
 {
-    if (HtmlHelpAvailable())
-        HtmlHelp(this, helpFile_, HH_DISPLAY_INDEX, 0);
+    if (!QFileInfo(QString::fromStdString(helpFile_)).isFile()) {
+        Dialogs().MessageDlg(this, "Die Hilfedatei „" + helpFile_ + "“ fehlt.", "Hilfe", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
+        return;
+    }
+    if (HtmlHelpAvailable() && HtmlHelp(this, helpFile_, HH_DISPLAY_INDEX, 0) == 0)
+        Dialogs().MessageDlg(this,
+                             "Die Hilfedatei „" + helpFile_ +
+                                 "“ kann nicht angezeigt werden; sie ist nicht lesbar oder beschädigt.",
+                             "Hilfe", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
 void TfrmMain::actItem37Click() { AppWindows().About->exec(); }

@@ -13,6 +13,7 @@
 
 class QAction;
 class QDockWidget;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -22,6 +23,8 @@ class TKzEditPrint;
 class TKzBaseCompletionProposal;
 class TKzCompletionProposal;
 class TKzCompletionWindow;
+class TKzCssHighlighter;
+class TStudioSettings;
 class TKzHTMLHighlighter;
 class TSearchBar;
 class TSearchResultsDock;
@@ -62,9 +65,12 @@ public:
     void actBarItem3Click(); // show or hide "Language-Explorer"
     void actItem41Click();   // Help
     void actItem37Click();   // About
+    void actGotoLineClick(); // "Gehe zu Zeile …"
 
     // ---- project explorer ----
     void twProjektDblClick();
+    // Shows the pack's file `caption` in the file viewer.
+    void ShowPackFile(const QString &caption);
     // Opens the menu that fits the node at `pos` (tree viewport coordinates) and returns
     // it, or null when no menu fits.
     QMenu *twProjektContextPopup(const QPoint &pos);
@@ -129,6 +135,7 @@ public:
     TTemplateEditor *editor;
     std::unique_ptr<TKzHTMLHighlighter> htmlHighlight;
     std::unique_ptr<TKzEditPrint> printJob;
+    std::unique_ptr<TKzCssHighlighter> cssHighlight; // for templates named "*.css"
     QTreeWidget *twProjekt;
     QLineEdit *metaTitel, *metaAuthor, *metaAuthorMail, *metaAuthorWeb, *metaOrdner;
     QPushButton *Button1;
@@ -138,6 +145,7 @@ public:
     QMenu *mnuAnsicht;
     // The preview and the template check, with their panels and commands.
     TTemplateTools *templateTools = nullptr;
+    QMenu *mnuRecent; // "Datei" / "Zuletzt geöffnet"
 
     // Commands, shared by menus, tool bar and pop-up menus.
     QAction *actItem1, *actBarItem4, *actItem8, *actItem31, *actItem32;
@@ -151,6 +159,8 @@ public:
     QAction *actSuchen, *actWeitersuchen, *actRueckwaerts, *actErsetzen, *actPackSuchen;
     TSearchBar *searchBar;
     TSearchResultsDock *exSuche;
+    QAction *actGotoLine;
+    QAction *actLineNumbers; // "Ansicht" / "Zeilennummern"
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -158,6 +168,10 @@ protected:
 
 private:
     void FormCreate(const QStringList &arguments);
+    // The lines of a list file; a file that cannot be read gives none, and its message is
+    // added to `unread`.
+    static std::vector<std::string> ReadListFile(const std::string &path, std::vector<std::string> &unread);
+    void OpenCommandLinePack(const QString &argument);
     bool FormCloseQuery();
     void SetupCommands();
     void SetupLayout();
@@ -168,10 +182,33 @@ private:
     // The editor's text was changed by an edit, or replaced by another template or pack.
     void SearchEditorChanged();
     void SearchDocumentReplaced(bool newPack);
+    void SetupKeys();
+    void SetupStatus();
+    // Reads the user's settings and applies them; SaveSettings writes them back.
+    void SetupSettings();
+    void SaveSettings();
+    void SetupRecentPacks();
+    // Fills "Zuletzt geöffnet" (each time it opens, so that vanished packs show disabled).
+    void RefreshRecentPacks();
+    void OpenRecentPack(const QString &path);
+    // A pack was opened: first in the recent list, and the dialogs start in its folder.
+    void RememberPack(const std::string &path);
+    // The title as the situation names it; " *" follows while the template has unsaved changes.
+    void SetCaption(const QString &caption);
+    void RefreshTitle();
+    void RefreshStatus();
+    // Last of the set-up, once every menu holds its items.
+    void SetupMnemonics();
     void RebuildTree(const TPackContents &contents);
+    // Puts a template's text into the editor with the highlighter its name asks for.
+    void ShowTemplateText(const std::string &name, const std::string &text);
     void ShowMetaData(const kzpMetaData &meta);
     void WrapSelection(const char *opening, const char *closing);
     void UpdateViewChecks();
+    // The editor and the commands on its text, enabled while a template is open.
+    void SetEditorEnabled(bool enabled);
+    // Undo and Redo as the editor's lists stand.
+    void RefreshUndoButtons();
     void TogglePanel(QDockWidget *panel); // hides a visible panel, shows a hidden one
     void Terminate();
     QString VarMainPage() const;
@@ -193,6 +230,9 @@ private:
     bool SaveCurrentTemplate();
 
     std::unique_ptr<Ui::frmMain> ui_;
+    std::unique_ptr<TStudioSettings> settings_;
+    QString caption_;
+    QLabel *statusPack_ = nullptr, *statusCaret_ = nullptr, *statusMode_ = nullptr, *statusModified_ = nullptr;
     std::string programDir_;
     std::string helpFile_;
     QTreeWidgetItem *templateRoot_ = nullptr;

@@ -120,6 +120,7 @@ bool TfrmMain::SaveCurrentTemplate()
 {
     TPackStore &store = ThePackStore();
     if (store.SaveTemplate(store.CurrentTemplate, editor->Text()) > 0) {
+        editor->SetTextModified(false);
         templateTools->TemplateSaved(store.CurrentTemplate);
         return true;
     }

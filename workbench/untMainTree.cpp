@@ -6,6 +6,8 @@
 
 #include "pack/FolderImport.h"
 #include "pack/PackNames.h"
+#include "highlight/KzHighlighterCSS.h"
+#include "highlight/KzHighlighterHtml.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/QtCodePage.h"
@@ -16,6 +18,7 @@
 #include "workbench/TemplateEditor.h"
 #include "workbench/TemplateTools.h"
 #include "workbench/untAddFile.h"
+#include "workbench/untPicture.h"
 #include "workbench/untProgress.h"
 
 #include <QApplication>
@@ -95,6 +98,10 @@ void TfrmMain::twProjektDblClick()
         return;
     }
     const QTreeWidgetItem *node = twProjekt->currentItem();
+    if (node && node->isSelected() && fileRoot_ && node->parent() == fileRoot_) {
+        ShowPackFile(node->text(0));
+        return;
+    }
     if (!node || !node->isSelected() || node->parent() != templateRoot_ || !templateRoot_)
         return;
     const std::string name = NodeName(node);
@@ -115,16 +122,49 @@ void TfrmMain::twProjektDblClick()
     if (!QuerySaveTemplate())
         return;
     CPS->CancelList(); // it belongs to the text that goes now
-    editor->SetText(text);
+    ShowTemplateText(name, text);
     store.CurrentTemplate = name;
     SearchDocumentReplaced(false);
-    setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + caption + QLatin1Char(']'));
-    editor->SetEnabled(true);
+    SetCaption(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + caption + QLatin1Char(']'));
+    SetEditorEnabled(true);
+    // Opened to be edited: the keys go to the text, whether the template was opened by mouse
+    // or by Return in the tree.
+    editor->SetFocus();
     store.Modified = false;
     QString page = caption;
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
     htmVar->Navigate(QString::fromStdString(programDir_ + "varLib/") + page);
     templateTools->TemplateOpened();
+}
+
+void TfrmMain::ShowTemplateText(const std::string &name, const std::string &text)
+{
+    // Style sheets are templates too; the web application tells them by their name.
+    const bool styleSheet = QString::fromStdString(name).endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
+    TKzCustomHighlighter *wanted = styleSheet ? static_cast<TKzCustomHighlighter *>(cssHighlight.get())
+                                              : static_cast<TKzCustomHighlighter *>(htmlHighlight.get());
+    if (editor->Highlighter() != wanted) {
+        // Emptied first, so that the new highlighter scans the text once rather than the old
+        // text and then the new one.
+        editor->SetText(std::string());
+        editor->SetHighlighter(wanted);
+    }
+    editor->SetText(text);
+}
+
+void TfrmMain::ShowPackFile(const QString &caption)
+{
+    // Decoding a file of many megabytes takes a moment.
+    struct TWaitCursor {
+        TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+        ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    } wait;
+    const std::optional<std::string> bytes = PackFileBytes(ThePackStore().Records, FromQString(caption));
+    auto *viewer = findChild<TfrmPicture *>(QString(), Qt::FindDirectChildrenOnly);
+    if (bytes && !viewer)
+        viewer = new TfrmPicture(this);
+    if (bytes)
+        viewer->ShowFile(caption, *bytes);
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)
@@ -178,6 +218,10 @@ void TfrmMain::actItem39Click()
     if (!node || node->parent() != fileRoot_ || !fileRoot_)
         return;
     const QString caption = node->text(0);
+    // A deleted file is gone from the pack file at once; there is no undo for it.
+    if (Dialogs().MessageDlg(this, "Die Datei „" + caption.toStdString() + "“ aus dem Pack löschen?", "Datei löschen",
+                             TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
+        return;
     ThePackStore().DeleteFileRecord(NodeName(node));
     // The store removed every record of that name, so every node of that name goes too:
     // the tree never shows a file the pack no longer holds.

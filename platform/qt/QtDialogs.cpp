@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -82,6 +83,8 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
     case QMessageBox::No: return TModalResult::mrNo;
     case QMessageBox::Ok: return TModalResult::mrOk;
     default:
+        if (buttons == TMsgDlgButtons::mbYesNo)
+            return TModalResult::mrNo;
         return buttons == TMsgDlgButtons::mbOK ? TModalResult::mrOk : TModalResult::mrCancel;
     }
 }
@@ -89,8 +92,8 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
 std::string TQtDialogs::OpenFileName(TDialogOwner owner, const std::string &title,
                                      const std::string &filter)
 {
-    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title), QString(),
-                                        QtFilterString(filter))
+    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title),
+                                        QString::fromStdString(StartFolder()), QtFilterString(filter))
         .toStdString();
 }
 
@@ -98,7 +101,7 @@ std::string TQtDialogs::SaveFileName(TDialogOwner owner, const std::string &titl
                                      const std::string &filter)
 {
     // The name is taken as chosen: no extension is appended behind the user's back.
-    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString(),
+    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString::fromStdString(StartFolder()),
                        QtFilterString(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -116,6 +119,8 @@ std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::s
     QString start = QString::fromStdString(preset);
     if (!start.isEmpty() && !QFileInfo(start).isDir())
         start.clear();
+    if (start.isEmpty() && QFileInfo(QString::fromStdString(StartFolder())).isDir())
+        start = QString::fromStdString(StartFolder());
     if (start.isEmpty())
         start = QDir::homePath();
     // A modal dialog disables the program's other windows while it is open and enables them
@@ -124,4 +129,15 @@ std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::s
                                              QString::fromStdString(caption), start,
                                              QFileDialog::ShowDirsOnly)
         .toStdString();
+}
+
+bool TQtDialogs::AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label, int &value,
+                           int min, int max)
+{
+    bool ok = false;
+    const int answer = QInputDialog::getInt(OwnerWidget(owner), QString::fromStdString(caption),
+                                            QString::fromStdString(label), value, min, max, 1, &ok);
+    if (ok)
+        value = answer;
+    return ok;
 }

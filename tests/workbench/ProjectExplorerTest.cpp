@@ -84,11 +84,11 @@ TEST_F(ProjectExplorerTest, ATemplateHoldingANulByteIsNotOpenedSoNoSaveCanCutIt)
     EXPECT_EQ(ThePackStore().CurrentTemplate, "index.htm");
     EXPECT_EQ(w.editor->Text(), "x<p>Hallo</p>");
     EXPECT_TRUE(ThePackStore().Modified);
-    EXPECT_EQ(w.windowTitle().toStdString(), "Tarvex Template Studio - [index.htm]");
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tarvex Template Studio - [index.htm] *");
     EXPECT_EQ(ReadFile(demoPack), before);
 }
 
-TEST_F(ProjectExplorerTest, DoubleClickOnRootsAndFilesDoesNothing)
+TEST_F(ProjectExplorerTest, DoubleClickOnRootsAndFilesLeavesTheTemplateOpen)
 {
     TfrmMain &w = StartWithPack(demoPack);
     OpenTemplate("index.htm");
@@ -173,6 +173,7 @@ TEST_F(ProjectExplorerTest, AddingTwiceShowsTwoNodesAndDeletingOneRemovesBoth)
     EXPECT_EQ(Children(frm->FileRoot()), (std::vector<std::string>{"logo.gif", "a.gif", "a.gif"}));
     EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif", "a.gif", "a.gif"}));
     frm->twProjekt->setCurrentItem(frm->FileRoot()->child(2));
+    dialogs.Answers = {TModalResult::mrYes};
     frm->actItem39->trigger();
     // The tree never shows a file the pack no longer holds.
     EXPECT_EQ(FileRecordNames(demoPack), (std::vector<std::string>{"logo.gif"}));
@@ -183,6 +184,7 @@ TEST_F(ProjectExplorerTest, DeletingAFileThatThePackHeldWhenOpened)
 {
     StartWithPack(demoPack);
     frm->twProjekt->setCurrentItem(frm->FileRoot()->child(0));
+    dialogs.Answers = {TModalResult::mrYes};
     frm->actItem39Click();
     EXPECT_TRUE(FileRecordNames(demoPack).empty());
     EXPECT_EQ(frm->FileRoot()->childCount(), 0);

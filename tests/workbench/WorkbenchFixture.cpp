@@ -55,6 +55,7 @@ std::string Pop(std::deque<std::string> &answers, const char *what)
 std::string TScriptedDialogs::OpenFileName(TDialogOwner, const std::string &title, const std::string &filter)
 {
     OpenTitles.push_back(title);
+    OpenStarts.push_back(StartFolder());
     OpenFilters.push_back(filter);
     return Pop(OpenAnswers, "file-open dialog");
 }
@@ -62,6 +63,7 @@ std::string TScriptedDialogs::OpenFileName(TDialogOwner, const std::string &titl
 std::string TScriptedDialogs::SaveFileName(TDialogOwner, const std::string &title, const std::string &filter)
 {
     SaveTitles.push_back(title);
+    SaveStarts.push_back(StartFolder());
     SaveFilters.push_back(filter);
     return Pop(SaveAnswers, "file-save dialog");
 }
@@ -69,6 +71,7 @@ std::string TScriptedDialogs::SaveFileName(TDialogOwner, const std::string &titl
 std::string TScriptedDialogs::BrowseForFolder(const std::string &caption, const std::string &)
 {
     FolderCaptions.push_back(caption);
+    FolderStarts.push_back(StartFolder());
     return Pop(FolderAnswers, "folder picker");
 }
 
@@ -86,6 +89,9 @@ void EnsureApplication()
     if (!app) {
         // The preview's address scheme is known only to browsers made after this call.
         PreparePreviewBeforeApplication();
+        // Windows made outside a WorkbenchTest must not touch the real settings either.
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(
+                                       (fs::temp_directory_path() / ("kzwb-config-" + std::to_string(::getpid()))).string()));
         // The program's own application object, so its error handler is under test too.
         app = new TKzApplication(argc, argv);
         // Tests close main windows; that must not end the application object.
@@ -197,6 +203,8 @@ void WorkbenchTest::SetUp()
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir / "prog" / "varLib");
+    // The user's settings of every test go to a folder of its own, never to the real one.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
     programDir = (dir / "prog").string() + "/";
     WriteFile(dir / "prog/varLib01.db", "%%LANG123%% Betreff\r\n%%USER%% Benutzer\r\n");
     WriteFile(dir / "prog/varLib02.db", "%%LANG123%%\r\n%%USER%%\r\n");

@@ -44,6 +44,8 @@ public:
     std::vector<TShownMessage> Shown;
     std::function<void()> OnShow; // runs while a box is up, after it was recorded
     std::vector<std::string> OpenTitles, OpenFilters, SaveTitles, SaveFilters, FolderCaptions;
+    // The start folder each picker was shown with.
+    std::vector<std::string> OpenStarts, SaveStarts, FolderStarts;
 
     TModalResult MessageDlg(TDialogOwner owner, const std::string &text, const std::string &caption,
                             TMsgDlgType type, TMsgDlgButtons buttons) override;

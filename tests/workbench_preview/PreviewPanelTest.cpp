@@ -36,6 +36,9 @@ protected:
     bool ShowPanel()
     {
         loads = 0;
+        // The size the studio has on a usual screen: the bottom panels take their rows, and
+        // the page keeps room enough to show its head and navigation.
+        frm->resize(1280, 900);
         frm->resizeDocks({&Panel()}, {560}, Qt::Horizontal);
         Panel().toggleViewAction()->trigger();
         if (!Panel().View())
