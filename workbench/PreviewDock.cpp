@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QDockWidget>
 #include <QMainWindow>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -77,8 +78,19 @@ void TPreviewDock::BecameVisible(bool visible)
     if (!view_) {
         // A page wants room: the first time the panel comes up beside the editor it takes
         // two fifths of the window; later the user's width stays.
-        if (auto *window = qobject_cast<QMainWindow *>(parentWidget()); window && !isFloating())
-            window->resizeDocks({this}, {window->width() * 2 / 5}, Qt::Horizontal);
+        // The panels on the other side keep their widths: the room comes from the editor.
+        if (auto *window = qobject_cast<QMainWindow *>(parentWidget()); window && !isFloating()) {
+            QList<QDockWidget *> docks{this};
+            QList<int> widths{window->width() * 2 / 5};
+            for (QDockWidget *dock : window->findChildren<QDockWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (dock != this && dock->isVisible() && !dock->isFloating() &&
+                    window->dockWidgetArea(dock) == Qt::LeftDockWidgetArea) {
+                    docks << dock;
+                    widths << dock->width();
+                }
+            }
+            window->resizeDocks(docks, widths, Qt::Horizontal);
+        }
         view_ = new TPreviewView(holder_);
         view_->setObjectName(QStringLiteral("vwVorschau"));
         view_->Serve = [this](const std::string &name) { return Serve ? Serve(name) : TPreviewReply{}; };
