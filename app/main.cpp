@@ -4,6 +4,7 @@
 #include "workbench/AppWindows.h"
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlHelp.h"
+#include "workbench/PreviewView.h"
 #include "workbench/Resources.h"
 #include "workbench/untMain.h"
 #include "workbench/untSplash.h"
@@ -86,6 +87,7 @@ void QuitOnTerminationSignals(QObject &context)
 
 int main(int argc, char *argv[])
 {
+    PreparePreviewBeforeApplication();
     TKzApplication app(argc, argv);
     QuitOnTerminationSignals(app);
     InitWorkbenchResources();

@@ -287,6 +287,8 @@ public:
   TKzBookmarkEvent OnPlaceBookmark;
   TKzBookmarkEvent OnClearBookmark;
   TKzGutterClickEvent OnGutterClick;
+  // A host timer that the editor does not run itself fired (see TKzTimerReason).
+  std::function<void(TCustomKzEdit &, TKzTimerReason)> OnTimer;
   // Asked whether a right-button release belongs to a pop-up menu; true leaves it there.
   std::function<bool(TCustomKzEdit &, int x, int y)> OnContextPopup;
 

@@ -10,7 +10,7 @@
 #include <string>
 
 // Timers are keyed by what they are for, so one host serves several.
-enum class TKzTimerReason { AutoScroll, CaretBlink };
+enum class TKzTimerReason { AutoScroll, CaretBlink, CompletionTrigger };
 
 // The state of one scroll bar as the editor computes it.
 struct TKzScrollBarState {

@@ -129,7 +129,14 @@ void TCustomKzEdit::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TCustomKzEdit::TimerFired(TKzTimerReason reason) {
-  if (reason != TKzTimerReason::AutoScroll || !FMouse.AutoScrollActive)
+  // Timers the editor does not run itself belong to components hooked onto it (the
+  // completion list's trigger delay).
+  if (reason != TKzTimerReason::AutoScroll) {
+    if (OnTimer)
+      OnTimer(*this, reason);
+    return;
+  }
+  if (!FMouse.AutoScrollActive)
     return;
   TKzPaintLock lock(*this);
   if (FMouse.AutoScrollDY != 0) {

@@ -2,6 +2,8 @@
 #include "editor/KzEditTextBuffer.h"
 
 #include "editor/KzEditStrConst.h"
+#include "platform/FileErrors.h"
+#include "platform/UniqueFd.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -73,11 +75,7 @@ std::string Format(const char *pattern, int value) {
 }
 
 [[noreturn]] void ThrowFileError(int err) {
-  if (err == ENOENT || err == ENOTDIR)
-    throw EKzEditFileError(SKzEditFileNotFound, err);
-  if (err == EACCES || err == EPERM || err == EROFS)
-    throw EKzEditFileError(SKzEditAccessDenied, err);
-  throw EKzEditFileError(Format(SKzEditIOError, err), err);
+  throw EKzEditFileError(kzp::FileErrorText(err), err);
 }
 
 std::string_view BreakOf(TKzLineBreakStyle style) {
@@ -647,10 +645,7 @@ void TKzEditStringList::ReadFile(const std::string &fileName) {
   const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
     ThrowFileError(errno);
-  struct TCloser {
-    int fd;
-    ~TCloser() { ::close(fd); }
-  } closer{fd};
+  const kzp::TUniqueFd closer(fd);
   bool sawCr = false, sawLf = false;
   {
     TKzEditUpdateGuard bracket(*this);

@@ -200,6 +200,23 @@ bool TKzCssHighlighter::DefaultFilterStored() const
 void TKzCssHighlighter::ClearRange()
 {
     FRange = RangeOutsideRule;
+    FSavedRange = RangeOutsideRule;
+}
+
+TKzRange TKzCssHighlighter::CurrentRange() const
+{
+    if (FRange != RangeComment || FSavedRange == RangeOutsideRule)
+        return FRange;
+    return FRange | (FSavedRange << 8);
+}
+
+void TKzCssHighlighter::RestoreRange(TKzRange range)
+{
+    FRange = range & 0xFF;
+    // A "/*" is never scanned inside a comment, so a saved "comment" can only be the 0 that
+    // stands for the start range.
+    const TKzRange saved = (range >> 8) & 0xFF;
+    FSavedRange = saved == RangeComment ? RangeOutsideRule : saved;
 }
 
 inline void TKzCssHighlighter::NextToken()

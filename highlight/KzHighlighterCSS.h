@@ -59,11 +59,17 @@ public:
 
     void ClearRange() override;
 
-    // The range in force when the latest "/*" was scanned; a "*/" returns to it. It is kept by
-    // the instance, not carried in the range value, so two lines that end inside comments have
-    // equal ranges even when the comments interrupted different ranges: a client that stops
-    // rescanning at the first repeated range may keep a stale range after such a comment.
+    // The range in force when the latest "/*" was scanned; a "*/" returns to it.
+    //
+    // Inside a comment it travels in the second byte of the range value, so that a line is
+    // scanned alike whichever line this instance scanned before it, and a rescan that stops
+    // where the value repeats never stops at a comment line that interrupted another range.
+    // The low byte stays the range itself. RangeOutsideRule is carried as 0 there, so a
+    // comment among the selectors has the value 0, as does a value never computed; outside
+    // comments the saved range decides nothing and the value is the range alone.
     TKzRange SavedRange() const { return FSavedRange; }
+    TKzRange CurrentRange() const override;
+    void RestoreRange(TKzRange range) override;
 
     // Files one keyword under its KeywordHash in KeywordBuckets.
     void AddKeyword(const std::string &name, int kind);

@@ -2,25 +2,11 @@
 #include "highlight/KzHighlighterTokenDump.h"
 
 #include "highlight/KzEditHighlighter.h"
+#include "platform/TextLines.h"
 
 std::vector<std::string> KzSplitLines(const std::string &bytes)
 {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes, start, i - start);
-            i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < bytes.size())
-        lines.emplace_back(bytes, start, bytes.size() - start);
-    return lines;
+    return kzp::SplitTextLines(bytes);
 }
 
 std::string KzEscapeTokenText(const std::string &text)

@@ -3,6 +3,8 @@
 
 #include "pack/KzpCodec.h"
 #include "pack/PackStore.h"
+#include "platform/FileErrors.h"
+#include "platform/UniqueFd.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,102 +18,59 @@
 #include <utility>
 #include <vector>
 
+using kzp::TUniqueFd;
+
 namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 20;
-
-std::string FolderMessage(const std::string &path)
-{
-    return "Ist ein Ordner, keine Datei: " + path;
-}
-
-std::string NotAFileMessage(const std::string &path)
-{
-    return "Keine gewöhnliche Datei: " + path;
-}
-
-class TFd {
-public:
-    explicit TFd(int fd) : fd_(fd) {}
-    ~TFd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TFd(const TFd &) = delete;
-    TFd &operator=(const TFd &) = delete;
-    int Get() const { return fd_; }
-    int Release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
 
 } // namespace
 
 std::string IOErrorMessage(int errnoValue, const std::string &path)
 {
-    std::string text;
-    switch (errnoValue) {
-    case ENOENT:
-    case ENOTDIR:
-        text = "Datei nicht gefunden";
-        break;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        text = "Zugriff verweigert";
-        break;
-    case EISDIR:
-        return FolderMessage(path);
-    default:
-        text = "E/A-Fehler " + std::to_string(errnoValue);
-        break;
-    }
+    std::string text = kzp::FileErrorText(errnoValue);
     if (!path.empty())
         text += ": " + path;
     return text;
 }
 
-namespace {
-
-// Opens `path` for reading and tells its size through `st`. Devices and pipes may never end
-// (/dev/zero) or never deliver, so only plain files are accepted.
-int OpenPlainFile(const std::string &path, struct stat &st)
+void CheckPlainFile(const struct stat &st, const std::string &path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw EPackIOError(IOErrorMessage(errno, path), errno);
-    TFd guard(fd);
-    if (::fstat(fd, &st) != 0)
-        throw EPackIOError(IOErrorMessage(errno, path), errno);
     if (S_ISDIR(st.st_mode))
-        throw EPackIOError(FolderMessage(path), EISDIR);
+        throw EPackIOError(IOErrorMessage(EISDIR, path), EISDIR);
     if (!S_ISREG(st.st_mode))
-        throw EPackIOError(NotAFileMessage(path), 0);
-    return guard.Release();
+        throw EPackIOError("Keine gewöhnliche Datei: " + path, 0);
 }
 
-} // namespace
-
-std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
+int OpenPlainFile(const std::string &path, struct stat &st)
 {
-    struct stat st {};
-    TFd fd(OpenPlainFile(path, st));
-    // A regular file is read into a buffer of its size, so a large pack is never copied
-    // while it grows; the last read (of 0 bytes) only confirms the end.
-    std::string data(static_cast<std::size_t>(st.st_size), '\0');
+    // Without O_NONBLOCK the open of a pipe would wait for a writer that may never come; a
+    // plain file reads the same either way, but the flag is cleared again for it all the same.
+    TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.Valid())
+        throw EPackIOError(IOErrorMessage(errno, path), errno);
+    if (::fstat(fd.Get(), &st) != 0)
+        throw EPackIOError(IOErrorMessage(errno, path), errno);
+    CheckPlainFile(st, path);
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd.Release();
+}
+
+namespace {
+
+// Reads `fd` to its end in blocks of `blockSize` bytes into a buffer sized for `expected`,
+// so a large file is never copied while it grows; the last read (of 0 bytes) confirms the end.
+std::string ReadAll(int fd, std::size_t expected, std::size_t blockSize, const std::string &path)
+{
+    std::string data(expected, '\0');
     std::size_t used = 0;
     for (;;) {
         if (data.size() == used)
             data.resize(used + blockSize);
         const std::size_t room = std::min(blockSize, data.size() - used);
-        const ssize_t got = ::read(fd.Get(), data.data() + used, room);
+        const ssize_t got = ::read(fd, data.data() + used, room);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -124,6 +83,15 @@ std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
     }
     data.resize(used);
     return data;
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::string &path, std::size_t blockSize)
+{
+    struct stat st {};
+    TUniqueFd fd(OpenPlainFile(path, st));
+    return ReadAll(fd.Get(), static_cast<std::size_t>(st.st_size), blockSize, path);
 }
 
 namespace {
@@ -194,25 +162,31 @@ void CheckDecodeStop(const TJoinedText &joined, std::size_t stop, const std::str
                                std::to_string(joined.FileOffset(stop)) + " (gezählt ab 0): " + path);
 }
 
+TFileIdentity IdentityOfStat(const struct stat &st)
+{
+    return TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                         static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                         static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+
 // A file's bytes, mapped where possible so that a large pack is not copied into fresh memory.
 class TFileBytes {
 public:
     explicit TFileBytes(const std::string &path)
     {
         struct stat st {};
-        TFd fd(OpenPlainFile(path, st));
-        if (st.st_size > 0) {
-            void *map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
-                               fd.Get(), 0);
-            if (map != MAP_FAILED) {
-                map_ = map;
-                size_ = static_cast<std::size_t>(st.st_size);
-                return;
-            }
-        }
+        TUniqueFd fd(OpenPlainFile(path, st));
+        identity_ = IdentityOfStat(st);
         if (st.st_size == 0)
             return;
-        owned_ = ReadWholeFile(path);
+        void *map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                           fd.Get(), 0);
+        if (map != MAP_FAILED) {
+            map_ = map;
+            size_ = static_cast<std::size_t>(st.st_size);
+            return;
+        }
+        owned_ = ReadAll(fd.Get(), static_cast<std::size_t>(st.st_size), 1 << 20, path);
     }
     ~TFileBytes()
     {
@@ -226,11 +200,13 @@ public:
     {
         return map_ ? std::string_view(static_cast<const char *>(map_), size_) : std::string_view(owned_);
     }
+    const TFileIdentity &Identity() const { return identity_; }
 
 private:
     void *map_ = nullptr;
     std::size_t size_ = 0;
     std::string owned_;
+    TFileIdentity identity_;
 };
 
 } // namespace
@@ -245,11 +221,10 @@ std::string PackTextOfFileContent(std::string content, const std::string &path)
     return packText;
 }
 
-std::vector<std::string> ReadPackRecords(const std::string &path)
+TPackRead ReadPackBytes(std::string_view content, const std::string &path)
 {
-    const TFileBytes file(path);
     TJoinedText joined;
-    JoinLines(file.Bytes(), joined);
+    JoinLines(content, joined);
 
     // First pass: decode slice by slice into a small buffer, only to find where decoding
     // stops and where each record lies. The records are cut as SplitString on LF cuts them:
@@ -296,6 +271,11 @@ std::vector<std::string> ReadPackRecords(const std::string &path)
         }
     }
     CheckDecodeStop(joined, stop, path);
+    TPackRead read;
+    // The writer ends the pack text with LF and never leaves a lone character (6 bits, no
+    // whole byte) at the end of its base64: either one means the file ends early.
+    read.CutOff = decoded > 0 && (inToken || stop % 4 == 1);
+    read.LastRecordCut = inToken;
     if (inToken)
         ranges.emplace_back(tokenStart, decoded);
     else if (decoded > 0 && (ranges.empty() || trailingLf >= 2))
@@ -303,28 +283,35 @@ std::vector<std::string> ReadPackRecords(const std::string &path)
 
     // Second pass: each record decoded straight into its own string.
     const std::string_view data = joined.text.substr(0, stop);
-    std::vector<std::string> records;
-    records.reserve(ranges.size());
+    read.Records.reserve(ranges.size());
     for (const auto &[first, end] : ranges) {
-        records.emplace_back(end - first, '\0');
-        DecodeBase64Span(data, first, end, records.back().data());
+        read.Records.emplace_back(end - first, '\0');
+        DecodeBase64Span(data, first, end, read.Records.back().data());
     }
-    return records;
+    return read;
 }
 
-namespace {
-TFileIdentity IdentityOfStat(const struct stat &st)
+TPackRead ReadPackFile(const std::string &path)
 {
-    return TFileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-                         static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
-                         static_cast<long long>(st.st_mtim.tv_nsec)};
+    const TFileBytes file(path);
+    TPackRead read = ReadPackBytes(file.Bytes(), path);
+    read.File = file.Identity();
+    return read;
 }
-} // namespace
 
 bool IdentityOf(const std::string &path, TFileIdentity &identity)
 {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0)
+        return false;
+    identity = IdentityOfStat(st);
+    return true;
+}
+
+bool IdentityOfTarget(const std::string &path, TFileIdentity &identity)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
         return false;
     identity = IdentityOfStat(st);
     return true;
@@ -369,14 +356,11 @@ TReplaceTarget PrepareReplace(const std::string &path)
     t.Base = slash == std::string::npos ? t.Path : t.Path.substr(slash + 1);
     auto fail = [&](int err) { throw EPackIOError(IOErrorMessage(err, path), err); };
     if (::stat(t.Path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            throw EPackIOError(FolderMessage(path), EISDIR);
+        CheckPlainFile(st, path);
         // The rename would replace a read-only file without asking, so ask the file itself
         // whether it may be written.
-        const int probe = ::open(t.Path.c_str(), O_WRONLY | O_CLOEXEC);
-        if (probe < 0)
+        if (!TUniqueFd(::open(t.Path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK)).Valid())
             fail(errno);
-        ::close(probe);
         // A file nobody may write is read-only for the administrator too, as the read-only
         // attribute is on the desktop systems our users come from.
         if ((st.st_mode & 0222) == 0)
@@ -398,19 +382,17 @@ TReplaceTarget PrepareReplace(const std::string &path)
 
 void SyncFolder(const std::string &folder)
 {
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    const TUniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid())
+        ::fsync(dir.Get());
 }
 
 TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_(PrepareReplace(path))
 {
     // The process number in the name lets a later run tell a leftover of a crash.
     std::string pattern = target_.Folder + "/." + target_.Base + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0)
+    fd_.Reset(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!fd_.Valid())
         Fail(errno);
     temp_ = pattern;
     buffer_.reserve(kWriteChunk);
@@ -418,18 +400,14 @@ TSafeFileWriter::TSafeFileWriter(const std::string &path) : path_(path), target_
 
 TSafeFileWriter::~TSafeFileWriter()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    fd_.Reset();
     if (!temp_.empty())
         ::unlink(temp_.c_str());
 }
 
 void TSafeFileWriter::Fail(int errnoValue)
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.Reset();
     if (!temp_.empty()) {
         ::unlink(temp_.c_str());
         temp_.clear();
@@ -450,20 +428,27 @@ void TSafeFileWriter::Write(std::string_view bytes)
         buffer_.append(bytes);
 }
 
-void TSafeFileWriter::WriteOut(std::string_view bytes)
+int WriteAll(int fd, std::string_view bytes)
 {
     const char *p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t put = ::write(fd_, p, left);
+        const ssize_t put = ::write(fd, p, left);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            Fail(errno);
+            return errno;
         }
         p += put;
         left -= static_cast<std::size_t>(put);
     }
+    return 0;
+}
+
+void TSafeFileWriter::WriteOut(std::string_view bytes)
+{
+    if (const int err = WriteAll(fd_.Get(), bytes))
+        Fail(err);
 }
 
 void TSafeFileWriter::Flush()
@@ -477,19 +462,17 @@ void TSafeFileWriter::Commit(void (*beforeRename)(void *), void *context)
     Flush();
     if (target_.HaveOwner && ::geteuid() == 0) {
         // Only root can give the file back to its owner; for everyone else it is theirs anyway.
-        if (::fchown(fd_, target_.Owner, target_.Group) != 0) {
+        if (::fchown(fd_.Get(), target_.Owner, target_.Group) != 0) {
             // The pack then belongs to root; it is still whole and readable by root.
         }
     }
-    if (::fchmod(fd_, static_cast<mode_t>(target_.Mode)) != 0)
+    if (::fchmod(fd_.Get(), static_cast<mode_t>(target_.Mode)) != 0)
         Fail(errno);
-    if (::fsync(fd_) != 0)
+    if (::fsync(fd_.Get()) != 0)
         Fail(errno);
-    written_ = IdentityOfFd(fd_);
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0)
-        Fail(errno);
+    written_ = IdentityOfFd(fd_.Get());
+    if (const int err = fd_.Close())
+        Fail(err);
     if (beforeRename)
         beforeRename(context);
     if (::rename(temp_.c_str(), target_.Path.c_str()) != 0)

@@ -2,11 +2,23 @@
 // store's German error messages.
 #pragma once
 
+#include "platform/UniqueFd.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct stat;
+
+// Refuses (EPackIOError) what `st` shows is not a plain file: a folder, or a device, pipe or
+// socket, which may never end (/dev/zero) or never deliver (a pipe without a writer).
+void CheckPlainFile(const struct stat &st, const std::string &path);
+
+// Opens the plain file at `path` for reading without ever waiting for a pipe, and tells
+// what it is through `st`; EPackIOError (CheckPlainFile's included) on failure.
+int OpenPlainFile(const std::string &path, struct stat &st);
 
 // Reads the whole plain file at `path` in blocks of `blockSize` bytes; EPackIOError on failure
 // (a folder given instead of a file included).
@@ -19,10 +31,35 @@ std::string ReadWholeFile(const std::string &path, std::size_t blockSize = 1 << 
 // `fileContent` is consumed to keep only one copy of a large pack in memory.
 std::string PackTextOfFileContent(std::string fileContent, const std::string &path);
 
-// The records of the pack file at `path`: its lines joined and decoded as above, the pack
-// text cut on LF as SplitString cuts it. The file is read without a second copy of it or of
-// the pack text, so opening a large pack needs little more memory than its records.
-std::vector<std::string> ReadPackRecords(const std::string &path);
+// Where a file lies on disk and when it was last changed, to tell whether a file is still
+// the one this program read or wrote.
+struct TFileIdentity {
+    unsigned long long Device = 0, Inode = 0;
+    long long Size = -1, MtimeSec = 0, MtimeNsec = 0;
+    bool operator==(const TFileIdentity &) const = default;
+};
+bool IdentityOf(const std::string &path, TFileIdentity &identity);       // the name itself; false when missing
+bool IdentityOfTarget(const std::string &path, TFileIdentity &identity); // a link followed
+TFileIdentity IdentityOfFd(int fd);
+
+// What reading a pack file gives: its records (the pack text cut on LF as SplitString cuts
+// it), the file as it was read, and whether it ends early: a pack text that does not end
+// with LF, or base64 that ends in a lone character, is cut off, since the writer never
+// leaves either. LastRecordCut tells that the last record itself is incomplete.
+struct TPackRead {
+    std::vector<std::string> Records;
+    TFileIdentity File;
+    bool CutOff = false;
+    bool LastRecordCut = false;
+};
+
+// The pack in a pack file's content, its lines joined and decoded as above. Damage in the
+// middle raises EPackFormatError naming the byte (with `path`).
+TPackRead ReadPackBytes(std::string_view fileContent, const std::string &path);
+
+// The pack file at `path`, read without a second copy of it or of the pack text, so opening
+// a large pack needs little more memory than its records.
+TPackRead ReadPackFile(const std::string &path);
 
 class TBase64StreamEncoder;
 
@@ -35,16 +72,6 @@ constexpr std::size_t kEncodeSlice = 3 << 18;
 // it out and empty it. What remains in `chunk` (and in the encoder) is the caller's.
 void EncodeRecords(const std::vector<std::string> &records, std::size_t first, TBase64StreamEncoder &encoder,
                    std::string &chunk, const std::function<void(std::string &chunk)> &flush);
-
-// Where a file lies on disk and when it was last changed, to tell whether a file is still
-// the one this program wrote.
-struct TFileIdentity {
-    unsigned long long Device = 0, Inode = 0;
-    long long Size = -1, MtimeSec = 0, MtimeNsec = 0;
-    bool operator==(const TFileIdentity &) const = default;
-};
-bool IdentityOf(const std::string &path, TFileIdentity &identity); // false when there is no such file
-TFileIdentity IdentityOfFd(int fd);
 
 // A file about to be replaced: a link resolved to the file it names, its folder and name,
 // and the permissions and owner the replacement takes over.
@@ -62,6 +89,9 @@ TReplaceTarget PrepareReplace(const std::string &path);
 
 // Flushes a folder's entries (a rename in it) to disk.
 void SyncFolder(const std::string &folder);
+
+// Writes all of `bytes` to `fd`, going on after interruptions: 0, or the errno that stopped it.
+int WriteAll(int fd, std::string_view bytes);
 
 // Writes a file so that at no moment the old one is missing or partly replaced: the bytes
 // go to a temporary file beside the target, which is flushed to disk, given the target's
@@ -93,5 +123,5 @@ private:
     TFileIdentity written_;
     std::string temp_;
     std::string buffer_;
-    int fd_ = -1;
+    kzp::TUniqueFd fd_;
 };

@@ -217,16 +217,17 @@ bool TPackShadow::Append(const std::string &packPath, const std::vector<std::str
     if (!target.Exists || keptPath_ != KeptName(target) || !IdentityOf(keptPath_, now) || !(now == kept_.File) ||
         !HasOneName(keptPath_))
         return false;
-    const int fd = ::open(keptPath_.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
+    kzp::TUniqueFd file(::open(keptPath_.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!file.Valid())
         return false;
+    const int fd = file.Get();
 
     // The kept file is the pack text up to record kept_.Records, encoded, then CR LF. Its
     // complete 3-byte groups stay; from the last partial group on everything is written anew.
     const std::uint64_t keptLength = kept_.TextLength;
     const std::uint64_t at = keptLength / 3 * 4;
     auto fail = [&](int err) {
-        ::close(fd);
+        file.Reset();
         ::unlink(keptPath_.c_str());
         kept_ = TState{};
         keptPath_.clear();
@@ -259,13 +260,8 @@ bool TPackShadow::Append(const std::string &packPath, const std::vector<std::str
     if (::fsync(fd) != 0)
         fail(errno);
     const TFileIdentity written = IdentityOfFd(fd);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(keptPath_.c_str());
-        kept_ = TState{};
-        keptPath_.clear();
-        throw EPackIOError(IOErrorMessage(err, packPath), err);
-    }
+    if (const int err = file.Close())
+        fail(err);
 
     // Only now, with the new pack whole on disk, does it replace the old one.
     LinkReplaced(target);

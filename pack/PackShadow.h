@@ -43,6 +43,9 @@ public:
     // write fails (the pack is then untouched).
     bool Append(const std::string &packPath, const std::vector<std::string> &records);
 
+    // The pack file as the last write (whole or appended) left it.
+    const TFileIdentity &LastWritten() const { return written_.File; }
+
 private:
     struct TState {
         bool Known = false;

@@ -28,3 +28,18 @@ void SplitString(const std::string &text, char separator, std::vector<std::strin
     while (position <= text.size())
         list.push_back(NextToken(text, separator, position));
 }
+
+std::vector<std::string> SplitExact(const std::string &text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t hit = text.find(separator, at);
+        if (hit == std::string::npos) {
+            parts.push_back(text.substr(at));
+            return parts;
+        }
+        parts.push_back(text.substr(at, hit - at));
+        at = hit + 1;
+    }
+}

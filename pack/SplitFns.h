@@ -12,3 +12,7 @@ std::string NextToken(const std::string &text, char separator, std::size_t &posi
 
 // Appends every token of `text` to `list`; the caller clears `list` first when needed.
 void SplitString(const std::string &text, char separator, std::vector<std::string> &list);
+
+// The fields of `text` between separators, exactly: nothing collapses, so n separators give
+// n + 1 fields and the empty text one empty field. For formats whose fields may be empty.
+std::vector<std::string> SplitExact(const std::string &text, char separator);

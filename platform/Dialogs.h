@@ -10,7 +10,8 @@
 using TDialogOwner = void *;
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
-enum class TMsgDlgButtons { mbOK, mbYesNoCancel };
+// mbReloadCancel shows "Neu laden" (answering mrYes) and "Abbrechen" (mrCancel).
+enum class TMsgDlgButtons { mbOK, mbYesNoCancel, mbYesNo, mbReloadCancel };
 enum class TModalResult { mrOk, mrYes, mrNo, mrCancel };
 
 class TDialogs {
@@ -18,7 +19,7 @@ public:
     virtual ~TDialogs() = default;
 
     // Shows a message box and waits for the answer. Closing the box by its frame answers
-    // mrCancel for Yes/No/Cancel and mrOk for a box with only OK.
+    // mrCancel for Yes/No/Cancel, mrNo for Yes/No and mrOk for a box with only OK.
     virtual TModalResult MessageDlg(TDialogOwner owner, const std::string &text,
                                     const std::string &caption, TMsgDlgType type,
                                     TMsgDlgButtons buttons) = 0;
@@ -33,6 +34,23 @@ public:
     // The folder picker: `preset` is selected when it names an existing folder. An empty
     // result means the user cancelled.
     virtual std::string BrowseForFolder(const std::string &caption, const std::string &preset) = 0;
+
+    // Asks for a whole number between `min` and `max`, offering `value`; true and the number
+    // in `value` when the user confirmed. A service that cannot ask answers false.
+    virtual bool AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label, int &value,
+                           int min, int max)
+    {
+        (void)owner, (void)caption, (void)label, (void)value, (void)min, (void)max;
+        return false;
+    }
+
+    // The folder the file pickers open in, and the folder picker when it has no preset;
+    // empty leaves the choice to the platform.
+    void SetStartFolder(const std::string &folder) { startFolder_ = folder; }
+    const std::string &StartFolder() const { return startFolder_; }
+
+private:
+    std::string startFolder_;
 };
 
 // The program-wide dialog service: main() installs the real one, tests a scripted fake.

@@ -1,6 +1,8 @@
 // A small strict JSON reader for the windows' stored forms.
 #include "platform/StoredForm.h"
 
+#include "platform/FileErrors.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -479,19 +481,12 @@ TStoredValue LoadStoredForm(const std::string &fileName) {
   errno = 0;
   std::ifstream in(fileName, std::ios::binary);
   if (!in) {
-    const int err = errno;
-    if (err == ENOENT || err == ENOTDIR)
-      throw EStoredFormError("Datei nicht gefunden");
-    if (err == EACCES || err == EPERM)
-      throw EStoredFormError("Zugriff verweigert");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "E/A-Fehler %d", err);
-    throw EStoredFormError(buf);
+    throw EStoredFormError(FileErrorText(errno));
   }
   std::ostringstream data;
   data << in.rdbuf();
   if (in.bad())
-    throw EStoredFormError("E/A-Fehler 5");
+    throw EStoredFormError(FileErrorText(EIO));
   return ParseStoredForm(data.str());
 }
 

@@ -2,7 +2,7 @@
 // fixed at design time, kept as JSON so they can be read without any toolkit.
 //
 // The file is one JSON object with one member per component, named like the component on the
-// window ("editor", "completion", ...), each an object of that component's stored properties:
+// window ("editor", "CPS", ...), each an object of that component's stored properties:
 //
 //   { "editor": {
 //       "RemovedKeystrokes": [ { "Command": "ecContextHelp", "ShortCut": "F1" } ],

@@ -3,6 +3,7 @@
 #include "workbench/ChmFile.h"
 
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -167,24 +168,7 @@ std::string TChmFile::IndexFile() const { return SystemEntry(1); }
 std::string TChmFile::DefaultTopic() const { return SystemEntry(2); }
 
 namespace {
-void AppendUtf8(std::string &out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+using kzp::AppendUtf8;
 
 bool IsUtf8(const std::string &s)
 {

@@ -5,8 +5,11 @@
 
 #include <exception>
 
-// Shows the message of `error` (UTF-8) in an error box owned by the active window.
+// Shows the German message of `error` in an error box owned by the active window. A change
+// the user cancelled when asked (EPackCancelled) shows nothing: the user knows.
 void ShowException(const std::exception &error);
+// For what is thrown that is no std::exception at all.
+void ShowUnknownException();
 
 // Runs a command handler; an exception that escapes it ends the command and is shown.
 template <class F> void RunGuarded(F &&handler)
@@ -15,6 +18,8 @@ template <class F> void RunGuarded(F &&handler)
         handler();
     } catch (const std::exception &error) {
         ShowException(error);
+    } catch (...) {
+        ShowUnknownException();
     }
 }
 

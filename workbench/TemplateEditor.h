@@ -9,6 +9,8 @@
 #include <string>
 
 class QWidget;
+class TCustomKzEdit;
+class TKzCompletionProposal;
 class TKzCustomHighlighter;
 namespace kzp {
 class TStoredValue;
@@ -21,11 +23,16 @@ public:
     ~TTemplateEditor() override;
 
     QWidget *Widget() const;
-
     // The whole text as 8-bit string, lines joined by CR LF, no break after the last line.
     // Setting it raises no OnChange and starts a fresh undo history.
     std::string Text() const;
     void SetText(const std::string &text);
+
+    // Whether the text differs from what was set or last marked saved. Setting a text clears it.
+    bool TextModified() const;
+    void SetTextModified(bool modified);
+    // Typing inserts (true) or overwrites (false).
+    bool InsertMode() const;
 
     // The selected text; setting it replaces the selection, or inserts at the caret.
     std::string SelectedText() const;
@@ -50,11 +57,27 @@ public:
     std::string LineText(int y) const;
     // Moves the caret, for callers that place text at a known spot.
     void SetCaret(int x, int y);
+    // The number of lines (at least 1).
+    int LineCount() const;
+    // Puts the caret at the start of line `y` (held within the text), in the middle of the view
+    // when the line lies outside it.
+    void GotoLine(int y);
     // Selects from (x1, y1) to (x2, y2), the caret ending at the second point.
     void SetSelection(int x1, int y1, int x2, int y2);
 
+    // The editor control itself, for the window's parts that work on its text and selection
+    // directly (search and replace, the print job).
+    TCustomKzEdit &Core() const;
+
     // Referenced, never owned.
     void SetHighlighter(TKzCustomHighlighter *highlighter);
+    // Binds a completion list to the editor; the list must go before the editor does.
+    void AttachCompletion(TKzCompletionProposal &completion);
+    TKzCustomHighlighter *Highlighter() const;
+
+    // The line numbers in the gutter.
+    void SetShowLineNumbers(bool on);
+    bool ShowLineNumbers() const;
 
     // The editor's settings of the window's stored form (its member "editor").
     void ApplyStoredForm(const kzp::TStoredValue &component);
@@ -63,6 +86,8 @@ public:
     std::function<void()> OnChange;
     // Every character key the editor receives, control characters included.
     std::function<void(char &key)> OnKeyPress;
+    // The caret, the insert mode or the modified state changed (among other things).
+    std::function<void()> OnStatusChange;
 
 private:
     struct TImpl;

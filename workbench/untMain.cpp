@@ -2,19 +2,27 @@
 // with the unsaved-changes question that guards them.
 #include "workbench/untMain.h"
 
+#include "completion/KzCompletionProposal.h"
+#include "completion/qt/KzCompletionWindow.h"
+#include "highlight/KzHighlighterCSS.h"
 #include "highlight/KzHighlighterHtml.h"
+#include "pack/PackNames.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
 #include "platform/StoredForm.h"
+#include "platform/TextLines.h"
 #include "platform/qt/QtCodePage.h"
+#include "print/KzEditPrint.h"
 #include "workbench/PackText.h"
 #include "ui_frmMain.h"
 #include "workbench/AppWindows.h"
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlHelp.h"
 #include "workbench/HtmlView.h"
+#include "workbench/StudioSettings.h"
 #include "workbench/StudioTheme.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 #include "workbench/untAbout.h"
 #include "workbench/untNew.h"
 
@@ -27,33 +35,21 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 using kzp::codepage::ToQString;
 
 const char *const kAppTitle = "Tarvex Template Studio";
 
 namespace {
-// The lines of a list file as bytes; CR LF and LF both end a line.
+// The lines of a list file as bytes. Read as a plain file only, so a pipe put in its place
+// cannot stop the start-up.
 std::vector<std::string> ReadTextLines(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno ? errno : ENOENT;
-        throw EPackIOError(IOErrorMessage(err, path), err);
-    }
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return kzp::SplitTextLines(ReadWholeFile(path));
 }
 } // namespace
 
@@ -63,15 +59,31 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     ui_->setupUi(this);
     SetupLayout();
     SetupEditor();
+    SetupPrintJob();
     SetupCommands();
     SetupExplorer();
+    SetupPackStore();
+    SetupSearch();
+    templateTools = new TTemplateTools(*this);
+    SetupSettings();
+    SetupRecentPacks();
+    SetupKeys();
+    SetupStatus();
+    SetupMnemonics();
     FormCreate(arguments);
 }
 
 TfrmMain::~TfrmMain()
 {
-    // The editor refers to the highlighter; it goes with the window's widgets, so it is told
-    // first that the highlighter is going away.
+    TPackStore &store = ThePackStore();
+    store.OnChangedOnDisk = nullptr;
+    store.OnWriteCutOff = nullptr;
+    store.OnReloaded = nullptr;
+    // The completion list and the editor refer to each other's window; the list goes first,
+    // while the editor still exists. The editor refers to the highlighter; it goes with the
+    // window's widgets, so it is told first that the highlighter is going away.
+    SaveSettings();
+    CPS.reset();
     editor->SetHighlighter(nullptr);
 }
 
@@ -103,7 +115,6 @@ void TfrmMain::SetupLayout()
     exLang->setMinimumWidth(120);
     resizeDocks({exPrj}, {214}, Qt::Horizontal);
     resizeDocks({exLang, exVariablen}, {275, 275}, Qt::Horizontal);
-    resizeDocks({exLang}, {132}, Qt::Vertical);
 
     auto *ready = new QLabel(QStringLiteral("Bereit"), statusBar());
     ready->setObjectName(QStringLiteral("statusReady"));
@@ -118,8 +129,10 @@ void TfrmMain::SetupEditor()
     editor = new TTemplateEditor(ui_->centralPanel);
     ui_->centralLayout->addWidget(editor->Widget());
     htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
+    CPSWindow = new TKzCompletionWindow(this);
+    CPS = std::make_unique<TKzCompletionProposal>(*CPSWindow);
     // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
-    // the highlighter's file filter.
+    // the highlighter's file filter, the completion list's look and behaviour.
     RunGuarded([this] {
         QFile form(QStringLiteral(":/frmMain.json"));
         if (!form.open(QIODevice::ReadOnly))
@@ -134,12 +147,18 @@ void TfrmMain::SetupEditor()
         }
         if (const kzp::TStoredValue *settings = stored.Find("editor"))
             editor->ApplyStoredForm(*settings);
+        if (const kzp::TStoredValue *settings = stored.Find("CPS"))
+            LoadStoredCompletionSettings(*CPS, *settings);
     });
     editor->SetHighlighter(htmlHighlight.get());
+    cssHighlight = std::make_unique<TKzCssHighlighter>();
     editor->OnChange = [this] { RunGuarded([this] { editorChange(); }); };
     editor->OnKeyPress = [this](char &key) { editorKeyPress(key); };
-    // The completion list plugs in here once the editor has one: its trigger "%", Ctrl+Space,
-    // and CPSExecute deciding whether the list may open.
+    editor->AttachCompletion(*CPS);
+    CPS->OnExecute = [this](KzCompletionType kind, TKzBaseCompletionProposal &sender, std::string &input,
+                            int &x, int &y, bool &canExecute) {
+        CPSExecute(kind, sender, input, x, y, canExecute);
+    };
 }
 
 void TfrmMain::SetupCommands()
@@ -150,6 +169,8 @@ void TfrmMain::SetupCommands()
     actItem8 = u.actItem8;
     actItem31 = u.actItem31;
     actItem32 = u.actItem32;
+    actPrintPreview = u.actPrintPreview;
+    actExportPdf = u.actExportPdf;
     actItem3 = u.actItem3;
     actItem4 = u.actItem4;
     actItem5 = u.actItem5;
@@ -183,6 +204,8 @@ void TfrmMain::SetupCommands()
         {actBarItem4, "open", &TfrmMain::actBarItem4Click},
         {actItem8, "save", &TfrmMain::actItem8Click},
         {actItem31, "print", &TfrmMain::actItem31Click},
+        {actPrintPreview, nullptr, &TfrmMain::actPrintPreviewClick},
+        {actExportPdf, nullptr, &TfrmMain::actExportPdfClick},
         {actItem32, nullptr, &TfrmMain::actItem32Click},
         {actItem3, "copy", &TfrmMain::actItem3Click},
         {actItem4, "paste", &TfrmMain::actItem4Click},
@@ -229,17 +252,56 @@ void TfrmMain::SetupCommands()
 void TfrmMain::FormCreate(const QStringList &arguments)
 {
     helpFile_ = programDir_ + "kzpStudio.chm";
-    setWindowTitle(QString::fromUtf8(kAppTitle));
-    // A missing list or page file is reported, and the steps after it are left out; the
-    // window still comes up.
+    SetCaption(QString::fromUtf8(kAppTitle));
+    SetEditorEnabled(false);
+    // A list that cannot be read costs the completion its entries, nothing more: it is
+    // reported once, and the pages and the pack named on the command line still open.
+    std::vector<std::string> unreadLists;
+    CPSInsertList = ReadListFile(programDir_ + "varLib02.db", unreadLists);
+    CPSItemList = ReadListFile(programDir_ + "varLib01.db", unreadLists);
+    CPS->SetInsertList(CPSInsertList);
+    CPS->SetItemList(CPSItemList);
+    if (!unreadLists.empty()) {
+        std::string text = "Die Variablenlisten der Vervollständigung konnten nicht gelesen werden:\n";
+        for (const std::string &reason : unreadLists)
+            text += "\n" + reason;
+        text += "\n\nDie Vervollständigung bietet deshalb nicht alle Variablen an.";
+        Dialogs().MessageDlg(this, text, "Variablenlisten", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    }
     RunGuarded([&] {
-        CPSInsertList = ReadTextLines(programDir_ + "varLib02.db");
-        CPSItemList = ReadTextLines(programDir_ + "varLib01.db");
         htmLang->Navigate(QString::fromStdString(programDir_ + "varLib/lang.htm"));
         htmVar->Navigate(VarMainPage());
-        if (!arguments.isEmpty() && QFileInfo(arguments.front()).isFile())
-            OpenPack(arguments.front().toStdString());
     });
+    if (!arguments.isEmpty())
+        RunGuarded([&] { OpenCommandLinePack(arguments.front()); });
+}
+
+std::vector<std::string> TfrmMain::ReadListFile(const std::string &path, std::vector<std::string> &unread)
+{
+    try {
+        return ReadTextLines(path);
+    } catch (const EPackIOError &error) {
+        unread.push_back(error.what());
+        return {};
+    }
+}
+
+void TfrmMain::OpenCommandLinePack(const QString &argument)
+{
+    const QFileInfo info(argument);
+    if (info.isFile()) {
+        OpenPack(argument.toStdString());
+        return;
+    }
+    const std::string shown = "„" + argument.toStdString() + "“";
+    std::string text;
+    if (info.isDir())
+        text = shown + " ist ein Ordner, keine Template-Pack-Datei.";
+    else if (info.exists())
+        text = shown + " ist keine gewöhnliche Datei und kann nicht als Template-Pack geöffnet werden.";
+    else
+        text = "Die Datei " + shown + " wurde nicht gefunden.";
+    Dialogs().MessageDlg(this, text, "Öffnen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
 QString TfrmMain::VarMainPage() const
@@ -258,19 +320,40 @@ void TfrmMain::ShowMetaData(const kzpMetaData &meta)
 
 void TfrmMain::OpenPack(const std::string &path)
 {
+    // An open list belongs to the text that is about to go.
+    CPS->CancelList();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     TPackContents contents;
     try {
         contents = ThePackStore().LoadPack(path);
+    } catch (const EPackNotAPackError &) {
+        QApplication::restoreOverrideCursor();
+        // The store's own words name a list index; what the user needs to know is that the
+        // file chosen holds no pack.
+        std::error_code ignored;
+        const bool empty = std::filesystem::file_size(path, ignored) == 0;
+        throw EPackNotAPackError("„" + path + "“ ist keine Template-Pack-Datei (" +
+                                 (empty ? "die Datei ist leer" : "sie enthält keinen einzigen Eintrag") + ").");
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
     }
-    setWindowTitle(QString::fromUtf8(kAppTitle));
+    SetCaption(QString::fromUtf8(kAppTitle));
+    RememberPack(path);
     ShowMetaData(contents.Meta);
     RebuildTree(contents);
     editor->SetText(std::string());
+    SearchDocumentReplaced(true);
+    templateTools->PackOpened();
+    RememberAskedAbout();
+    // Until a template is open there is nothing the typed text could belong to.
+    SetEditorEnabled(false);
     QApplication::restoreOverrideCursor();
+    // At start-up the window is not on screen yet; the warning waits until it is.
+    if (isVisible())
+        WarnIfCutOff(contents);
+    else if (contents.CutOff)
+        QTimer::singleShot(0, this, [this, contents] { WarnIfCutOff(contents); });
 }
 
 bool TfrmMain::QuerySaveTemplate()
@@ -284,7 +367,7 @@ bool TfrmMain::QuerySaveTemplate()
     if (answer == TModalResult::mrCancel)
         return false;
     if (answer == TModalResult::mrYes)
-        store.SaveTemplate(store.CurrentTemplate, editor->Text());
+        return SaveCurrentTemplate();
     return true;
 }
 
@@ -297,16 +380,32 @@ void TfrmMain::actItem1Click()
     dlg.exec();
     if (dlg.act->text() == QLatin1String("do")) {
         const std::string target = dlg.TargetPath();
-        // An existing target is reused as it is: the copy never overwrites, and its outcome
-        // does not matter, since opening the target tells whether there is a pack.
-        std::error_code ignored;
-        std::filesystem::copy_file(programDir_ + "stdtpl.db", target,
-                                   std::filesystem::copy_options::skip_existing, ignored);
+        const std::string standardPack = programDir_ + "stdtpl.db";
+        if (!std::filesystem::exists(target) && !std::filesystem::exists(standardPack)) {
+            // Opening the target would fail with "not found" and name the target, although
+            // what is missing is the pack that new packs are copied from.
+            Dialogs().MessageDlg(this,
+                                 "Das Standard-Pack „" + standardPack +
+                                     "“ fehlt. Neue Template-Packs werden als Kopie davon angelegt; "
+                                     "ohne es kann kein neues Pack erstellt werden.",
+                                 "Erstellen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+            return;
+        }
+        // An existing target is reused as it is: the copy never overwrites it.
+        std::error_code copyError;
+        std::filesystem::copy_file(standardPack, target, std::filesystem::copy_options::skip_existing, copyError);
+        if (copyError && !std::filesystem::exists(target)) {
+            Dialogs().MessageDlg(this,
+                                 "Die Datei „" + target + "“ konnte nicht angelegt werden: " +
+                                     IOErrorMessage(copyError.value(), ""),
+                                 "Erstellen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+            return;
+        }
         const kzpMetaData meta = dlg.MetaData();
         OpenPack(target);
         ThePackStore().WriteMetaData(meta);
         ShowMetaData(meta);
-        setWindowTitle(QString::fromUtf8(kAppTitle));
+        SetCaption(QString::fromUtf8(kAppTitle));
     }
     dlg.ClearFields();
 }
@@ -326,8 +425,9 @@ void TfrmMain::actItem8Click()
 {
     TPackStore &store = ThePackStore();
     if (store.PackPath != "na" && store.CurrentTemplate != "na") {
-        store.SaveTemplate(store.CurrentTemplate, editor->Text());
-        store.Modified = false;
+        // A save that fails (or finds the template gone) leaves the text marked as changed.
+        if (SaveCurrentTemplate())
+            store.Modified = false;
         return;
     }
     Dialogs().MessageDlg(this, "Bitte öffnen Sie zuerst ein Projekt bzw. ein Template.", "Speichern",
@@ -354,21 +454,15 @@ void TfrmMain::Button1Click()
     }
     // The pack keeps the program's 8-bit text; a character outside it would silently vanish.
     if (const char *label = FirstUnfitMetaField(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner)) {
-        Dialogs().MessageDlg(this,
-                             std::string("Das Feld \"") + label +
-                                 "\" enthält Zeichen, die ein Template-Pack nicht speichern kann; es wurde nichts gespeichert.",
-                             "Fehler", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        Dialogs().MessageDlg(this, UnfitMetaFieldMessage(label), "Fehler", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
         return;
     }
-    ThePackStore().WriteMetaData(MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner));
-}
-
-void TfrmMain::actItem31Click()
-{
-    // The print component is not part of this version; saying so beats a silent nothing or
-    // a job that prints no page.
-    Dialogs().MessageDlg(this, "Das Drucken ist in dieser Version noch nicht verfügbar.", "Drucken",
-                         TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+    const kzpMetaData meta = MetaDataOf(metaTitel, metaAuthor, metaAuthorMail, metaAuthorWeb, metaOrdner);
+    ThePackStore().WriteMetaData(meta);
+    // Reading the pack again on the way showed the file's metadata; the fields show what
+    // was written.
+    ShowMetaData(meta);
 }
 
 void TfrmMain::Terminate()
@@ -422,8 +516,16 @@ void TfrmMain::actBarItem3Click() { TogglePanel(exLang); }
 
 void TfrmMain::actItem41Click()
 {
-    if (HtmlHelpAvailable())
-        HtmlHelp(this, helpFile_, HH_DISPLAY_INDEX, 0);
+    if (!QFileInfo(QString::fromStdString(helpFile_)).isFile()) {
+        Dialogs().MessageDlg(this, "Die Hilfedatei „" + helpFile_ + "“ fehlt.", "Hilfe", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
+        return;
+    }
+    if (HtmlHelpAvailable() && HtmlHelp(this, helpFile_, HH_DISPLAY_INDEX, 0) == 0)
+        Dialogs().MessageDlg(this,
+                             "Die Hilfedatei „" + helpFile_ +
+                                 "“ kann nicht angezeigt werden; sie ist nicht lesbar oder beschädigt.",
+                             "Hilfe", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
 void TfrmMain::actItem37Click() { AppWindows().About->exec(); }

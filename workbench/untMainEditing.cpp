@@ -6,6 +6,7 @@
 #include "platform/qt/QtCodePage.h"
 #include "workbench/HtmlView.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -14,8 +15,11 @@ void TfrmMain::htmLangBeforeNavigate(THtmlView &, const QString &address, bool &
 {
     // "kzp:" links carry text for the template; the text goes in as written, escapes and all.
     if (address.startsWith(QLatin1String("kzp:"), Qt::CaseSensitive)) {
-        editor->SetSelectedText(kzp::codepage::FromQString(address.mid(4)));
         cancel = true;
+        // With no template open the text would land in an editor nobody can save.
+        if (!editor->Enabled())
+            return;
+        editor->SetSelectedText(kzp::codepage::FromQString(address.mid(4)));
         editor->SetFocus();
         return;
     }
@@ -52,8 +56,38 @@ void TfrmMain::actItem10Click() { editor->Redo(); }
 void TfrmMain::editorChange()
 {
     ThePackStore().Modified = true;
-    actItem9->setEnabled(editor->UndoAvailable());
-    actItem10->setEnabled(editor->RedoAvailable());
+    RefreshUndoButtons();
+    SearchEditorChanged();
+    templateTools->TextChanged();
+}
+
+void TfrmMain::RefreshUndoButtons()
+{
+    actItem9->setEnabled(editor->Enabled() && editor->UndoAvailable());
+    actItem10->setEnabled(editor->Enabled() && editor->RedoAvailable());
+}
+
+void TfrmMain::SetEditorEnabled(bool enabled)
+{
+    editor->SetEnabled(enabled);
+    // The commands that work on the editor's text go with it.
+    for (QAction *command : {actItem3, actItem4, actItem5, actItem6, actItem11, actItem12, actItem13, actItem14,
+                             actItem15, actItem16, actItem17, actGotoLine})
+        command->setEnabled(enabled);
+    RefreshUndoButtons();
+    RefreshTitle();
+    RefreshStatus();
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }
+
+void TfrmMain::CPSExecute(KzCompletionType, TKzBaseCompletionProposal &, std::string &, int &, int &,
+                          bool &canExecute)
+{
+    // Typed "%" is already left of the caret, so the list opens on "%%"; Ctrl+Space opens it
+    // when the second character to the left is "%".
+    const std::string line = editor->LineText(editor->CaretY());
+    const int column = editor->CaretX() - 2;
+    canExecute = column >= 1 && column <= static_cast<int>(line.size()) &&
+                 line[static_cast<std::size_t>(column - 1)] == '%';
+}

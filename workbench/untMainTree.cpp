@@ -2,7 +2,12 @@
 // template opening on double click, and adding, importing and deleting files.
 #include "workbench/untMain.h"
 
-#include "pack/FolderScan.h"
+#include "completion/KzCompletionProposal.h"
+
+#include "pack/FolderImport.h"
+#include "pack/PackNames.h"
+#include "highlight/KzHighlighterCSS.h"
+#include "highlight/KzHighlighterHtml.h"
 #include "pack/PackStore.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/QtCodePage.h"
@@ -11,7 +16,9 @@
 #include "workbench/HtmlView.h"
 #include "workbench/PackText.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/TemplateTools.h"
 #include "workbench/untAddFile.h"
+#include "workbench/untPicture.h"
 #include "workbench/untProgress.h"
 
 #include <QApplication>
@@ -33,15 +40,6 @@ QIcon TreeIcon(const char *name)
 
 // The name a tree node stands for, as the store spells it.
 std::string NodeName(const QTreeWidgetItem *item) { return FromQString(item->text(0)); }
-
-// A name with a character outside the pack's code page (or a file name on disk that is not
-// UTF-8) would reach the web application under another name, two files perhaps under one.
-std::string UnfitNameMessage(const QString &name, const char *consequence)
-{
-    return "Der Name \"" + name.toStdString() +
-           "\" enthält Zeichen, die ein Template-Pack nicht speichern kann. Bitte benennen Sie die Datei um; " +
-           consequence;
-}
 } // namespace
 
 void TfrmMain::SetupExplorer()
@@ -52,8 +50,11 @@ void TfrmMain::SetupExplorer()
     pmem2 = new QMenu(this);
     pmem2->setObjectName(QStringLiteral("pmem2"));
     pmem2->addAction(actItem39);
-    connect(twProjekt, &QTreeWidget::itemDoubleClicked, this,
-            [this] { RunGuarded([this] { twProjektDblClick(); }); });
+    // Queued: opening a template may read the pack again and rebuild the tree, which must not
+    // happen while the tree is still delivering the double click.
+    connect(
+        twProjekt, &QTreeWidget::itemDoubleClicked, this, [this] { RunGuarded([this] { twProjektDblClick(); }); },
+        Qt::QueuedConnection);
     connect(twProjekt, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { twProjektContextPopup(pos); });
 }
@@ -97,15 +98,22 @@ void TfrmMain::twProjektDblClick()
         return;
     }
     const QTreeWidgetItem *node = twProjekt->currentItem();
+    if (node && node->isSelected() && fileRoot_ && node->parent() == fileRoot_) {
+        ShowPackFile(node->text(0));
+        return;
+    }
     if (!node || !node->isSelected() || node->parent() != templateRoot_ || !templateRoot_)
         return;
     const std::string name = NodeName(node);
+    // The node may be gone once the question below has saved (and so perhaps read the pack
+    // again), so only its caption is kept.
+    const QString caption = node->text(0);
     const std::string text = store.GetTemplate(name);
     // The editor ends a text at its first NUL byte; what follows would be gone with the
     // next save, so such a template is not opened for editing at all.
     if (text.find('\0') != std::string::npos) {
         Dialogs().MessageDlg(this,
-                             "Das Template \"" + node->text(0).toStdString() +
+                             "Das Template \"" + caption.toStdString() +
                                  "\" enthält ein Nullzeichen (Byte 0). Der Editor kann es nicht ohne "
                                  "Textverlust bearbeiten; es wurde nicht geöffnet.",
                              "Template öffnen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
@@ -113,14 +121,50 @@ void TfrmMain::twProjektDblClick()
     }
     if (!QuerySaveTemplate())
         return;
-    editor->SetText(text);
+    CPS->CancelList(); // it belongs to the text that goes now
+    ShowTemplateText(name, text);
     store.CurrentTemplate = name;
-    setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + node->text(0) + QLatin1Char(']'));
-    editor->SetEnabled(true);
+    SearchDocumentReplaced(false);
+    SetCaption(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [") + caption + QLatin1Char(']'));
+    SetEditorEnabled(true);
+    // Opened to be edited: the keys go to the text, whether the template was opened by mouse
+    // or by Return in the tree.
+    editor->SetFocus();
     store.Modified = false;
-    QString page = node->text(0);
+    QString page = caption;
     page.replace(QStringLiteral(".css"), QStringLiteral(".htm"));
     htmVar->Navigate(QString::fromStdString(programDir_ + "varLib/") + page);
+    templateTools->TemplateOpened();
+}
+
+void TfrmMain::ShowTemplateText(const std::string &name, const std::string &text)
+{
+    // Style sheets are templates too; the web application tells them by their name.
+    const bool styleSheet = QString::fromStdString(name).endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
+    TKzCustomHighlighter *wanted = styleSheet ? static_cast<TKzCustomHighlighter *>(cssHighlight.get())
+                                              : static_cast<TKzCustomHighlighter *>(htmlHighlight.get());
+    if (editor->Highlighter() != wanted) {
+        // Emptied first, so that the new highlighter scans the text once rather than the old
+        // text and then the new one.
+        editor->SetText(std::string());
+        editor->SetHighlighter(wanted);
+    }
+    editor->SetText(text);
+}
+
+void TfrmMain::ShowPackFile(const QString &caption)
+{
+    // Decoding a file of many megabytes takes a moment.
+    struct TWaitCursor {
+        TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+        ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    } wait;
+    const std::optional<std::string> bytes = PackFileBytes(ThePackStore().Records, FromQString(caption));
+    auto *viewer = findChild<TfrmPicture *>(QString(), Qt::FindDirectChildrenOnly);
+    if (bytes && !viewer)
+        viewer = new TfrmPicture(this);
+    if (bytes)
+        viewer->ShowFile(caption, *bytes);
 }
 
 QMenu *TfrmMain::twProjektContextPopup(const QPoint &pos)
@@ -152,11 +196,17 @@ void TfrmMain::actItem38Click()
     if (dlg.SourcePath().empty())
         return;
     if (!FitsThePack(dlg.edZiel->text())) {
-        Dialogs().MessageDlg(this, UnfitNameMessage(dlg.edZiel->text(), "sie wurde nicht hinzugefügt."),
+        Dialogs().MessageDlg(this, UnfitNameMessage(dlg.edZiel->text().toStdString(), "sie wurde nicht hinzugefügt."),
                              "Datei hinzufügen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
         return;
     }
     const std::string target = dlg.TargetName();
+    // The web application unpacks the files into its folders; a name must stay inside them.
+    if (const std::string refusal = TargetNameRefusal(target); !refusal.empty()) {
+        Dialogs().MessageDlg(this, refusal + " Die Datei wurde nicht hinzugefügt.", "Datei hinzufügen",
+                             TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
     ThePackStore().AddFileRecord(target, dlg.SourcePath());
     auto *item = new QTreeWidgetItem(fileRoot_, {ToQString(target)});
     item->setIcon(0, TreeIcon("tree-file"));
@@ -168,6 +218,10 @@ void TfrmMain::actItem39Click()
     if (!node || node->parent() != fileRoot_ || !fileRoot_)
         return;
     const QString caption = node->text(0);
+    // A deleted file is gone from the pack file at once; there is no undo for it.
+    if (Dialogs().MessageDlg(this, "Die Datei „" + caption.toStdString() + "“ aus dem Pack löschen?", "Datei löschen",
+                             TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
+        return;
     ThePackStore().DeleteFileRecord(NodeName(node));
     // The store removed every record of that name, so every node of that name goes too:
     // the tree never shows a file the pack no longer holds.
@@ -183,15 +237,15 @@ void TfrmMain::actItem40Click()
     const std::string folder = Dialogs().BrowseForFolder("Bitte wählen Sie ein Verzeichnis", "");
     if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir())
         return;
-    const std::vector<TScannedFile> files = ScanFolder(folder);
-    // Checked before anything is added, so that a refused import leaves the pack as it was.
-    for (const TScannedFile &file : files) {
-        const QString name = QString::fromStdString(file.RelativeName);
-        if (!FitsThePack(name)) {
-            Dialogs().MessageDlg(this, UnfitNameMessage(name, "es wurde nichts importiert."),
-                                 "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
-            return;
-        }
+    // Every name is checked before anything is added, so that a refused import leaves the
+    // pack as it was.
+    std::vector<TImportFile> files;
+    try {
+        files = PrepareFolderImport(folder);
+    } catch (const EPackImportRefused &refused) {
+        Dialogs().MessageDlg(this, refused.what(), "Verzeichnis importieren", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbOK);
+        return;
     }
     TfrmProgress &progress = *AppWindows().Progress;
     progress.show();
@@ -202,28 +256,26 @@ void TfrmMain::actItem40Click()
     // The window stays usable while files are added, so another pack may be opened in
     // between; the rest of the folder must not land in that one.
     const std::string pack = ThePackStore().PackPath;
-    int added = 0;
-    try {
-        for (const TScannedFile &file : files) {
-            QApplication::processEvents();
-            if (ThePackStore().PackPath != pack) {
-                progress.hide();
-                Dialogs().MessageDlg(this,
-                                     "Der Import wurde abgebrochen, weil ein anderes Pack geöffnet wurde. " +
-                                         std::to_string(added) + " von " + std::to_string(files.size()) +
-                                         " Dateien wurden hinzugefügt.",
-                                     "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
-                return;
-            }
-            progress.ProgressBar1->setValue(progress.ProgressBar1->value() + 1);
-            // Names on disk are UTF-8; inside the pack they are the program's 8-bit text.
-            const QString caption = QString::fromStdString(file.RelativeName);
-            ThePackStore().AddFileRecord(FromQString(caption), file.FullPath);
-            auto *item = new QTreeWidgetItem(fileRoot_, {caption});
-            item->setIcon(0, fileIcon);
-            ++added;
-            QApplication::processEvents();
+    bool otherPack = false;
+    std::size_t added = 0;
+    TImportProgress steps;
+    steps.BeforeFile = [&](std::size_t, std::size_t) {
+        QApplication::processEvents();
+        if (ThePackStore().PackPath != pack) {
+            otherPack = true;
+            return false;
         }
+        progress.ProgressBar1->setValue(progress.ProgressBar1->value() + 1);
+        return true;
+    };
+    steps.Added = [&](const TImportFile &file) {
+        auto *item = new QTreeWidgetItem(fileRoot_, {ToQString(file.Name)});
+        item->setIcon(0, fileIcon);
+        ++added;
+        QApplication::processEvents();
+    };
+    try {
+        RunFolderImport(ThePackStore(), files, steps);
     } catch (const std::exception &error) {
         // The files added so far stay; the window that showed the progress must not linger
         // on top of everything once the user has read why the import stopped.
@@ -232,6 +284,13 @@ void TfrmMain::actItem40Click()
         return;
     }
     progress.hide();
+    if (otherPack) {
+        Dialogs().MessageDlg(this,
+                             "Der Import wurde abgebrochen, weil ein anderes Pack geöffnet wurde. " +
+                                 std::to_string(added) + " von " + FileCount(files.size()) + " wurden hinzugefügt.",
+                             "Verzeichnis importieren", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
     fileRoot_->setExpanded(true);
     Dialogs().MessageDlg(this, "Importvorgang abgeschlossen.", "Verzeichnis importieren",
                          TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);

@@ -6,6 +6,8 @@
 #include "workbench/PackText.h"
 #include "ui_frmNew.h"
 
+#include <QFileInfo>
+
 TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent), ui_(std::make_unique<Ui::frmNew>())
 {
     ui_->setupUi(this);
@@ -52,6 +54,15 @@ void TfrmNew::Button1Click()
                              "Erstellen", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
         return;
     }
+    // An existing file is reused as the new pack: its templates and files stay, but its
+    // metadata are replaced by these fields, which nothing else warns about.
+    if (QFileInfo(Edit1->text()).isFile() &&
+        Dialogs().MessageDlg(this,
+                             "Die Datei „" + Edit1->text().toStdString() +
+                                 "“ gibt es schon. Ihre Templates und Dateien bleiben erhalten, ihre Metadaten "
+                                 "werden aber durch die eingegebenen ersetzt.\nMöchten Sie fortfahren?",
+                             "Erstellen", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
+        return;
     act->setText(QStringLiteral("do"));
     const std::pair<QLineEdit *, const char *> defaults[] = {
         {metaTitel, "Neues Template"},     {metaAuthor, "Autor"},

@@ -1,11 +1,34 @@
 #!/usr/bin/env python3
-"""Writes the completion lists varLib01.db / varLib02.db and the explorer pages under varLib/.
+"""Writes the completion lists varLib01.db / varLib02.db, the catalogue varLib03.db that the
+template check and the preview read, and the explorer pages under varLib/.
 
 The catalogue below is the one place where the template variables of the Tarvex look are
 described; the lists and the pages are generated from it so they can never disagree. Run it
 after changing the catalogue and commit the generated files (the build only copies them):
 
     python3 data/tools/make_varlib.py
+
+The template language, as the web application reads a page (docs/template-language.md says
+the same at more length):
+
+- A construct is "%%", a name, "%%", all on one line. A name is made of letters, digits,
+  "_", ":", ".", "/", "-" (and the code page's letters). Names are case-sensitive.
+- %%name%% is replaced by the variable's value; %%LANGnnn%% (three digits) by text nnn of
+  the language list in the user's language.
+- %%INCLUDE:name%% is replaced by the page that template "name" of the pack makes.
+- %%IF:name%% ... %%ELSE%% ... %%ENDIF%% keeps the first part when the variable is not
+  empty, else the part after %%ELSE%% (which may be left out).
+- %%LOOP:name%% ... %%ENDLOOP%% repeats its body once for every entry of the list "name"
+  (the loops are the LOOP entries of BLOCKS); inside, the variables take the entry's values.
+- Blocks nest, and each template closes the blocks it opens: an IF opened in header.htm
+  cannot be closed by the page that includes it.
+- %%tpl_url%% is the address of the pack's folder; a path after it names a file or a style
+  sheet of the pack ("%%tpl_url%%img/logo.png", "%%tpl_url%%main.css").
+- A "%%" directly followed by a third "%" leaves the first "%" as plain text, so
+  "width:%%user_quota_percent%%%" ends in a percent sign. Any other "%%" that does not start
+  a construct is a mistake.
+- Style sheets (templates whose name ends in ".css") are served as they are: nothing in
+  them is replaced, and their url(...) addresses are relative to the style sheet.
 """
 
 import html
@@ -133,6 +156,58 @@ VARIABLES = [
     ("Fehler", "error_message", "Fehlermeldung der Anwendung", "error.htm compose.htm settings.htm"),
     ("Fehler", "error_code", "Fehlernummer; leer, wenn keine vorliegt", "error.htm"),
 ]
+
+# Sample values the preview shows for each variable. A list gives one value for each pass of
+# the loop around the variable, taken in turn. %%tpl_url%% needs none: the preview puts its
+# own address of the pack there, and %%tpl_folder%% shows the pack's folder name.
+SAMPLES = {
+    "app_name": "Tarvex Mail", "app_version": "4.2", "tpl_folder": "standard", "self_url": "#",
+    "session_id": "a81f3c9e", "charset": "windows-1252", "lang_code": "de", "page_title": "Posteingang",
+    "date_today": "14.03.2025", "time_now": "09:41", "server_name": "mail.tarvex.example",
+    "nav_inbox": "#", "nav_compose": "#", "nav_folders": "#", "nav_addressbook": "#",
+    "nav_settings": "#", "logout_url": "#",
+    "user_name": "jkrause", "user_fullname": "Julia Krause", "user_email": "julia.krause@tarvex.example",
+    "user_last_login": "13.03.2025, 17:52", "user_quota_used": "12,4 MB", "user_quota_total": "50 MB",
+    "user_quota_percent": "25",
+    "login_action": "#", "login_error": "Benutzername oder Passwort ist falsch.", "login_user": "jkrause",
+    "login_domain_select": '<option selected>tarvex.example</option><option>beispiel.example</option>',
+    "login_lang_select": '<option value="de" selected>Deutsch</option><option value="en">English</option>',
+    "login_url": "#",
+    "folder_name": "Posteingang", "folder_id": "INBOX", "msg_count": "3", "msg_unread": "1",
+    "list_action": "#", "page_current": "1", "page_total": "4", "page_prev_url": "#", "page_next_url": "#",
+    "sort_url_date": "#", "sort_url_from": "#", "sort_url_subject": "#",
+    "msg_id": ["1041", "1040", "1037"], "msg_url": "#",
+    "msg_from": ["Anna Berger", "Lohnbüro", "Markus Wendt"],
+    "msg_from_email": ["anna.berger@beispiel.example", "lohn@tarvex.example", "m.wendt@beispiel.example"],
+    "msg_from_mailto": "#", "msg_to": "Julia Krause &lt;julia.krause@tarvex.example&gt;",
+    "msg_cc": "Vertrieb &lt;vertrieb@tarvex.example&gt;",
+    "msg_subject": ["Treffen am Montag", "Gehaltsabrechnung März", "Urlaubsfotos"],
+    "msg_date": ["14.03.2025 08:15", "13.03.2025 16:02", "12.03.2025 19:47"],
+    "msg_size": ["4 KB", "118 KB", "2,3 MB"], "msg_priority": "Hoch", "msg_is_unread": "1",
+    "msg_has_attachment": "1",
+    "msg_body": "Hallo Julia,<br><br>wollen wir uns am Montag um 10 Uhr treffen?<br><br>Viele Grüße<br>Anna",
+    "msg_reply_url": "#", "msg_replyall_url": "#", "msg_forward_url": "#", "msg_delete_url": "#",
+    "msg_print_url": "#", "msg_source_url": "#",
+    "att_name": ["Protokoll.pdf", "Lageplan.png", "Agenda.txt"], "att_size": ["84 KB", "312 KB", "2 KB"],
+    "att_type": ["application/pdf", "image/png", "text/plain"], "att_url": "#",
+    "compose_action": "#", "compose_to": "anna.berger@beispiel.example", "compose_cc": "vertrieb@tarvex.example",
+    "compose_bcc": "archiv@tarvex.example", "compose_subject": "Re: Treffen am Montag",
+    "compose_body": "&gt; wollen wir uns am Montag um 10 Uhr treffen?", "compose_signature": "Julia Krause · Vertrieb",
+    "compose_max_size": "10 MB",
+    "fld_name": ["Posteingang", "Entwürfe", "Gesendet"], "fld_url": "#", "fld_count": ["128", "3", "412"],
+    "fld_unread": ["1", "0", "0"], "fld_size": ["8,1 MB", "40 KB", "23,5 MB"], "fld_delete_url": "#",
+    "folder_new_action": "#",
+    "contact_count": "3", "contact_name": ["Anna Berger", "Markus Wendt", "Sabine Öztürk"],
+    "contact_email": ["anna.berger@beispiel.example", "m.wendt@beispiel.example", "s.oeztuerk@beispiel.example"],
+    "contact_phone": ["030 1234567", "089 7654321", "0221 555012"],
+    "contact_company": ["Berger &amp; Co.", "Wendt Logistik", "Öztürk Design"],
+    "contact_mail_url": "#", "contact_edit_url": "#", "contact_delete_url": "#", "contact_new_action": "#",
+    "settings_action": "#", "set_fullname": "Julia Krause", "set_reply_to": "julia.krause@tarvex.example",
+    "set_per_page": "25",
+    "set_lang_select": '<option value="de" selected>Deutsch</option><option value="en">English</option>',
+    "set_signature": "Julia Krause · Vertrieb",
+    "error_message": "Die Sitzung ist abgelaufen. Bitte melden Sie sich erneut an.", "error_code": "401",
+}
 
 # Blocks: (label, insert text, description, templates)
 BLOCKS = [
@@ -396,6 +471,27 @@ def completion_lists():
     return items, inserts
 
 
+def loops():
+    return [b[1][len("%%LOOP:"):-2] for b in BLOCKS if b[1].startswith("%%LOOP:")]
+
+
+def catalogue_lines():
+    """The catalogue of the template check and the preview: every variable with its sample
+    values, every loop, every text of the language list; fields separated by TAB."""
+    names = {v[1] for v in VARIABLES}
+    assert set(SAMPLES) <= names, sorted(set(SAMPLES) - names)
+    lines = ["# Generated by data/tools/make_varlib.py from its catalogue; do not edit.",
+             "# var NAME SAMPLE... | loop NAME | lang LANGnnn TEXT"]
+    for _group, name, _desc, _t in VARIABLES:
+        samples = SAMPLES.get(name, [])
+        samples = [samples] if isinstance(samples, str) else samples
+        assert all("\t" not in x and "\n" not in x and x for x in samples), name
+        lines.append("\t".join(["var", name] + samples))
+    lines += ["loop\t" + name for name in loops()]
+    lines += ["lang\tLANG%03d\t%s" % (num, de) for num, de, _en in LANG]
+    return lines
+
+
 def generated():
     """Every generated file: path relative to data/ -> bytes."""
     items, inserts = completion_lists()
@@ -404,6 +500,7 @@ def generated():
     # The studio reads the lists as 8-bit text in the Windows code page.
     files = {"varLib01.db": ("\n".join(items) + "\n").encode("cp1252"),
              "varLib02.db": ("\n".join(inserts) + "\n").encode("cp1252"),
+             "varLib03.db": ("\n".join(catalogue_lines()) + "\n").encode("cp1252"),
              "varLib/var_main.htm": main_page().encode("ascii"),
              "varLib/lang.htm": lang_page().encode("ascii")}
     for name, heading, about, snippets in TEMPLATES:

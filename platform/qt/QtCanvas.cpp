@@ -91,6 +91,19 @@ struct TQtFontCache {
   QColor Color;
   quint32 Glyphs[256] = {};
   bool GlyphsKnown = false;
+  // Whole-pixel advance of each character as text is drawn; measuring adds the same values,
+  // so a piece drawn after a measured one starts where the first really ends.
+  int Advances[256] = {};
+  bool AdvancesKnown = false;
+  const int *CharAdvances() {
+    if (!AdvancesKnown) {
+      for (int c = 0; c < 256; ++c)
+        Advances[c] = Metrics.horizontalAdvance(
+            QChar(static_cast<char16_t>(codepage::ToUnicode(static_cast<unsigned char>(c < 32 ? ' ' : c)))));
+      AdvancesKnown = true;
+    }
+    return Advances;
+  }
   TQtFontCache(const QFont &f, QPaintDevice *device) : Font(f), Metrics(f, device) {
     Raw = QRawFont::fromFont(f);
   }
@@ -247,22 +260,13 @@ void TQtCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *r
     }
     QVarLengthArray<quint32, 256> glyphs(static_cast<qsizetype>(text.size()));
     QVarLengthArray<QPointF, 256> positions(static_cast<qsizetype>(text.size()));
-    QVarLengthArray<int, 256> ownAdvances;
-    if (!advances) {
-      ownAdvances.resize(static_cast<qsizetype>(text.size()));
-      for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        ownAdvances[static_cast<qsizetype>(i)] =
-            cache.Metrics.horizontalAdvance(QChar(static_cast<char16_t>(codepage::ToUnicode(c < 32 ? ' ' : c))));
-      }
-      advances = ownAdvances.data();
-    }
+    const int *own = advances ? nullptr : cache.CharAdvances();
     int px = x;
     for (size_t i = 0; i < text.size(); ++i) {
       unsigned char c = static_cast<unsigned char>(text[i]);
       glyphs[static_cast<qsizetype>(i)] = cache.Glyphs[c];
       positions[static_cast<qsizetype>(i)] = QPointF(px, baseline);
-      px += advances[i];
+      px += advances ? advances[i] : own[c];
     }
     QGlyphRun run;
     run.setRawFont(cache.Raw);
@@ -288,11 +292,13 @@ void TQtCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *r
 
 TSize TQtCanvas::TextExtent(std::string_view text) {
   TQtFontCache &cache = Cache();
-  QString s;
-  s.reserve(static_cast<qsizetype>(text.size()));
+  // The sum of the advances the text is drawn with, not the string's own (kerned, rounded
+  // once) advance: otherwise text drawn after a measured piece would overlap its end.
+  const int *advances = cache.CharAdvances();
+  int width = 0;
   for (char ch : text)
-    s.append(QChar(static_cast<char16_t>(codepage::ToUnicode(static_cast<unsigned char>(ch)))));
-  return {cache.Metrics.horizontalAdvance(s), cache.Metrics.height()};
+    width += advances[static_cast<unsigned char>(ch)];
+  return {width, cache.Metrics.height()};
 }
 
 TTextMetrics TQtCanvas::TextMetrics() {

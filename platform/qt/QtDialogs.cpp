@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -52,19 +53,38 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
 {
     QMessageBox box(IconOf(type), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, OwnerWidget(owner));
-    if (buttons == TMsgDlgButtons::mbYesNoCancel) {
+    QPushButton *reload = nullptr;
+    switch (buttons) {
+    case TMsgDlgButtons::mbYesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
-    } else {
+        break;
+    case TMsgDlgButtons::mbYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case TMsgDlgButtons::mbReloadCancel:
+        reload = box.addButton(QStringLiteral("Neu laden"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(reload);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case TMsgDlgButtons::mbOK:
         box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
     const int answer = box.exec();
+    if (reload)
+        return box.clickedButton() == reload ? TModalResult::mrYes : TModalResult::mrCancel;
     switch (answer) {
     case QMessageBox::Yes: return TModalResult::mrYes;
     case QMessageBox::No: return TModalResult::mrNo;
     case QMessageBox::Ok: return TModalResult::mrOk;
     default:
+        if (buttons == TMsgDlgButtons::mbYesNo)
+            return TModalResult::mrNo;
         return buttons == TMsgDlgButtons::mbOK ? TModalResult::mrOk : TModalResult::mrCancel;
     }
 }
@@ -72,8 +92,8 @@ TModalResult TQtDialogs::MessageDlg(TDialogOwner owner, const std::string &text,
 std::string TQtDialogs::OpenFileName(TDialogOwner owner, const std::string &title,
                                      const std::string &filter)
 {
-    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title), QString(),
-                                        QtFilterString(filter))
+    return QFileDialog::getOpenFileName(OwnerWidget(owner), QString::fromStdString(title),
+                                        QString::fromStdString(StartFolder()), QtFilterString(filter))
         .toStdString();
 }
 
@@ -81,7 +101,7 @@ std::string TQtDialogs::SaveFileName(TDialogOwner owner, const std::string &titl
                                      const std::string &filter)
 {
     // The name is taken as chosen: no extension is appended behind the user's back.
-    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString(),
+    QFileDialog dialog(OwnerWidget(owner), QString::fromStdString(title), QString::fromStdString(StartFolder()),
                        QtFilterString(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -99,6 +119,8 @@ std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::s
     QString start = QString::fromStdString(preset);
     if (!start.isEmpty() && !QFileInfo(start).isDir())
         start.clear();
+    if (start.isEmpty() && QFileInfo(QString::fromStdString(StartFolder())).isDir())
+        start = QString::fromStdString(StartFolder());
     if (start.isEmpty())
         start = QDir::homePath();
     // A modal dialog disables the program's other windows while it is open and enables them
@@ -107,4 +129,15 @@ std::string TQtDialogs::BrowseForFolder(const std::string &caption, const std::s
                                              QString::fromStdString(caption), start,
                                              QFileDialog::ShowDirsOnly)
         .toStdString();
+}
+
+bool TQtDialogs::AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label, int &value,
+                           int min, int max)
+{
+    bool ok = false;
+    const int answer = QInputDialog::getInt(OwnerWidget(owner), QString::fromStdString(caption),
+                                            QString::fromStdString(label), value, min, max, 1, &ok);
+    if (ok)
+        value = answer;
+    return ok;
 }

@@ -186,14 +186,14 @@ TEST(TextBufferIo, FilesRoundTripAndReportErrorsInGerman) {
     m.ReadFile("/tmp"); // a folder opens but cannot be read
     FAIL() << "no error";
   } catch (const EKzEditFileError &e) {
-    EXPECT_STREQ(e.what(), "E/A-Fehler 21");
+    EXPECT_STREQ(e.what(), "Ist ein Ordner, keine Datei (E/A-Fehler 21)");
   }
   // A write that fails is reported, not lost in the writer's destructor.
   try {
     m.WriteFile("/dev/full");
     FAIL() << "no error";
   } catch (const EKzEditFileError &e) {
-    EXPECT_STREQ(e.what(), "E/A-Fehler 28");
+    EXPECT_STREQ(e.what(), "Kein Speicherplatz mehr auf dem Datenträger (E/A-Fehler 28)");
   }
   // A failed read leaves the lines and the style as they were.
   EXPECT_EQ(Lines(m), (V{"r1", "r2"}));

@@ -127,31 +127,55 @@ TEST(CssTokenizer, CommentsAndSavedRange)
               (Toks{{0, C::KindComment, "/* x */"}, {7, C::KindSpace, " "}, {8, C::KindProperty, "color"}}));
     EXPECT_EQ(ScanLine(h, ":/**/red", C::RangeInRule),
               (Toks{{0, C::KindSymbol, ":"}, {1, C::KindComment, "/**/"}, {5, C::KindValue, "red"}}));
-    // "/*/" does not close: the "*" of the opener is not reused.
+    // "/*/" does not close: the "*" of the opener is not reused. Inside a comment the range
+    // value carries the interrupted range in its second byte.
+    const TKzRange commentInRule = C::RangeComment | (C::RangeInRule << 8);
     EXPECT_EQ(ScanLine(h, "/*/ a", C::RangeInRule), (Toks{{0, C::KindComment, "/*/ a"}}));
-    EXPECT_EQ(h.CurrentRange(), C::RangeComment);
+    EXPECT_EQ(h.CurrentRange(), commentInRule);
     // Line break characters inside the line belong to a comment.
-    EXPECT_EQ(ScanLine(h, "a\rb\n*/x", C::RangeComment), (Toks{{0, C::KindComment, "a\rb\n*/"}, {6, C::KindUnknownProperty, "x"}}));
+    EXPECT_EQ(ScanLine(h, "a\rb\n*/x", commentInRule),
+              (Toks{{0, C::KindComment, "a\rb\n*/"}, {6, C::KindUnknownProperty, "x"}}));
     // Right after the opener, a line break character ends the comment token.
     EXPECT_EQ(ScanLine(h, "/*\r*/", C::RangeInRule),
               (Toks{{0, C::KindComment, "/*"}, {2, C::KindComment, "\r*/"}}));
     EXPECT_EQ(h.CurrentRange(), C::RangeInRule);
+}
 
-    // The saved range belongs to the instance, not to the range value: a "*/" returns to
-    // the range of the latest "/*" this instance scanned, wherever that was.
+TEST(CssTokenizer, TheInterruptedRangeTravelsWithTheRangeValue)
+{
+    // Each "/*" leaves its range in the value of the lines it spans; a "*/" returns to the
+    // range of the value it was scanned with, whatever this instance scanned in between.
     C k;
     EXPECT_EQ(ScanLine(k, "a { /* one", C::RangeOutsideRule).back(), (TTok{4, C::KindComment, "/* one"}));
-    EXPECT_EQ(k.SavedRange(), C::RangeInRule);
-    ScanLine(k, "b: /* two */", C::RangeAfterSemicolon);
-    EXPECT_EQ(k.SavedRange(), C::RangeAfterColon);
-    EXPECT_EQ(ScanLine(k, "*/ x", C::RangeComment),
-              (Toks{{0, C::KindComment, "*/"}, {2, C::KindSpace, " "}, {3, C::KindValue, "x"}}));
+    const TKzRange one = k.CurrentRange();
+    EXPECT_EQ(one, C::RangeComment | (C::RangeInRule << 8));
+    EXPECT_EQ(ScanLine(k, "b: /* two", C::RangeAfterSemicolon).back(), (TTok{3, C::KindComment, "/* two"}));
+    const TKzRange two = k.CurrentRange();
+    EXPECT_EQ(two, C::RangeComment | (C::RangeAfterColon << 8));
+    EXPECT_EQ(ScanLine(k, "*/ x", one), (Toks{{0, C::KindComment, "*/"}, {2, C::KindSpace, " "}, {3, C::KindUnknownProperty, "x"}}));
+    EXPECT_EQ(ScanLine(k, "*/ x", two), (Toks{{0, C::KindComment, "*/"}, {2, C::KindSpace, " "}, {3, C::KindValue, "x"}}));
+    EXPECT_EQ(k.CurrentRange(), C::RangeInRule);
+    // A line inside the comment keeps its value, so the line after it still knows.
+    EXPECT_EQ(ScanLine(k, "still", two), (Toks{{0, C::KindComment, "still"}}));
+    EXPECT_EQ(k.CurrentRange(), two);
 
-    // A fresh instance that meets "*/" without having seen "/*" leaves the comment for the
-    // start range instead of staying in the comment for good.
+    // Among the selectors a comment has the value 0, as before; a "*/" met with the value 0
+    // (also one never computed) leaves the comment for the start range.
+    EXPECT_EQ(ScanLine(k, "p /* top", C::RangeOutsideRule).back(), (TTok{2, C::KindComment, "/* top"}));
+    EXPECT_EQ(k.CurrentRange(), 0u);
     C fresh;
     EXPECT_EQ(ScanLine(fresh, "*/ p {", C::RangeComment),
               (Toks{{0, C::KindComment, "*/"}, {2, C::KindKey, " p "}, {5, C::KindSymbol, "{"}}));
+    EXPECT_EQ(ScanLine(fresh, "*/ p {", C::RangeComment | (C::RangeOutsideRule << 8)),
+              (Toks{{0, C::KindComment, "*/"}, {2, C::KindKey, " p "}, {5, C::KindSymbol, "{"}}));
+    // Outside comments the value is the range alone, and ClearRange forgets what a comment
+    // interrupted.
+    ScanLine(k, "x /* y */ z", C::RangeInRule);
+    EXPECT_EQ(k.CurrentRange(), C::RangeInRule);
+    ScanLine(k, "/* open", C::RangeAfterColon);
+    k.ClearRange();
+    EXPECT_EQ(k.CurrentRange(), C::RangeOutsideRule);
+    EXPECT_EQ(k.SavedRange(), C::RangeOutsideRule);
 }
 
 TEST(CssTokenizer, BlanksAndLineBreakCharacters)

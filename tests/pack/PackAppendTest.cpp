@@ -182,11 +182,16 @@ TEST_F(PackAppend, AKeptFileChangedByOthersIsNotUsed)
     store.AddFileRecord("e", Source(14));
     ExpectFileHoldsRecords("after the kept file was removed");
 
-    // The pack replaced behind the store's back is still overwritten with the store's records.
-    WriteBytes(path, PackFileOf(Joined({kMeta})));
+    // A pack replaced behind the store's back is read again before the next add, so the
+    // adds go onto what the other program wrote.
+    WriteBytes(path, PackFileOf(Joined({kMeta, "fremd.htm\t.\tx"})));
     store.AddFileRecord("f", Source(15));
     store.AddFileRecord("g", Source(16));
     ExpectFileHoldsRecords("after the pack was replaced by another program");
+    ASSERT_EQ(store.Records.size(), 4u);
+    EXPECT_EQ(store.Records[1], "fremd.htm\t.\tx");
+    EXPECT_EQ(store.Records[2].rfind("img:f\t.\t", 0), 0u);
+    EXPECT_EQ(store.Records[3].rfind("img:g\t.\t", 0), 0u);
 }
 
 TEST_F(PackAppend, APackWithASecondNameIsNeverChangedInPlace)
@@ -210,12 +215,16 @@ TEST_F(PackAppend, AddsKeepPermissionsAndRefuseAReadOnlyPack)
     EXPECT_EQ(FileMode(path), 0604u);
     ::chmod(path.c_str(), 0444);
     const std::string before = ReadBytes(path);
+    const List records = store.Records;
     EXPECT_THROW(store.AddFileRecord("d", Source(13)), EPackIOError);
     EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(store.Records.back().rfind("img:d\t.\t", 0), 0u);
+    // The failed add is taken back: the next write must not carry a record never shown.
+    EXPECT_EQ(store.Records, records);
     ::chmod(path.c_str(), 0644);
     store.AddFileRecord("e", Source(14));
     ExpectFileHoldsRecords("after the pack became writable again");
+    EXPECT_EQ(store.Records.size(), records.size() + 1);
+    EXPECT_EQ(store.Records.back().rfind("img:e\t.\t", 0), 0u);
 }
 
 } // namespace

@@ -155,7 +155,7 @@ TEST_F(PackLoad, FileErrorsCarryTheGermanMessageAndThePath)
         store.LoadPack(tmp.Path());
         ADD_FAILURE();
     } catch (const EPackIOError &e) {
-        EXPECT_EQ(std::string(e.what()), "Ist ein Ordner, keine Datei: " + tmp.Path());
+        EXPECT_EQ(std::string(e.what()), "Ist ein Ordner, keine Datei (E/A-Fehler 21): " + tmp.Path());
     }
     ExpectFirstStillOpen();
     EXPECT_THROW(store.LoadPack("/dev/zero"), EPackIOError);
@@ -167,8 +167,18 @@ TEST(IOErrorMessage, NamesTheKindOfFailure)
     EXPECT_EQ(IOErrorMessage(ENOENT, "/a b/ä.kzp"), "Datei nicht gefunden: /a b/ä.kzp");
     EXPECT_EQ(IOErrorMessage(EACCES, "p"), "Zugriff verweigert: p");
     EXPECT_EQ(IOErrorMessage(EPERM, "p"), "Zugriff verweigert: p");
-    EXPECT_EQ(IOErrorMessage(ENOSPC, "p"), "E/A-Fehler 28: p");
     EXPECT_EQ(IOErrorMessage(EIO, ""), "E/A-Fehler 5");
+    EXPECT_EQ(IOErrorMessage(EINVAL, "p"), "E/A-Fehler 22: p");
+    // The common failures of writing say what happened, and still give the number.
+    EXPECT_EQ(IOErrorMessage(ENOSPC, "p"), "Kein Speicherplatz mehr auf dem Datenträger (E/A-Fehler 28): p");
+    EXPECT_EQ(IOErrorMessage(EROFS, "p"), "Das Dateisystem ist schreibgeschützt (E/A-Fehler 30): p");
+    EXPECT_EQ(IOErrorMessage(EDQUOT, "p"), "Das Speicherkontingent ist ausgeschöpft (E/A-Fehler 122): p");
+    EXPECT_EQ(IOErrorMessage(ENAMETOOLONG, "p"), "Der Dateiname ist zu lang (E/A-Fehler 36): p");
+    EXPECT_EQ(IOErrorMessage(ENOTDIR, "p"), "Ein Teil des Pfades ist kein Ordner (E/A-Fehler 20): p");
+    EXPECT_EQ(IOErrorMessage(EISDIR, "p"), "Ist ein Ordner, keine Datei (E/A-Fehler 21): p");
+    EXPECT_EQ(IOErrorMessage(ELOOP, "p"), "Zu viele symbolische Verknüpfungen (E/A-Fehler 40): p");
+    EXPECT_EQ(IOErrorMessage(ENODEV, "p"), "Kein solches Gerät (E/A-Fehler 19): p");
+    EXPECT_EQ(IOErrorMessage(ENXIO, "p"), "Kein solches Gerät (E/A-Fehler 6): p");
 }
 
 TEST_F(PackLoad, DataThatEndsInTheMiddleIsReportedAsDamagedWithItsByte)

@@ -50,12 +50,20 @@ TEST_F(PackWrite, SaveTemplateReplacesEveryRecordOfTheNameButNeverRecordZero)
     ExpectFileHoldsRecords();
 }
 
+unsigned long long InodeOf(const std::string &path)
+{
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
 TEST_F(PackWrite, SaveTemplateOfAnUnknownNameChangesNothingButStillWrites)
 {
     const List before = store.Records;
-    WriteBytes(path, "verändert");
-    store.SaveTemplate("fehlt.htm", "x");
+    const unsigned long long inode = InodeOf(path);
+    EXPECT_EQ(store.SaveTemplate("fehlt.htm", "x"), 0u);
     EXPECT_EQ(store.Records, before);
+    EXPECT_NE(InodeOf(path), inode);
     ExpectFileHoldsRecords();
     // A file record is not a template, even when asked for by its full key.
     store.SaveTemplate("img:a.gif", "x");
@@ -140,7 +148,7 @@ TEST_F(PackWrite, AnUnreadableSourceFailsBeforeRecordsChange)
         store.AddFileRecord("x", tmp.Path());
         ADD_FAILURE();
     } catch (const EPackIOError &e) {
-        EXPECT_EQ(std::string(e.what()), "Ist ein Ordner, keine Datei: " + tmp.Path());
+        EXPECT_EQ(std::string(e.what()), "Ist ein Ordner, keine Datei (E/A-Fehler 21): " + tmp.Path());
     }
     // A device would never end; a pipe might never deliver.
     try {
@@ -196,9 +204,11 @@ TEST(PackStoreState, StartsClosedAndRefusesWritesWithoutAPack)
     EXPECT_EQ(&ThePackStore(), &ThePackStore());
 }
 
-TEST_F(PackWrite, AReadOnlyPackIsNotReplacedAndTheChangeStaysInRecords)
+TEST_F(PackWrite, EveryFailedWriteTakesItsChangeBackAndLeavesTheFile)
 {
     const std::string file = ReadBytes(path);
+    const List start = store.Records;
+    WriteBytes(tmp / "src", "z");
     ::chmod(path.c_str(), 0444);
     try {
         store.SaveTemplate("main.htm", "neu");
@@ -206,17 +216,24 @@ TEST_F(PackWrite, AReadOnlyPackIsNotReplacedAndTheChangeStaysInRecords)
     } catch (const EPackIOError &e) {
         EXPECT_EQ(std::string(e.what()), "Zugriff verweigert: " + path);
     }
-    EXPECT_EQ(store.Records[1], "main.htm\t.\tneu");
+    EXPECT_EQ(store.Records, start);
+    EXPECT_THROW(store.AddFileRecord("z", tmp / "src"), EPackIOError);
+    EXPECT_EQ(store.Records, start);
+    EXPECT_THROW(store.DeleteFileRecord("a.gif"), EPackIOError);
+    EXPECT_EQ(store.Records, start);
+    EXPECT_THROW(store.WriteMetaData({"N", "A", "M", "W", "O"}), EPackIOError);
+    EXPECT_EQ(store.Records, start);
     EXPECT_EQ(ReadBytes(path), file);
-    EXPECT_EQ(FolderEntries(tmp.Path()), (List{"pack.kzp"}));
+    EXPECT_EQ(FolderEntries(tmp.Path()), (List{"pack.kzp", "src"}));
 
-    // Once writable again, the next write carries the earlier change along.
+    // Once writable again, the next write carries none of the failed changes along.
     ::chmod(path.c_str(), 0644);
-    WriteBytes(tmp / "src", "z");
     store.AddFileRecord("z", tmp / "src");
     TPackStore other;
     other.LoadPack(path);
-    EXPECT_EQ(other.GetTemplate("main.htm"), "neu");
+    EXPECT_EQ(other.GetTemplate("main.htm"), "alt");
+    EXPECT_EQ(other.Records, (List{kMeta, "main.htm\t.\talt", "img:a.gif\t.\tR0lG", "Titel\t.\tvom Titel",
+                                  "img:z\t.\teg"}));
 }
 
 TEST_F(PackWrite, AFailedCreateLeavesNoTemporaryFileAndNoPack)

@@ -163,14 +163,34 @@ TEST(QtCanvas, MetricsOfTheMonospacedEditorFont) {
   ASSERT_TRUE(c.CharABCWidths('M', m));
   ASSERT_TRUE(c.CharABCWidths('i', i));
   EXPECT_EQ(m.Sum(), i.Sum()); // fixed pitch
-  // Whole strings add fractional advances, so four cells may round one pixel short.
-  EXPECT_NEAR(c.TextWidth("MMMM"), 4 * m.Sum(), 1);
+  // A text measures as the cells it is drawn in.
+  EXPECT_EQ(c.TextWidth("MMMM"), 4 * m.Sum());
   TTextMetrics tm = c.TextMetrics();
   EXPECT_EQ(tm.Height, tm.Ascent + tm.Descent);
   EXPECT_GT(tm.AveCharWidth, 0);
   // Windows-1252 text measures like its Unicode twin: the euro sign (0x80) and a-umlaut.
   EXPECT_EQ(c.TextWidth("\x80\xE4"), c.TextWidth("MM"));
   EXPECT_GT(c.TextWidth("\x80"), 0);
+}
+
+TEST(QtCanvas, ProportionalTextMeasuresAsItIsDrawnSoPiecesJoinWithoutOverlap) {
+  EnsureQtApp();
+  TFont f;
+  f.Name = "Arial";
+  f.Height = -11;
+  f.Style = fsBold;
+  f.Color = clBlack;
+  QImage img = WhiteImage(200, 20);
+  QPainter p(&img);
+  TQtCanvas c(&p);
+  c.SetFont(f);
+  c.SetBrushStyle(TBrushStyle::bsClear);
+  // Pieces of formatted text are drawn one after the other at the measured widths.
+  EXPECT_EQ(c.TextWidth("msg_count"), c.TextWidth("msg_") + c.TextWidth("count"));
+  EXPECT_EQ(c.TextWidth("AVAWAy"), c.TextWidth("AV") + c.TextWidth("AW") + c.TextWidth("Ay"));
+  c.TextOut(0, 2, "msg_count");
+  p.end();
+  EXPECT_LE(InkColumns(img).second, c.TextWidth("msg_count") + 1);
 }
 
 TEST(QtCanvas, InstalledPaletteComesFromTheApplication) {

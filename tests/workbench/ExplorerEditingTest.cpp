@@ -199,11 +199,12 @@ TEST_F(ExplorerEditingTest, UndoAndRedoButtonsFollowTheEditorsLists)
     frm->actItem10->trigger();
     EXPECT_EQ(frm->editor->Text(), "x<p>Hallo</p>");
     EXPECT_TRUE(frm->actItem9->isEnabled());
-    // Opening a template sets the whole text, which is no change: the buttons keep their state.
+    // Opening a template starts a fresh history, and the buttons say so.
     dialogs.Answers = {TModalResult::mrNo};
     OpenTemplate("main.css");
     EXPECT_EQ(frm->editor->Text(), "body {\r\n\tcolor: red;\r\n}");
-    EXPECT_TRUE(frm->actItem9->isEnabled());
+    EXPECT_FALSE(frm->actItem9->isEnabled());
+    EXPECT_FALSE(frm->actItem10->isEnabled());
 }
 
 TEST_F(ExplorerEditingTest, EveryCharacterKeySetsModifiedEvenWithoutAChange)

@@ -4,11 +4,15 @@
 #include "workbench/AppWindows.h"
 #include "workbench/ErrorHandler.h"
 #include "workbench/HtmlView.h"
+#include "workbench/PreviewView.h"
 #include "workbench/Resources.h"
 #include "workbench/TemplateEditor.h"
+#include "workbench/untAddFile.h"
 #include "workbench/untMain.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -51,6 +55,7 @@ std::string Pop(std::deque<std::string> &answers, const char *what)
 std::string TScriptedDialogs::OpenFileName(TDialogOwner, const std::string &title, const std::string &filter)
 {
     OpenTitles.push_back(title);
+    OpenStarts.push_back(StartFolder());
     OpenFilters.push_back(filter);
     return Pop(OpenAnswers, "file-open dialog");
 }
@@ -58,6 +63,7 @@ std::string TScriptedDialogs::OpenFileName(TDialogOwner, const std::string &titl
 std::string TScriptedDialogs::SaveFileName(TDialogOwner, const std::string &title, const std::string &filter)
 {
     SaveTitles.push_back(title);
+    SaveStarts.push_back(StartFolder());
     SaveFilters.push_back(filter);
     return Pop(SaveAnswers, "file-save dialog");
 }
@@ -65,6 +71,7 @@ std::string TScriptedDialogs::SaveFileName(TDialogOwner, const std::string &titl
 std::string TScriptedDialogs::BrowseForFolder(const std::string &caption, const std::string &)
 {
     FolderCaptions.push_back(caption);
+    FolderStarts.push_back(StartFolder());
     return Pop(FolderAnswers, "folder picker");
 }
 
@@ -80,6 +87,11 @@ void EnsureApplication()
     static char *argv[] = {name, nullptr};
     static QApplication *app = nullptr;
     if (!app) {
+        // The preview's address scheme is known only to browsers made after this call.
+        PreparePreviewBeforeApplication();
+        // Windows made outside a WorkbenchTest must not touch the real settings either.
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(
+                                       (fs::temp_directory_path() / ("kzwb-config-" + std::to_string(::getpid()))).string()));
         // The program's own application object, so its error handler is under test too.
         app = new TKzApplication(argc, argv);
         // Tests close main windows; that must not end the application object.
@@ -134,6 +146,23 @@ kzpMetaData PackMeta(const std::string &path)
     return store.LoadPack(path).Meta;
 }
 
+std::vector<std::string> Children(const QTreeWidgetItem *root)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < root->childCount(); ++i)
+        out.push_back(root->child(i)->text(0).toStdString());
+    return out;
+}
+
+std::vector<std::string> FileRecordNames(const std::string &pack)
+{
+    std::vector<std::string> out;
+    for (const std::string &r : PackRecords(pack))
+        if (IsFileRecord(r))
+            out.push_back(RecordKey(r).substr(4));
+    return out;
+}
+
 namespace {
 // Pollers belong to the test that started them; a later test never sees them act.
 int modalGeneration = 0;
@@ -174,6 +203,8 @@ void WorkbenchTest::SetUp()
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir / "prog" / "varLib");
+    // The user's settings of every test go to a folder of its own, never to the real one.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
     programDir = (dir / "prog").string() + "/";
     WriteFile(dir / "prog/varLib01.db", "%%LANG123%% Betreff\r\n%%USER%% Benutzer\r\n");
     WriteFile(dir / "prog/varLib02.db", "%%LANG123%%\r\n%%USER%%\r\n");
@@ -243,6 +274,19 @@ void WorkbenchTest::OpenTemplate(const std::string &name)
         }
     }
     FAIL() << "no template node " << name;
+}
+
+void WorkbenchTest::AddFile(const std::string &source, const QString &target)
+{
+    dialogs.OpenAnswers.push_back(source);
+    WhenModalOpens([target](QWidget &modal) {
+        auto &dlg = dynamic_cast<TfrmAddFile &>(modal);
+        QTest::mouseClick(dlg.Button1, Qt::LeftButton);
+        if (!target.isNull())
+            dlg.edZiel->setText(target);
+        QTest::mouseClick(dlg.Button2, Qt::LeftButton);
+    });
+    frm->actItem38Click();
 }
 
 void WorkbenchTest::Type(const QString &text)

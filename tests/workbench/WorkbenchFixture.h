@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+class QTreeWidgetItem;
 class QWidget;
 class TfrmMain;
 
@@ -43,6 +44,8 @@ public:
     std::vector<TShownMessage> Shown;
     std::function<void()> OnShow; // runs while a box is up, after it was recorded
     std::vector<std::string> OpenTitles, OpenFilters, SaveTitles, SaveFilters, FolderCaptions;
+    // The start folder each picker was shown with.
+    std::vector<std::string> OpenStarts, SaveStarts, FolderStarts;
 
     TModalResult MessageDlg(TDialogOwner owner, const std::string &text, const std::string &caption,
                             TMsgDlgType type, TMsgDlgButtons buttons) override;
@@ -72,6 +75,11 @@ std::string ReadFile(const std::filesystem::path &path);
 std::vector<std::string> PackRecords(const std::string &path);
 kzpMetaData PackMeta(const std::string &path);
 
+// The captions of a tree node's children, in order.
+std::vector<std::string> Children(const QTreeWidgetItem *root);
+// The names of a pack file's file records, in record order.
+std::vector<std::string> FileRecordNames(const std::string &pack);
+
 // Runs `action` on the next modal window once it is open (polling the event loop), so a
 // test can fill in and confirm a dialog that a command shows with exec().
 void WhenModalOpens(std::function<void(QWidget &modal)> action);
@@ -91,6 +99,9 @@ protected:
     void OpenTemplate(const std::string &name);
     // Types `text` into the editor as key presses.
     void Type(const QString &text);
+    // Adds a file through the Add-file dialog, choosing `source` and naming it `target`
+    // (a null target keeps the name the dialog proposes).
+    void AddFile(const std::string &source, const QString &target);
 
     std::filesystem::path dir;       // scratch folder of the test
     std::string programDir;          // dir/prog/ with trailing "/"

@@ -1,7 +1,8 @@
 // The kzp commands that read and change a pack through the store.
 #include "KzpCommands.h"
 
-#include "pack/FolderScan.h"
+#include "pack/FolderImport.h"
+#include "pack/PackNames.h"
 #include "pack/PackStore.h"
 
 #include <algorithm>
@@ -30,6 +31,9 @@ constexpr TUsage kUsages[] = {
     {"extract", "kzp extract PACK ORDNER"},
     {"build", "kzp build ORDNER PACK"},
     {"tokens", "kzp tokens html|css DATEI"},
+    {"print", "kzp print PACK NAME AUSGABE.pdf"},
+    {"check", "kzp check PACK [NAME]"},
+    {"preview", "kzp preview PACK NAME AUSGABE.html"},
 };
 
 void Fail(const std::string &message)
@@ -37,12 +41,18 @@ void Fail(const std::string &message)
     std::fprintf(stderr, "kzp: %s\n", message.c_str());
 }
 
-// The store's own message first; a file with no record at all gets a plain word added.
+// The store's own message first; a file with no record at all, or a pack cut off, gets a
+// plain word added about what to do.
 void Fail(const EPackError &e)
 {
     Fail(std::string(e.what()));
     if (dynamic_cast<const EPackNotAPackError *>(&e))
         Fail("Die Datei ist leer oder enthält kein Template-Pack.");
+    if (dynamic_cast<const EPackCutOffError *>(&e))
+        Fail("kzp ändert ein abgeschnittenes Pack nicht, denn jede Änderung würde den Verlust endgültig machen; "
+             "es wurde nichts geändert. Ein sauberes Pack aus dem, was erhalten ist, entsteht bewusst mit "
+             "\"kzp extract PACK ORDNER\" und \"kzp build ORDNER NEU.kzp\", nachdem die Zeilen \"unterminated\" "
+             "und \"original\" aus ORDNER/manifest.txt entfernt wurden.");
 }
 
 // Runs the work of a command: a store error ends it with the store's message and code 1.
@@ -56,10 +66,64 @@ template <class F> int Guarded(F &&work)
     }
 }
 
+// Opens the pack for reading; a cut-off pack is read all the same, with a warning.
+TPackContents LoadForReading(TPackStore &store, const std::string &path)
+{
+    TPackContents c = store.LoadPack(path);
+    if (c.CutOff)
+        Fail("Warnung: " + c.CutOffMessage);
+    return c;
+}
+
 bool Contains(const std::vector<std::string> &list, const std::string &name)
 {
     return std::find(list.begin(), list.end(), name) != list.end();
 }
+
+// A name typed on the command line (UTF-8, with "\\" and "\xNN" for any byte) as the pack
+// spells it. False, with the message given, when it cannot be.
+bool NameArgument(const std::string &arg, std::string &name)
+{
+    switch (ParseShownName(arg, name)) {
+    case TNameParse::Ok:
+        return true;
+    case TNameParse::BadEscape:
+        Fail(BadEscapeMessage(arg));
+        return false;
+    case TNameParse::NotUtf8:
+    case TNameParse::Unfit:
+        break;
+    }
+    Fail(UnfitNameMessage(ShownFileSystemName(arg), "es wurde nichts geändert."));
+    return false;
+}
+
+// The five metadata strings from the command line, the same way; an empty one stays empty.
+bool MetaArguments(const std::vector<std::string> &args, std::size_t first, kzpMetaData &meta)
+{
+    std::string *fields[] = {&meta.Titel, &meta.Author, &meta.AuthorMail, &meta.AuthorWeb, &meta.Ordner};
+    const char *labels[] = {"Titel", "Autor", "E-Mail", "Web", "Ordner"};
+    for (std::size_t i = 0; i < 5; ++i) {
+        const std::string &arg = args[first + i];
+        std::string bytes;
+        switch (ParseShownName(arg, bytes)) {
+        case TNameParse::Ok:
+            if (!arg.empty())
+                *fields[i] = bytes;
+            continue;
+        case TNameParse::BadEscape:
+            Fail(BadEscapeMessage(arg));
+            return false;
+        case TNameParse::NotUtf8:
+        case TNameParse::Unfit:
+            Fail(UnfitMetaFieldMessage(labels[i]));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 // The folder the kzp binary lies in, where the data files are installed beside it.
 std::string ProgramFolder()
@@ -72,6 +136,8 @@ std::string ProgramFolder()
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
+
+namespace {
 
 bool ReadStdin(std::string &text)
 {
@@ -101,9 +167,11 @@ int RunInfo(const std::vector<std::string> &args)
     if (args.size() != 1)
         return Usage("info");
     return Guarded([&] {
-        const TPackContents c = ThePackStore().LoadPack(args[0]);
-        std::printf("Titel: %s\nAutor: %s\nE-Mail: %s\nWeb: %s\nOrdner: %s\n", c.Meta.Titel.c_str(),
-                    c.Meta.Author.c_str(), c.Meta.AuthorMail.c_str(), c.Meta.AuthorWeb.c_str(), c.Meta.Ordner.c_str());
+        const TPackContents c = LoadForReading(ThePackStore(), args[0]);
+        const std::string text = "Titel: " + ShownName(c.Meta.Titel) + "\nAutor: " + ShownName(c.Meta.Author) +
+                                 "\nE-Mail: " + ShownName(c.Meta.AuthorMail) + "\nWeb: " +
+                                 ShownName(c.Meta.AuthorWeb) + "\nOrdner: " + ShownName(c.Meta.Ordner) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     });
 }
@@ -114,18 +182,18 @@ int RunList(const std::vector<std::string> &args)
         return Usage("list");
     return Guarded([&] {
         TPackStore &store = ThePackStore();
-        store.LoadPack(args[0]);
+        LoadForReading(store, args[0]);
         // Record order, templates and files mixed as they lie in the pack.
+        std::string text;
         for (std::size_t i = 1; i < store.Records.size(); ++i) {
             const std::string &record = store.Records[i];
             if (record.empty())
                 continue;
             const std::string key = RecordKey(record);
-            if (IsFileRecord(record))
-                std::printf("file\t%s\n", key.substr(4).c_str());
-            else
-                std::printf("template\t%s\n", key.c_str());
+            text += IsFileRecord(record) ? "file\t" + ShownName(key.substr(4)) : "template\t" + ShownName(key);
+            text += '\n';
         }
+        std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     });
 }
@@ -134,14 +202,17 @@ int RunCat(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("cat");
+    std::string name;
+    if (!NameArgument(args[1], name))
+        return 1;
     return Guarded([&] {
         TPackStore &store = ThePackStore();
-        const TPackContents c = store.LoadPack(args[0]);
-        if (!Contains(c.Templates, args[1])) {
-            Fail("Das Pack enthält kein Template \"" + args[1] + "\".");
+        const TPackContents c = LoadForReading(store, args[0]);
+        if (!Contains(c.Templates, name)) {
+            Fail("Das Pack enthält kein Template \"" + ShownName(name) + "\".");
             return 1;
         }
-        const std::string text = store.GetTemplate(args[1]);
+        const std::string text = store.GetTemplate(name);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     });
@@ -151,11 +222,14 @@ int RunSave(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("save");
+    std::string name;
+    if (!NameArgument(args[1], name))
+        return 1;
     return Guarded([&] {
         TPackStore &store = ThePackStore();
         const TPackContents c = store.LoadPack(args[0]);
-        if (!Contains(c.Templates, args[1])) {
-            Fail("Das Pack enthält kein Template \"" + args[1] + "\"; es wurde nichts gespeichert.");
+        if (!Contains(c.Templates, name)) {
+            Fail("Das Pack enthält kein Template \"" + ShownName(name) + "\"; es wurde nichts gespeichert.");
             return 1;
         }
         std::string text;
@@ -163,7 +237,7 @@ int RunSave(const std::vector<std::string> &args)
             Fail("Die Standardeingabe konnte nicht gelesen werden; es wurde nichts gespeichert.");
             return 1;
         }
-        store.SaveTemplate(args[1], text);
+        store.SaveTemplate(name, text);
         return 0;
     });
 }
@@ -172,10 +246,13 @@ int RunAdd(const std::vector<std::string> &args)
 {
     if (args.size() != 3)
         return Usage("add");
+    std::string name;
+    if (!NameArgument(args[1], name))
+        return 1;
     return Guarded([&] {
         TPackStore &store = ThePackStore();
         store.LoadPack(args[0]);
-        store.AddFileRecord(args[1], args[2]);
+        store.AddFileRecord(name, args[2]);
         return 0;
     });
 }
@@ -184,14 +261,17 @@ int RunDelete(const std::vector<std::string> &args)
 {
     if (args.size() != 2)
         return Usage("delete");
+    std::string name;
+    if (!NameArgument(args[1], name))
+        return 1;
     return Guarded([&] {
         TPackStore &store = ThePackStore();
         const TPackContents c = store.LoadPack(args[0]);
-        if (!Contains(c.Files, args[1])) {
-            Fail("Das Pack enthält keine Datei \"" + args[1] + "\".");
+        if (!Contains(c.Files, name)) {
+            Fail("Das Pack enthält keine Datei \"" + ShownName(name) + "\".");
             return 1;
         }
-        store.DeleteFileRecord(args[1]);
+        store.DeleteFileRecord(name);
         return 0;
     });
 }
@@ -200,10 +280,13 @@ int RunMeta(const std::vector<std::string> &args)
 {
     if (args.size() != 6)
         return Usage("meta");
+    kzpMetaData meta;
+    if (!MetaArguments(args, 1, meta))
+        return 1;
     return Guarded([&] {
         TPackStore &store = ThePackStore();
         store.LoadPack(args[0]);
-        store.WriteMetaData(kzpMetaData{args[1], args[2], args[3], args[4], args[5]});
+        store.WriteMetaData(meta);
         return 0;
     });
 }
@@ -218,25 +301,23 @@ int RunImport(const std::vector<std::string> &args)
         return 1;
     }
     TPackStore &store = ThePackStore();
+    std::vector<TImportFile> files;
     if (Guarded([&] {
             store.LoadPack(args[0]);
+            files = PrepareFolderImport(args[1]);
             return 0;
         }) != 0)
         return 1;
-    const std::vector<TScannedFile> files = ScanFolder(args[1]);
-    std::size_t done = 0;
+    std::size_t added = 0;
     try {
-        for (const TScannedFile &f : files) {
-            store.AddFileRecord(f.RelativeName, f.FullPath);
-            ++done;
-        }
+        RunFolderImport(store, files, {nullptr, [&](const TImportFile &) { ++added; }});
     } catch (const EPackError &e) {
         Fail(e);
-        Fail("Import abgebrochen: " + std::to_string(done) + " von " + std::to_string(files.size()) +
-             " Dateien wurden hinzugefügt.");
+        Fail("Import abgebrochen: " + std::to_string(added) + " von " + FileCount(files.size()) +
+             " wurden hinzugefügt; sie bleiben vollständig im Pack.");
         return 1;
     }
-    std::fprintf(stderr, "Importvorgang abgeschlossen: %zu Dateien hinzugefügt.\n", done);
+    std::fprintf(stderr, "Importvorgang abgeschlossen: %s hinzugefügt.\n", FileCount(added).c_str());
     return 0;
 }
 
@@ -246,13 +327,8 @@ int RunNew(const std::vector<std::string> &args)
         return Usage("new");
     const std::string &target = args[0];
     kzpMetaData meta{"Neues Template", "Autor", "nicht definiert", "nicht definiert", "undefined"};
-    if (args.size() == 6) {
-        std::string *fields[] = {&meta.Titel, &meta.Author, &meta.AuthorMail, &meta.AuthorWeb, &meta.Ordner};
-        for (int i = 0; i < 5; ++i) {
-            if (!args[static_cast<std::size_t>(i) + 1].empty())
-                *fields[i] = args[static_cast<std::size_t>(i) + 1];
-        }
-    }
+    if (args.size() == 6 && !MetaArguments(args, 1, meta))
+        return 1;
     struct stat st {};
     if (::lstat(target.c_str(), &st) == 0) {
         Fail("Die Datei existiert bereits und wird nicht überschrieben: " + target);

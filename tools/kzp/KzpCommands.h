@@ -18,5 +18,8 @@ int RunNew(const std::vector<std::string> &args);
 int RunExtract(const std::vector<std::string> &args);
 int RunBuild(const std::vector<std::string> &args);
 
+// The folder the kzp binary lies in, where the data files are installed beside it.
+std::string ProgramFolder();
+
 // Prints the usage line of a command (or of every command) and returns 2.
 int Usage(const std::string &command);

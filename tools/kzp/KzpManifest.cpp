@@ -17,7 +17,8 @@
 // Extraction writes the plain template and file lines whenever they give the record back
 // unchanged; an odd metadata record, a template whose text does not survive unescaping and
 // escaping, file data not in the encoder's own form, or a name that cannot be a file of its
-// own (empty, "a//b", "a/", two records of one name) goes to raw/. A pack file not in the
+// own (empty, "a//b", "a/", two records of one name, "../x", "/etc/x", a backslash) goes to
+// raw/. A pack file not in the
 // writer's own form (line breaks, "=" fill) keeps its bytes in original.kzp.
 #include "KzpCommands.h"
 
@@ -43,21 +44,6 @@ class EManifestError : public EPackError {
 public:
     explicit EManifestError(const std::string &message) : EPackError(message) {}
 };
-
-std::vector<std::string> SplitExact(const std::string &text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t hit = text.find(separator, at);
-        if (hit == std::string::npos) {
-            parts.push_back(text.substr(at));
-            return parts;
-        }
-        parts.push_back(text.substr(at, hit - at));
-        at = hit + 1;
-    }
-}
 
 // Names that would leave the folder are refused outright.
 bool EscapesFolder(const std::string &name)
@@ -123,25 +109,14 @@ void MakeFolders(const std::string &root, const std::string &relativeFile)
 // sure no link placed there is followed.
 void WriteNewFile(const std::string &path, const std::string &bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    kzp::TUniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.Valid())
         throw EPackIOError(IOErrorMessage(errno, path), errno);
-    const char *p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t put = ::write(fd, p, left);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            throw EPackIOError(IOErrorMessage(err, path), err);
-        }
-        p += put;
-        left -= static_cast<std::size_t>(put);
-    }
-    if (::close(fd) != 0)
-        throw EPackIOError(IOErrorMessage(errno, path), errno);
+    int err = WriteAll(fd.Get(), bytes);
+    if (const int closed = fd.Close(); err == 0)
+        err = closed;
+    if (err)
+        throw EPackIOError(IOErrorMessage(err, path), err);
 }
 
 void PrepareEmptyFolder(const std::string &dir)
@@ -165,19 +140,6 @@ void PrepareEmptyFolder(const std::string &dir)
     ::closedir(d);
     if (!empty)
         throw EPackError("Der Zielordner ist nicht leer: " + dir);
-}
-
-// A name as the user can read it in a message: a NUL would end the message early.
-std::string Shown(const std::string &name)
-{
-    std::string out;
-    for (char c : name) {
-        if (c == '\0')
-            out += "\\0";
-        else
-            out += c;
-    }
-    return out;
 }
 
 std::string RawName(std::size_t index)
@@ -234,23 +196,23 @@ int RunExtract(const std::vector<std::string> &args)
             const std::string key = RecordKey(record);
             const bool isFile = IsFileRecord(record);
             const std::string name = isFile ? key.substr(4) : key;
-            if (EscapesFolder(name))
-                throw EPackError("Der Name \"" + Shown(name) + "\" (Eintrag " + std::to_string(i) +
-                                 ") würde außerhalb des Zielordners schreiben; es wurde nichts entpackt.");
+            // A name that would lead out of the folder never becomes a path: its record is
+            // kept raw, so the pack still comes back byte for byte.
+            const bool fileName = !EscapesFolder(name) && IsPlainPath(name);
             bool plain = false;
             if (isFile) {
                 std::vector<std::string> tokens;
                 SplitString(record, '\t', tokens);
                 const std::string data = tokens.size() >= 3 ? tokens[2] : std::string();
                 std::string bytes = DecodeBase64(data);
-                if (IsPlainPath(name) && key + "\t.\t" + EncodeBase64(bytes) == record && filePaths.Take(name)) {
+                if (fileName && key + "\t.\t" + EncodeBase64(bytes) == record && filePaths.Take(name)) {
                     manifest += "file\t" + name + "\n";
                     outputs.push_back({"files/" + name, std::move(bytes)});
                     plain = true;
                 }
             } else {
                 std::string text = TemplateTextOfRecord(record);
-                if (IsPlainPath(name) && BuildTemplateRecord(name, text) == record && templatePaths.Take(name)) {
+                if (fileName && BuildTemplateRecord(name, text) == record && templatePaths.Take(name)) {
                     manifest += "template\t" + name + "\n";
                     outputs.push_back({"templates/" + name, std::move(text)});
                     plain = true;
