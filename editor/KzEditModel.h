@@ -194,6 +194,8 @@ private:
   // Stores a line, trimmed under eoTrimTrailingSpaces (see TKzEditDocument::StoreLine).
   void StoreLine(int index, const std::string &s, int insFrom = -1, int insTo = -1);
   int LeadingWhite(std::string_view s) const;
+  // The leading white space of the nearest non-empty line above line `index` (0-based).
+  std::string IndentAbove(int index) const;
   std::string IndentString(int columns) const;
 
   // commands (KzEditModelCommands.cpp)

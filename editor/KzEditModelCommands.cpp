@@ -202,6 +202,17 @@ void TKzEditModel::TypeChar(char ch) {
 
 // ---- line break ----
 
+std::string TKzEditModel::IndentAbove(int index) const {
+  // A local view of the lines: the walk up a long run of empty lines stays one tight loop.
+  const TKzEditStringList &lines = FLines;
+  for (int i = index - 1; i >= 0; --i) {
+    const std::string_view above = lines.LineView(i);
+    if (!above.empty())
+      return std::string(above.substr(0, std::size_t(LeadingWhite(above))));
+  }
+  return {};
+}
+
 void TKzEditModel::LineBreak(bool moveCaret) {
   if (FReadOnly)
     return;
@@ -221,13 +232,7 @@ void TKzEditModel::LineBreak(bool moveCaret) {
     TBufferCoord newCaret;
     if (line.empty()) {
       FLines.InsertLine(y0, std::string_view());
-      int indent = 0;
-      if (autoIndent)
-        for (int i = y0 - 1; i >= 0; --i)
-          if (FLines.LineLength(i) > 0) {
-            indent = LeadingWhite(FLines.LineView(i));
-            break;
-          }
+      const int indent = autoIndent ? int(IndentAbove(y0).size()) : 0;
       newCaret = {indent + 1, caret.Line + 1};
     } else if (caret.Char == 1) {
       FLines.InsertLine(y0, std::string_view());
@@ -238,12 +243,7 @@ void TKzEditModel::LineBreak(bool moveCaret) {
       if (autoIndent) {
         ws = line.substr(0, std::size_t(LeadingWhite(line)));
         if (ws.empty())
-          for (int i = y0 - 1; i >= 0; --i)
-            if (FLines.LineLength(i) > 0) {
-              std::string above = FLines.GetLine(i);
-              ws = above.substr(0, std::size_t(LeadingWhite(above)));
-              break;
-            }
+          ws = IndentAbove(y0);
       }
       FLines.InsertLine(y0 + 1, ws);
       newCaret = {int(ws.size()) + 1, caret.Line + 1};
