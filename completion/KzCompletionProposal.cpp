@@ -3,6 +3,7 @@
 #include "completion/KzCompletionProposal.h"
 
 #include "editor/KzEdit.h"
+#include "editor/KzEditModel.h"
 
 #include <algorithm>
 
@@ -10,25 +11,6 @@ namespace {
 
 // The end-of-token characters an editor without highlighter takes as word breaks.
 constexpr std::string_view kDefaultWordBreakChars = ".,;:\"'!?[](){}^-=+*/\\|";
-
-// A completion is one step of the editor: painted once and undone at once, closed on every
-// way out, an exception included.
-class TCompletionEditStep {
-public:
-  explicit TCompletionEditStep(TCustomKzEdit &editor) : FEditor(editor) {
-    FEditor.IncPaintLock();
-    FEditor.OpenUndoBlock();
-  }
-  ~TCompletionEditStep() {
-    FEditor.CloseUndoBlock();
-    FEditor.DecPaintLock();
-  }
-  TCompletionEditStep(const TCompletionEditStep &) = delete;
-  TCompletionEditStep &operator=(const TCompletionEditStep &) = delete;
-
-private:
-  TCustomKzEdit &FEditor;
-};
 
 // Ends the undo group of what came before, so it is undone separately from what follows.
 void BreakUndoGroup(TCustomKzEdit &editor) {
@@ -329,7 +311,8 @@ void TKzCompletionProposal::AcceptEntry(TKzBaseCompletionProposalForm &form, TSh
   // after it another one: each undo takes back exactly one of the three.
   BreakUndoGroup(*editor);
   {
-    TCompletionEditStep step(*editor);
+    // One step of the editor: painted once, undone at once, closed on every way out.
+    TKzEditTransaction edit(*editor);
     const int y = editor->CaretY();
     int endX = editor->CaretX();
     if (endChar == '\0')

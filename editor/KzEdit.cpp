@@ -1,113 +1,136 @@
-// The editor control's core: construction, properties, caret and selection, status changes,
-// buffer notifications, highlighter ranges, keys, the command processor and focus.
+// The editor control's facade: the parts composed and wired, the settings that touch more
+// than one of them, the paint lock and status changes, keys and the command processor,
+// focus and bookmarks.
 #include "editor/KzEdit.h"
 
 #include "editor/KzEditKeyCmds.h"
-#include "editor/KzEditMiscProcs.h"
 
 #include <algorithm>
 
-namespace {
+// What the edit model asks of the control: all of it goes to the view, the paint lock, the
+// status and the window's clipboard.
+class TCustomKzEdit::TModelLink final : public TKzEditModelHost {
+public:
+  explicit TModelLink(TCustomKzEdit &edit) : E(edit) {}
+  void IncPaintLock() override { E.IncPaintLock(); }
+  void DecPaintLock() override { E.DecPaintLock(); }
+  void StatusChanged(TKzStatusChanges changes) override { E.StatusChanged(changes); }
+  void InvalidateLines(int firstLine, int lastLine) override {
+    E.FView.InvalidateLines(firstLine, lastLine);
+  }
+  void Invalidate() override { E.FView.Invalidate(); }
+  void CaretMoved(bool ensureVisible) override {
+    if (ensureVisible)
+      E.FView.EnsureCursorPosVisible();
+    E.FView.MarkCaretPending(true);
+  }
+  void EnsureCaretVisible() override { E.FView.EnsureCursorPosVisible(); }
+  void UpdateScrollBars() override { E.FView.UpdateScrollBars(); }
+  int CharsInWindow() const override { return E.FView.CharsInWindow(); }
+  kzp::TClipboard &Clipboard() override { return E.FHost.Clipboard(); }
 
-// Word characters when no highlighter is attached: what the highlighter base would give,
-// every character from '!' on minus the default word delimiters.
-TKzCharSet DefaultWordChars() {
-  TKzCharSet s;
-  for (int c = 33; c < 256; ++c)
-    s.set(std::size_t(c));
-  for (unsigned char c : std::string("!\"'()*+,-./:;=?[]\\^{}|"))
-    s.reset(c);
-  return s;
-}
+private:
+  TCustomKzEdit &E;
+};
 
-} // namespace
+// What the view asks of the control: the paint lock, the status, the scroll width the model
+// keeps, and the control's events with the control as their sender.
+class TCustomKzEdit::TViewLink final : public TKzEditViewHost {
+public:
+  explicit TViewLink(TCustomKzEdit &edit) : E(edit) {}
+  void IncPaintLock() override { E.IncPaintLock(); }
+  void DecPaintLock() override { E.DecPaintLock(); }
+  bool PaintLocked() const override { return E.FPaintLock != 0; }
+  void StatusChanged(TKzStatusChanges changes) override { E.StatusChanged(changes); }
+  void GrowMaxScrollWidth(int value) override { E.SetMaxScrollWidth(value); }
+  void Scrolled(TKzScrollBarKind bar) override {
+    if (E.OnScroll)
+      E.OnScroll(E, bar);
+  }
+  void PaintHooks(kzp::TCanvas &canvas) override {
+    // The painting event, then the transient hook, each on a canvas in the editor's font and
+    // background that it may change at will.
+    for (const TKzPaintEvent *event : {&E.OnPaint, &E.OnPaintTransient}) {
+      if (!*event)
+        continue;
+      canvas.SaveState();
+      canvas.SetFont(E.FView.Font());
+      canvas.SetBrushColor(E.FView.Color());
+      (*event)(E, canvas);
+      canvas.RestoreState();
+    }
+  }
+  void GutterGetText(int line, std::string &text) override {
+    if (E.OnGutterGetText)
+      E.OnGutterGetText(E, line, text);
+  }
+  void GutterPaint(int line, int x, int y) override {
+    if (E.OnGutterPaint)
+      E.OnGutterPaint(E, line, x, y);
+  }
+  void SpecialLineColors(int line, bool &special, kzp::TColor &foreground,
+                         kzp::TColor &background) override {
+    if (E.OnSpecialLineColors)
+      E.OnSpecialLineColors(E, line, special, foreground, background);
+  }
+
+private:
+  TCustomKzEdit &E;
+};
 
 TCustomKzEdit::TCustomKzEdit(TKzEditHost &host, TKzComponent *owner)
-    : TKzComponent(owner), FHost(host) {
-  CreatePaintData();
+    : TKzComponent(owner), FHost(host), FModelLink(std::make_unique<TModelLink>(*this)),
+      FViewLink(std::make_unique<TViewLink>(*this)), FModel(FDoc, *FModelLink),
+      FView(FDoc, FModel, host, *FViewLink) {
   FKeystrokes = std::make_unique<TKzEditKeyStrokes>(this);
   FKeystrokes->ResetDefaults();
-  FWordChars = DefaultWordChars();
-
-  FLines.OnBeginChange = [this] { LinesBeginChange(); };
-  FLines.OnEndChange = [this] { LinesEndChange(); };
-  FLines.OnLinesCleared = [this] { LinesCleared(); };
-  FLines.OnLinesDeleted = [this](int i, int n) { LinesDeleted(i, n); };
-  FLines.OnLinesInserted = [this](int i, int n) { LinesInserted(i, n); };
-  FLines.OnLineReplaced = [this](int i, int n) { LineReplaced(i, n); };
-  FUndoList.OnItemAdded = [this](TKzEditUndoList &l) { UndoItemAdded(l); };
-  FRedoList.OnItemAdded = [this](TKzEditUndoList &l) { UndoItemAdded(l); };
-  FLines.SetTabWidth(FTabWidth);
-  SizeOrFontChanged(true);
+  FDoc.OnLinesChanged = [this](const TKzDocumentChange &c) { LinesChanged(c); };
+  FDoc.OnEndChange = [this] { LinesEndChange(); };
+  FDoc.OnCleared = [this] { LinesCleared(); };
+  FDoc.OnModifiedChanged = [this] { StatusChanged({scModified}); };
+  FDoc.OnChange = [this] {
+    if (OnChange)
+      OnChange(*this);
+  };
+  FView.SizeOrFontChanged(true);
 }
 
 TCustomKzEdit::~TCustomKzEdit() {
   FDestroying = true;
   SetHighlighter(nullptr);
   FHookedCommands.clear();
-  FLines.OnLinesCleared = nullptr;
-  FLines.OnLinesDeleted = nullptr;
-  FLines.OnLinesInserted = nullptr;
-  FLines.OnLineReplaced = nullptr;
-  FUndoList.OnItemAdded = nullptr;
-  FRedoList.OnItemAdded = nullptr;
-  DestroyPaintData();
+  // The lines die with the document; nothing they report reaches the control any more.
+  FDoc.OnLinesChanged = nullptr;
+  FDoc.OnEndChange = nullptr;
+  FDoc.OnCleared = nullptr;
+  FDoc.OnModifiedChanged = nullptr;
+  FDoc.OnChange = nullptr;
 }
 
 // ---- whole text ----
 
 std::string TCustomKzEdit::Text() const {
-  std::string s = FLines.GetText();
+  std::string s = Lines().GetText();
   if (s.size() >= 2)
     s.resize(s.size() - 2);
   return s;
 }
 
-void TCustomKzEdit::SetText(const std::string &text) { FLines.SetText(text); }
+void TCustomKzEdit::SetText(const std::string &text) { Lines().SetText(text); }
 
 std::string TCustomKzEdit::LineText() const {
-  if (FCaretY < 1 || FCaretY > FLines.Count())
+  const int y = CaretY();
+  if (y < 1 || y > Lines().Count())
     return std::string();
-  return FLines.GetLine(FCaretY - 1);
+  return Lines().GetLine(y - 1);
 }
 
 void TCustomKzEdit::SetLineText(const std::string &value) {
-  if (FCaretY >= 1 && FCaretY <= FLines.Count())
-    FLines.ReplaceLine(FCaretY - 1, value);
-  else if (FLines.Count() == 0)
-    FLines.AddLine(value);
-}
-
-bool TCustomKzEdit::SelectionAvailable() const {
-  return FBlockBegin.Char != FBlockEnd.Char ||
-         (FBlockBegin.Line != FBlockEnd.Line && FSelectionMode != smColumn);
-}
-
-TBufferCoord TCustomKzEdit::SelectionFirst() const { return MinPoint(FBlockBegin, FBlockEnd); }
-TBufferCoord TCustomKzEdit::SelectionLast() const { return MaxPoint(FBlockBegin, FBlockEnd); }
-
-bool TCustomKzEdit::IsPointInSelection(TBufferCoord p, bool endsCount) const {
-  if (!SelectionAvailable())
-    return false;
-  TBufferCoord f = SelectionFirst(), l = SelectionLast();
-  if (FSelectionMode == smLine)
-    return p.Line >= f.Line && p.Line <= l.Line;
-  if (FSelectionMode == smColumn) {
-    int c1 = std::min(f.Char, l.Char), c2 = std::max(f.Char, l.Char);
-    return p.Line >= f.Line && p.Line <= l.Line &&
-           (endsCount ? p.Char >= c1 && p.Char <= c2 : p.Char > c1 && p.Char < c2);
-  }
-  if (endsCount)
-    return !(p < f) && !(l < p);
-  return f < p && p < l;
-}
-
-void TCustomKzEdit::SelectAll() {
-  TBufferCoord end{1, 1};
-  if (FLines.Count() > 0)
-    end = {FLines.LineLength(FLines.Count() - 1) + 1, FLines.Count()};
-  SetCaretAndSelection(end, {1, 1}, end);
-  StatusChanged({scSelection});
+  const int y = CaretY();
+  if (y >= 1 && y <= Lines().Count())
+    Lines().ReplaceLine(y - 1, value);
+  else if (Lines().Count() == 0)
+    Lines().AddLine(value);
 }
 
 void TCustomKzEdit::ClearSelection() {
@@ -116,218 +139,29 @@ void TCustomKzEdit::ClearSelection() {
 }
 
 void TCustomKzEdit::ClearAll() {
-  FLines.Clear();
-  FMarks.clear();
+  Lines().Clear();
+  Marks().clear();
   ClearUndo();
   SetTextModified(false);
 }
 
-// ---- caret and selection ----
-
-void TCustomKzEdit::SetCaretX(int value) { SetCaretXY({value, FCaretY}); }
-void TCustomKzEdit::SetCaretY(int value) { SetCaretXY({FCaretX, value}); }
-void TCustomKzEdit::SetCaretXY(TBufferCoord value) { InternalSetCaretXY(value, true); }
-
-void TCustomKzEdit::SetCaretPos(TBufferCoord value) {
-  IncPaintLock();
-  InternalSetCaretXY(value, true);
-  SetSelectionAnchor(CaretXY());
-  DecPaintLock();
-}
-
-void TCustomKzEdit::InternalSetCaretXY(TBufferCoord value, bool ensureVisible) {
-  const bool pastEol = HasOption(eoScrollPastEol);
-  int maxX = FMaxScrollWidth + 1;
-  int l = value.Line, c = value.Char;
-  if (l > FLines.Count())
-    l = FLines.Count();
-  if (l < 1) {
-    l = 1;
-    if (!pastEol)
-      maxX = 1;
-  } else if (!pastEol) {
-    maxX = FLines.LineLength(l - 1) + 1;
-  }
-  if (c > maxX && !(pastEol && HasOption(eoAutoSizeMaxScrollWidth)))
-    c = maxX;
-  if (c < 1)
-    c = 1;
-  if (c == FCaretX && l == FCaretY) {
-    FLastCaretX = DisplayXY().Column;
-    return;
-  }
-  IncPaintLock();
-  if (c != FCaretX) {
-    FCaretX = c;
-    StatusChanged({scCaretX});
-  }
-  if (l != FCaretY) {
-    InvalidateLine(FCaretY); // the active-line colour follows the caret line
-    InvalidateLine(l);
-    FCaretY = l;
-    StatusChanged({scCaretY});
-  }
-  FLastCaretX = DisplayXY().Column;
-  if (ensureVisible)
-    EnsureCursorPosVisible();
-  FCaretPending = true;
-  FScrollBarsPending = true;
-  DecPaintLock();
-}
-
-TDisplayCoord TCustomKzEdit::DisplayXY() const { return BufferToDisplayPos(CaretXY()); }
-
-TBufferCoord TCustomKzEdit::ClampSelectionPoint(TBufferCoord p) const {
-  p.Char = std::max(p.Char, 1);
-  if (HasOption(eoScrollPastEol))
-    p.Char = std::min(p.Char, FMaxScrollWidth + 1);
-  p.Line = std::min(p.Line, FLines.Count());
-  p.Line = std::max(p.Line, 1);
-  if (FSelectionMode == smNormal) {
-    int limit = p.Line <= FLines.Count() ? FLines.LineLength(p.Line - 1) + 1 : 1;
-    p.Char = std::min(p.Char, limit);
-  }
-  return p;
-}
-
-void TCustomKzEdit::SetSelectionAnchor(TBufferCoord value) {
-  TBufferCoord p = ClampSelectionPoint(value);
-  if (p == FBlockBegin && p == FBlockEnd)
-    return;
-  if (SelectionAvailable())
-    InvalidateLines(SelectionFirst().Line, SelectionLast().Line);
-  FBlockBegin = p;
-  FBlockEnd = p;
-  StatusChanged({scSelection});
-}
-
-void TCustomKzEdit::SetSelectionEnd(TBufferCoord value) {
-  if (HasOption(eoNoSelection))
-    return;
-  TBufferCoord p = ClampSelectionPoint(value);
-  if (p == FBlockEnd)
-    return;
-  InvalidateLines(std::min(FBlockEnd.Line, p.Line), std::max(FBlockEnd.Line, p.Line));
-  FBlockEnd = p;
-  StatusChanged({scSelection});
-}
-
-void TCustomKzEdit::SetSelectionMode(TKzSelectionMode value) {
-  if (value == FSelectionMode)
-    return;
-  FSelectionMode = value;
-  if (value == smNormal) {
-    // A rectangle or line selection may reach past the ends of its lines; a character stream
-    // does not, or deleting it would pad its first line.
-    FBlockBegin = ClampSelectionPoint(FBlockBegin);
-    FBlockEnd = ClampSelectionPoint(FBlockEnd);
-  }
-  if (SelectionAvailable())
-    Invalidate();
-}
-
-void TCustomKzEdit::SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor,
-                                         TBufferCoord end) {
-  IncPaintLock();
-  InternalSetCaretXY(caret, true);
-  SetSelectionAnchor(anchor);
-  SetSelectionEnd(end);
-  DecPaintLock();
-}
-
-TDisplayCoord TCustomKzEdit::BufferToDisplayPos(TBufferCoord p) const {
-  TDisplayCoord d;
-  d.Row = p.Line;
-  d.Column = BufferToDisplayColumn(FLines.LineView(p.Line - 1), p.Char, FTabWidth);
-  return d;
-}
-
-TBufferCoord TCustomKzEdit::DisplayToBufferPos(TDisplayCoord p) const {
-  TBufferCoord b;
-  b.Line = p.Row;
-  b.Char = DisplayToBufferColumn(FLines.LineView(p.Row - 1), p.Column, FTabWidth);
-  return b;
-}
-
-// ---- words ----
-
-bool TCustomKzEdit::IsIdentChar(char c) const { return FWordChars.test(static_cast<unsigned char>(c)); }
-
-void TCustomKzEdit::UpdateWordChars() {
-  if (FHighlighter)
-    FWordChars = FHighlighter->IdentifierChars() & ~FHighlighter->WordDelimiters();
-  else
-    FWordChars = DefaultWordChars();
-}
-
-TBufferCoord TCustomKzEdit::WordStart(TBufferCoord p) const {
-  std::string_view s = FLines.LineView(p.Line - 1);
-  int x = std::min(std::max(p.Char, 1), int(s.size()) + 1);
-  while (x > 1 && IsIdentChar(s[std::size_t(x - 2)]))
-    --x;
-  return {x, p.Line};
-}
-
-TBufferCoord TCustomKzEdit::WordEnd(TBufferCoord p) const {
-  std::string_view s = FLines.LineView(p.Line - 1);
-  int x = std::min(std::max(p.Char, 1), int(s.size()) + 1);
-  while (x <= int(s.size()) && IsIdentChar(s[std::size_t(x - 1)]))
-    ++x;
-  return {x, p.Line};
-}
-
-std::string TCustomKzEdit::WordAt(TBufferCoord p) const {
-  TBufferCoord a = WordStart(p), b = WordEnd(p);
-  std::string_view s = FLines.LineView(p.Line - 1);
-  if (b.Char <= a.Char)
-    return std::string();
-  return std::string(s.substr(std::size_t(a.Char - 1), std::size_t(b.Char - a.Char)));
-}
-
-std::string TCustomKzEdit::WordAtCursor() const { return WordAt(CaretXY()); }
-
-bool TCustomKzEdit::GetHighlighterAttriAtRowCol(TBufferCoord p, std::string &token,
-                                                TKzHighlighterAttributes *&attri) const {
-  token.clear();
-  attri = nullptr;
-  if (!FHighlighter || p.Line < 1 || p.Line > FLines.Count())
-    return false;
-  std::string line = FLines.GetLine(p.Line - 1);
-  if (p.Line == 1)
-    FHighlighter->ClearRange();
-  else
-    FHighlighter->RestoreRange(FLines.LineRange(p.Line - 2));
-  FHighlighter->BeginLine(line, p.Line - 1);
-  while (!FHighlighter->AtLineEnd()) {
-    int start = FHighlighter->TokenStart() + 1;
-    std::string text = FHighlighter->TokenText();
-    if (p.Char >= start && p.Char < start + int(text.size())) {
-      token = std::move(text);
-      attri = FHighlighter->TokenAttribute();
-      return true;
-    }
-    FHighlighter->Advance();
-  }
-  return false;
-}
-
-// ---- options ----
+// ---- settings that touch several parts ----
 
 void TCustomKzEdit::SetOptions(TKzEditorOptions value) {
-  if (value == FOptions)
+  if (value == Options())
     return;
-  bool pastEolDropped = FOptions.Contains(eoScrollPastEol) && !value.Contains(eoScrollPastEol);
-  FOptions = value;
+  const bool pastEolDropped = HasOption(eoScrollPastEol) && !value.Contains(eoScrollPastEol);
+  FModel.SetOptions(value);
   if (pastEolDropped)
-    InternalSetCaretXY(CaretXY(), true);
-  UpdateScrollBars();
-  Invalidate();
+    FModel.SetCaretXY(CaretXY(), true);
+  FView.UpdateScrollBars();
+  FView.Invalidate();
 }
 
 void TCustomKzEdit::SetInsertMode(bool value) {
-  if (value == FInsertMode)
+  if (value == InsertMode())
     return;
-  FInsertMode = value;
+  FModel.SetInsertMode(value);
   if (FHost.HasFocus() || FAlwaysShowCaret) {
     ShowPlatformCaret(false);
     ShowPlatformCaret(true);
@@ -336,129 +170,70 @@ void TCustomKzEdit::SetInsertMode(bool value) {
 }
 
 void TCustomKzEdit::SetReadOnly(bool value) {
-  if (value == FReadOnly)
+  if (value == ReadOnly())
     return;
-  FReadOnly = value;
+  FModel.SetReadOnly(value);
   StatusChanged({scReadOnly});
 }
 
 void TCustomKzEdit::SetTabWidth(int value) {
   value = std::min(std::max(value, 1), 256);
-  if (value == FTabWidth)
+  if (value == TabWidth())
     return;
-  FTabWidth = value;
-  FLines.SetTabWidth(value);
-  Invalidate();
+  FModel.SetTabWidth(value);
+  FView.Invalidate();
 }
 
 void TCustomKzEdit::SetMaxScrollWidth(int value) {
   value = std::max(value, 1);
-  if (value == FMaxScrollWidth)
+  if (value == MaxScrollWidth())
     return;
-  FMaxScrollWidth = value;
-  UpdateScrollBars();
+  FModel.SetMaxScrollWidth(value);
+  FView.UpdateScrollBars();
 }
 
 void TCustomKzEdit::SetMaxUndo(int value) {
   if (value < 0)
     return;
-  FUndoList.SetMaxUndo(value);
-  FRedoList.SetMaxUndo(value);
-}
-
-void TCustomKzEdit::SetHideSelection(bool value) {
-  if (value == FHideSelection)
-    return;
-  FHideSelection = value;
-  Invalidate();
-}
-
-void TCustomKzEdit::SetScrollBars(TKzScrollStyle value) {
-  if (value == FScrollBars)
-    return;
-  FScrollBars = value;
-  UpdateScrollBars();
+  FDoc.UndoList().SetMaxUndo(value);
+  FDoc.RedoList().SetMaxUndo(value);
 }
 
 void TCustomKzEdit::SetHighlighter(TKzCustomHighlighter *value) {
-  if (value == FHighlighter)
+  TKzCustomHighlighter *old = FDoc.Highlighter();
+  if (value == old)
     return;
   const TKzNotifyEvent handler = TKzNotifyEvent::Of<&TCustomKzEdit::HighlighterChanged>(this);
-  if (FHighlighter)
-    FHighlighter->RemoveChangeHandler(handler);
-  FHighlighter = value;
-  UpdateWordChars();
+  if (old)
+    old->RemoveChangeHandler(handler);
+  FDoc.SetHighlighter(value);
   if (FDestroying)
     return;
-  if (FHighlighter) {
-    FHighlighter->AddChangeHandler(handler);
-    HighlighterChanged(FHighlighter);
+  if (value) {
+    value->AddChangeHandler(handler);
+    HighlighterChanged(value);
   } else {
-    SizeOrFontChanged(true);
-    Invalidate();
+    FView.SizeOrFontChanged(true);
+    FView.Invalidate();
   }
 }
 
 void TCustomKzEdit::HighlighterChanged(TKzPersistent *sender) {
-  UpdateWordChars();
+  FDoc.UpdateWordChars();
+  // A highlighter tells that it tokenizes differently; an attribute only looks different.
   if (sender && dynamic_cast<TKzCustomHighlighter *>(sender))
-    ScanAllRanges();
-  SizeOrFontChanged(true);
-  Invalidate();
+    FDoc.RescanAllRanges();
+  FView.HighlighterChanged();
 }
-
-// ---- modification state ----
-
-void TCustomKzEdit::SetTextModified(bool value) {
-  if (value == FModified)
-    return;
-  FModified = value;
-  if (!value) {
-    if (HasOption(eoGroupUndo) && FUndoList.HasItems())
-      FUndoList.AddGroupBreak();
-    FUndoList.SetSavePoint();
-  } else {
-    FUndoList.ClearSavePoint();
-  }
-  StatusChanged({scModified});
-}
-
-void TCustomKzEdit::UpdateModifiedFromUndo() {
-  bool modified = !FUndoList.AtSavePoint();
-  if (modified == FModified)
-    return;
-  FModified = modified;
-  StatusChanged({scModified});
-}
-
-bool TCustomKzEdit::UndoAvailable() const { return !FReadOnly && FUndoList.HasItems(); }
-bool TCustomKzEdit::RedoAvailable() const { return !FReadOnly && FRedoList.HasItems(); }
 
 void TCustomKzEdit::SuspendUndo() {
-  FUndoList.Lock();
-  FRedoList.Lock();
+  FDoc.UndoList().Lock();
+  FDoc.RedoList().Lock();
 }
 
 void TCustomKzEdit::ResumeUndo() {
-  FUndoList.Unlock();
-  FRedoList.Unlock();
-}
-
-void TCustomKzEdit::ClearUndo() {
-  FTrimmedBlanks.clear();
-  FUndoList.Clear();
-  FRedoList.Clear();
-}
-
-void TCustomKzEdit::UndoItemAdded(TKzEditUndoList &list) {
-  if (&list == &FUndoList)
-    FlushTrimmedBlanks();
-  UpdateModifiedFromUndo();
-  if (&list == &FUndoList && !FRedoInProgress &&
-      FUndoList.LastReason() != TKzChangeReason::GroupBreak)
-    FRedoList.Clear();
-  if (list.BlockDepth() == 0 && OnChange)
-    OnChange(*this);
+  FDoc.UndoList().Unlock();
+  FDoc.RedoList().Unlock();
 }
 
 // ---- paint lock and status ----
@@ -470,12 +245,7 @@ void TCustomKzEdit::DecPaintLock() {
     --FPaintLock;
   if (FPaintLock != 0)
     return;
-  if (FScrollBarsPending)
-    UpdateScrollBars();
-  if (FCaretPending) {
-    FCaretPending = false;
-    UpdateCaret();
-  }
+  FView.FlushPending();
   if (!FStatusChanges.Empty())
     StatusChanged({});
 }
@@ -490,145 +260,37 @@ void TCustomKzEdit::StatusChanged(TKzStatusChanges changes) {
     OnStatusChange(*this, pending);
 }
 
-// ---- buffer notifications ----
+// ---- what the document reports ----
 
-void TCustomKzEdit::LinesBeginChange() {}
+void TCustomKzEdit::LinesChanged(const TKzDocumentChange &change) {
+  FView.InvalidateLines(change.RepaintFrom, change.RepaintTo);
+  if (HasOption(eoAutoSizeMaxScrollWidth) && change.FirstIndex < Lines().Count()) {
+    const int len = Lines().ExpandedLength(change.FirstIndex);
+    if (len > MaxScrollWidth())
+      SetMaxScrollWidth(len);
+  }
+}
 
 void TCustomKzEdit::LinesEndChange() {
-  if (FScanning)
-    return;
-  FScanning = true;
-  if (FScanFirst >= 0) {
-    int first = FScanFirst, last = FScanLast;
-    bool toEnd = FScanToEnd;
-    FScanFirst = FScanLast = -1;
-    FScanToEnd = false;
-    int scanned = last;
-    if (FHighlighter && FLines.Count() > 0) {
-      TKzEditUpdateGuard guard(FLines);
-      scanned = ScanRanges(first, last);
-    }
-    InvalidateLines(first + 1, toEnd ? -1 : std::max(scanned, last) + 1);
-    if (HasOption(eoAutoSizeMaxScrollWidth) && first < FLines.Count()) {
-      int len = FLines.ExpandedLength(first);
-      if (len > FMaxScrollWidth)
-        SetMaxScrollWidth(len);
-    }
-  }
-  FScanning = false;
   if (!FHost.HandleAllocated())
     return;
-  IncPaintLock();
-  UpdateScrollBars();
-  SetSelectionAnchor(CaretXY());
-  InvalidateGutter();
+  // Every text operation ends with an empty selection at the caret.
+  TKzPaintLock lock(*this);
+  FView.UpdateScrollBars();
+  FModel.SetSelectionAnchor(CaretXY());
+  FView.InvalidateGutter();
   if (!HasOption(eoScrollPastEof))
-    SetTopLine(FTopLine);
-  DecPaintLock();
+    FView.SetTopLine(FView.TopLine());
 }
 
 void TCustomKzEdit::LinesCleared() {
-  FTrimmedBlanks.clear();
-  ClearUndo();
-  FScanFirst = FScanLast = -1;
-  FScanToEnd = false;
-  IncPaintLock();
-  FCaretX = FCaretY = 1;
-  FLastCaretX = 1;
-  FBlockBegin = FBlockEnd = {1, 1};
-  SetTopLine(1);
-  SetLeftChar(1);
-  FCaretPending = true;
-  Invalidate();
+  TKzPaintLock lock(*this);
+  FModel.ResetCaret();
+  FView.SetTopLine(1);
+  FView.SetLeftChar(1);
+  FView.MarkCaretPending(false);
+  FView.Invalidate();
   StatusChanged({scAll});
-  DecPaintLock();
-}
-
-void TCustomKzEdit::MarkForScan(int first, int last) {
-  if (FScanFirst < 0) {
-    FScanFirst = first;
-    FScanLast = last;
-  } else {
-    FScanFirst = std::min(FScanFirst, first);
-    FScanLast = std::max(FScanLast, last);
-  }
-}
-
-void TCustomKzEdit::LinesDeleted(int index, int count) {
-  if (FScanning)
-    return;
-  if (FHoldTrims == 0)
-    FlushTrimmedBlanks();
-  if (FScanFirst >= 0) {
-    // Lines after the deleted run moved up by count.
-    if (FScanFirst >= index + count)
-      FScanFirst -= count;
-    else if (FScanFirst > index)
-      FScanFirst = index;
-    if (FScanLast >= index + count)
-      FScanLast -= count;
-    else if (FScanLast >= index)
-      FScanLast = index;
-  }
-  MarkForScan(index, index);
-  FScanToEnd = true;
-}
-
-void TCustomKzEdit::LinesInserted(int index, int count) {
-  if (FScanning)
-    return;
-  if (FHoldTrims == 0)
-    FlushTrimmedBlanks();
-  if (FScanFirst >= 0) {
-    if (FScanFirst >= index)
-      FScanFirst += count;
-    if (FScanLast >= index)
-      FScanLast += count;
-  }
-  MarkForScan(index, index + count - 1);
-  FScanToEnd = true;
-}
-
-void TCustomKzEdit::LineReplaced(int index, int count) {
-  if (FScanning)
-    return;
-  if (FHoldTrims == 0)
-    FlushTrimmedBlanks();
-  MarkForScan(index, index + count - 1);
-}
-
-int TCustomKzEdit::ScanRanges(int first, int mustLast) {
-  const int n = FLines.Count();
-  if (first >= n)
-    return n - 1;
-  first = std::max(first, 0);
-  if (first == 0)
-    FHighlighter->ClearRange();
-  else
-    FHighlighter->RestoreRange(FLines.LineRange(first - 1));
-  int i = first;
-  for (; i < n; ++i) {
-    std::string_view v = FLines.LineView(i);
-    FScanLine.assign(v.data(), v.size());
-    FHighlighter->BeginLine(FScanLine, i);
-    FHighlighter->RunToLineEnd();
-    TKzRange r = FHighlighter->CurrentRange();
-    if (i > mustLast && FLines.LineRange(i) == r)
-      break;
-    FLines.SetLineRange(i, r);
-  }
-  return std::min(i, n - 1);
-}
-
-void TCustomKzEdit::ScanAllRanges() {
-  if (!FHighlighter || FLines.Count() == 0)
-    return;
-  FScanning = true;
-  {
-    TKzEditUpdateGuard guard(FLines);
-    ScanRanges(0, FLines.Count() - 1);
-  }
-  FScanning = false;
 }
 
 // ---- keys and commands ----
@@ -742,7 +404,6 @@ void TCustomKzEdit::ProcessCommand(TKzEditorCommand command, char ch, void *data
     NotifyHookedCommandHandlers(false, command, ch, data);
   if (command != ecNone && command < ecUserFirst)
     ExecuteCommand(command, ch, data);
-  FlushTrimmedBlanks();
   if (command != ecNone)
     NotifyHookedCommandHandlers(true, command, ch, data);
   if (OnCommandProcessed)
@@ -752,8 +413,8 @@ void TCustomKzEdit::ProcessCommand(TKzEditorCommand command, char ch, void *data
 // ---- focus and caret ----
 
 void TCustomKzEdit::AddFocusRedirect(TKzFocusTarget *target) {
-  if (target && std::find(FFocusRedirects.begin(), FFocusRedirects.end(), target) ==
-                    FFocusRedirects.end())
+  if (target &&
+      std::find(FFocusRedirects.begin(), FFocusRedirects.end(), target) == FFocusRedirects.end())
     FFocusRedirects.push_back(target);
 }
 
@@ -774,7 +435,7 @@ void TCustomKzEdit::ShowPlatformCaret(bool show) {
   if (show) {
     if (HasOption(eoNoCaret))
       return;
-    InitializeCaret();
+    FView.InitializeCaret();
     FHost.ShowCaret();
   } else {
     FHost.HideCaret();
@@ -785,16 +446,16 @@ void TCustomKzEdit::ShowPlatformCaret(bool show) {
 void TCustomKzEdit::FocusEnter() {
   ProcessCommand(ecFocusEnter, '\0', nullptr);
   ShowPlatformCaret(true);
-  if (FHideSelection && SelectionAvailable())
-    InvalidateLines(SelectionFirst().Line, SelectionLast().Line);
+  if (HideSelection() && SelectionAvailable())
+    FView.InvalidateLines(SelectionFirst().Line, SelectionLast().Line);
 }
 
 void TCustomKzEdit::FocusExit() {
   ProcessCommand(ecFocusExit, '\0', nullptr);
   if (!FAlwaysShowCaret && !FHost.HasFocus()) {
     ShowPlatformCaret(false);
-    if (FHideSelection && SelectionAvailable())
-      InvalidateLines(SelectionFirst().Line, SelectionLast().Line);
+    if (HideSelection() && SelectionAvailable())
+      FView.InvalidateLines(SelectionFirst().Line, SelectionLast().Line);
   }
 }
 
@@ -810,7 +471,7 @@ void TCustomKzEdit::SetAlwaysShowCaret(bool value) {
 // ---- bookmarks ----
 
 bool TCustomKzEdit::GetBookMark(int number, int &x, int &y) const {
-  for (const TKzEditMark &m : FMarks)
+  for (const TKzEditMark &m : FDoc.Marks())
     if (m.BookmarkNumber == number) {
       x = m.Char;
       y = m.Line;
@@ -825,10 +486,10 @@ bool TCustomKzEdit::IsBookmark(int number) const {
 }
 
 void TCustomKzEdit::ClearBookMark(int number) {
-  for (auto it = FMarks.begin(); it != FMarks.end(); ++it)
+  for (auto it = Marks().begin(); it != Marks().end(); ++it)
     if (it->BookmarkNumber == number) {
       TKzEditMark mark = *it;
-      FMarks.erase(it);
+      Marks().erase(it);
       if (OnClearBookmark)
         OnClearBookmark(*this, mark);
       InvalidateGutterLines(mark.Line, mark.Line);
@@ -837,7 +498,7 @@ void TCustomKzEdit::ClearBookMark(int number) {
 }
 
 void TCustomKzEdit::SetBookMark(int number, int x, int y) {
-  if (number < 0 || number > 9 || y < 1 || y > std::max(FLines.Count(), 1))
+  if (number < 0 || number > 9 || y < 1 || y > std::max(Lines().Count(), 1))
     return;
   ClearBookMark(number);
   TKzEditMark mark;
@@ -847,7 +508,7 @@ void TCustomKzEdit::SetBookMark(int number, int x, int y) {
   mark.Line = y;
   if (OnPlaceBookmark)
     OnPlaceBookmark(*this, mark);
-  FMarks.push_back(mark);
+  Marks().push_back(mark);
   InvalidateGutterLines(y, y);
 }
 
@@ -856,3 +517,8 @@ void TCustomKzEdit::GotoBookMark(int number) {
   if (GetBookMark(number, x, y))
     SetCaretPos({x, y});
 }
+
+// ---- edit transactions from outside the editor ----
+
+TKzEditTransaction::TKzEditTransaction(TCustomKzEdit &editor, TKind kind)
+    : TKzEditTransaction(editor.FModel, kind) {}

@@ -1,14 +1,22 @@
-// The multi-line text editor control: caret, selection, text operations, key and command
-// processing, clipboard, undo and redo. Qt-free; the platform reaches it through TKzEditHost.
+// The multi-line text editor control. It is the facade over three parts with their own state:
+// the document (lines, undo lists, highlighter ranges; KzEditDocument.h), the edit model
+// (caret, selection, editing commands; KzEditModel.h) and the view (scrolling, painting,
+// gutter; KzEditView.h). It keeps every operation the rest of the program calls, and itself
+// only what joins the parts: keys and the command processor, focus, mouse and the events.
+// Qt-free; the platform reaches it through TKzEditHost.
 #pragma once
 
+#include "editor/KzEditDocument.h"
+#include "editor/KzEditGuards.h"
 #include "editor/KzEditHost.h"
 #include "editor/KzEditKbdHandler.h"
 #include "editor/KzEditKeyCmds.h"
 #include "editor/KzEditMiscClasses.h"
+#include "editor/KzEditModel.h"
 #include "editor/KzEditPaintTypes.h"
 #include "editor/KzEditTextBuffer.h"
 #include "editor/KzEditTypes.h"
+#include "editor/KzEditView.h"
 #include "highlight/KzEditHighlighter.h"
 #include "platform/Canvas.h"
 
@@ -23,40 +31,6 @@
 
 class TCustomKzEdit;
 class TKzGutter;
-
-// The control's own error kind (clipboard failures).
-class EKzEditError : public std::runtime_error {
-public:
-  using std::runtime_error::runtime_error;
-};
-
-// The registered clipboard format that carries the selection mode with the text.
-inline constexpr const char *KzEditClipboardFormatName = "KzEdit Control Block Type";
-
-// A mark in the gutter; bookmarks carry their number 0..9, other marks -1.
-struct TKzEditMark {
-  int Line = 0;
-  int Char = 0;
-  int BookmarkNumber = -1;
-  int ImageIndex = 0;
-  bool Visible = true;
-  bool IsBookmark() const { return BookmarkNumber >= 0; }
-};
-
-// Bookmark keys and glyphs.
-struct TKzBookMarkOpt {
-  bool DrawBookmarksFirst = true;
-  bool EnableKeys = true;
-  bool GlyphsVisible = true;
-  int LeftMargin = 2;
-  int Xoffset = 12;
-};
-
-// Caret shapes for insert and overwrite mode.
-enum TKzEditCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
-
-// Which scroll bars the control shows.
-enum TKzScrollStyle : std::uint8_t { ssNoBars, ssHorizontal, ssVertical, ssBoth };
 
 // Events. The sender is the editor.
 using TKzNotify = std::function<void(TCustomKzEdit &)>;
@@ -84,7 +58,7 @@ struct THookedCommandHandlerEntry {
 // Mouse buttons as the mouse entry points take them.
 enum : int { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 
-class TCustomKzEdit : public TKzComponent {
+class TCustomKzEdit : public TKzComponent, public TKzPaintLockable {
 public:
   explicit TCustomKzEdit(TKzEditHost &host, TKzComponent *owner = nullptr);
   ~TCustomKzEdit() override;
@@ -95,14 +69,14 @@ public:
   TKzEditHost &Host() const { return FHost; }
 
   // ---- owned parts ----
-  TKzEditStringList &Lines() { return FLines; }
-  const TKzEditStringList &Lines() const { return FLines; }
-  TKzEditUndoList &UndoList() { return FUndoList; }
-  TKzEditUndoList &RedoList() { return FRedoList; }
+  TKzEditStringList &Lines() { return FDoc.Lines(); }
+  const TKzEditStringList &Lines() const { return FDoc.Lines(); }
+  TKzEditUndoList &UndoList() { return FDoc.UndoList(); }
+  TKzEditUndoList &RedoList() { return FDoc.RedoList(); }
   TKzEditKeyStrokes &Keystrokes() { return *FKeystrokes; }
   TKzEditKbdHandler &KbdHandler() { return FKbdHandler; }
-  std::vector<TKzEditMark> &Marks() { return FMarks; }
-  TKzBookMarkOpt &BookMarkOptions() { return FBookMarkOptions; }
+  std::vector<TKzEditMark> &Marks() { return FDoc.Marks(); }
+  TKzBookMarkOpt &BookMarkOptions() { return FView.BookMarkOptions(); }
 
   // ---- whole text, lines, selection ----
   // The lines joined by CR LF, no break after the last one.
@@ -112,116 +86,128 @@ public:
   std::string LineText() const;
   void SetLineText(const std::string &value);
 
-  std::string SelectedText() const;
+  std::string SelectedText() const { return FModel.SelectedText(); }
   // Replaces the selection (or inserts at the caret) as one undo step.
-  void SetSelectedText(const std::string &value);
+  void SetSelectedText(const std::string &value) { FModel.SetSelectedText(value); }
   std::string SelText() const { return SelectedText(); }
   void SetSelText(const std::string &value) { SetSelectedText(value); }
-  bool SelectionAvailable() const;
-  void SelectAll();
+  bool SelectionAvailable() const { return FModel.SelectionAvailable(); }
+  void SelectAll() { FModel.SelectAll(); }
   void ClearSelection();
   void ClearAll();
 
   // ---- caret and selection points ----
-  int CaretX() const { return FCaretX; }
-  int CaretY() const { return FCaretY; }
-  void SetCaretX(int value);
-  void SetCaretY(int value);
-  TBufferCoord CaretXY() const { return {FCaretX, FCaretY}; }
+  int CaretX() const { return FModel.CaretX(); }
+  int CaretY() const { return FModel.CaretY(); }
+  void SetCaretX(int value) { SetCaretXY({value, CaretY()}); }
+  void SetCaretY(int value) { SetCaretXY({CaretX(), value}); }
+  TBufferCoord CaretXY() const { return FModel.CaretXY(); }
   // Moves the caret and keeps the selection.
-  void SetCaretXY(TBufferCoord value);
+  void SetCaretXY(TBufferCoord value) { FModel.SetCaretXY(value, true); }
   // Moves the caret and collapses the selection onto it.
-  void SetCaretPos(TBufferCoord value);
+  void SetCaretPos(TBufferCoord value) { FModel.SetCaretPos(value); }
   // Moves the caret; `ensureVisible` false leaves the view where it is.
-  void InternalSetCaretXY(TBufferCoord value, bool ensureVisible);
-  TDisplayCoord DisplayXY() const;
-  TBufferCoord SelectionAnchor() const { return FBlockBegin; }
-  TBufferCoord SelectionEnd() const { return FBlockEnd; }
-  void SetSelectionAnchor(TBufferCoord value);
-  void SetSelectionEnd(TBufferCoord value);
-  TBufferCoord SelectionFirst() const;
-  TBufferCoord SelectionLast() const;
-  TKzSelectionMode SelectionMode() const { return FSelectionMode; }
-  void SetSelectionMode(TKzSelectionMode value);
+  void InternalSetCaretXY(TBufferCoord value, bool ensureVisible) {
+    FModel.SetCaretXY(value, ensureVisible);
+  }
+  TDisplayCoord DisplayXY() const { return FModel.DisplayXY(); }
+  TBufferCoord SelectionAnchor() const { return FModel.SelectionAnchor(); }
+  TBufferCoord SelectionEnd() const { return FModel.SelectionEnd(); }
+  void SetSelectionAnchor(TBufferCoord value) { FModel.SetSelectionAnchor(value); }
+  void SetSelectionEnd(TBufferCoord value) { FModel.SetSelectionEnd(value); }
+  TBufferCoord SelectionFirst() const { return FModel.SelectionFirst(); }
+  TBufferCoord SelectionLast() const { return FModel.SelectionLast(); }
+  TKzSelectionMode SelectionMode() const { return FModel.SelectionMode(); }
+  void SetSelectionMode(TKzSelectionMode value) { FModel.SetSelectionMode(value); }
   // Caret, anchor and end in one step under one paint lock.
-  void SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord end);
+  void SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord end) {
+    FModel.SetCaretAndSelection(caret, anchor, end);
+  }
 
   // Buffer <-> display coordinates (tabs expanded; no word wrap, so rows are lines).
-  TDisplayCoord BufferToDisplayPos(TBufferCoord p) const;
-  TBufferCoord DisplayToBufferPos(TDisplayCoord p) const;
+  TDisplayCoord BufferToDisplayPos(TBufferCoord p) const { return FModel.BufferToDisplayPos(p); }
+  TBufferCoord DisplayToBufferPos(TDisplayCoord p) const { return FModel.DisplayToBufferPos(p); }
 
   // The word under or before a position, with word characters of the highlighter.
-  std::string WordAtCursor() const;
-  std::string WordAt(TBufferCoord p) const;
-  TBufferCoord WordStart(TBufferCoord p) const;
-  TBufferCoord WordEnd(TBufferCoord p) const;
-  bool IsIdentChar(char c) const;
+  std::string WordAtCursor() const { return FModel.WordAt(CaretXY()); }
+  std::string WordAt(TBufferCoord p) const { return FModel.WordAt(p); }
+  TBufferCoord WordStart(TBufferCoord p) const { return FModel.WordStart(p); }
+  TBufferCoord WordEnd(TBufferCoord p) const { return FModel.WordEnd(p); }
+  bool IsIdentChar(char c) const { return FDoc.IsIdentChar(c); }
   // Whether a point lies in the selection; `endsCount` makes its two ends count as inside.
-  bool IsPointInSelection(TBufferCoord p, bool endsCount) const;
+  bool IsPointInSelection(TBufferCoord p, bool endsCount) const {
+    return FModel.IsPointInSelection(p, endsCount);
+  }
   // The token of the highlighter covering a position; false without one.
   bool GetHighlighterAttriAtRowCol(TBufferCoord p, std::string &token,
-                                   TKzHighlighterAttributes *&attri) const;
+                                   TKzHighlighterAttributes *&attri) const {
+    return FDoc.TokenAt(p, token, attri);
+  }
 
   // ---- options and settings ----
-  TKzEditorOptions Options() const { return FOptions; }
+  TKzEditorOptions Options() const { return FModel.Options(); }
   void SetOptions(TKzEditorOptions value);
-  bool HasOption(TKzEditorOption o) const { return FOptions.Contains(o); }
-  bool InsertMode() const { return FInsertMode; }
+  bool HasOption(TKzEditorOption o) const { return FModel.HasOption(o); }
+  bool InsertMode() const { return FModel.InsertMode(); }
   void SetInsertMode(bool value);
-  bool ReadOnly() const { return FReadOnly; }
+  bool ReadOnly() const { return FModel.ReadOnly(); }
   void SetReadOnly(bool value);
-  int TabWidth() const { return FTabWidth; }
+  int TabWidth() const { return FModel.TabWidth(); }
   void SetTabWidth(int value);
-  int MaxScrollWidth() const { return FMaxScrollWidth; }
+  int MaxScrollWidth() const { return FModel.MaxScrollWidth(); }
   void SetMaxScrollWidth(int value);
-  int MaxUndo() const { return FUndoList.MaxUndo(); }
+  int MaxUndo() const { return FDoc.UndoList().MaxUndo(); }
   void SetMaxUndo(int value);
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool value) { FWantTabs = value; }
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool value) { FWantReturns = value; }
-  bool HideSelection() const { return FHideSelection; }
-  void SetHideSelection(bool value);
-  TKzEditCaretType InsertCaret() const { return FInsertCaret; }
-  void SetInsertCaret(TKzEditCaretType value) { FInsertCaret = value; }
-  TKzEditCaretType OverwriteCaret() const { return FOverwriteCaret; }
-  void SetOverwriteCaret(TKzEditCaretType value) { FOverwriteCaret = value; }
-  TKzScrollStyle ScrollBars() const { return FScrollBars; }
-  void SetScrollBars(TKzScrollStyle value);
+  bool HideSelection() const { return FView.HideSelection(); }
+  void SetHideSelection(bool value) { FView.SetHideSelection(value); }
+  TKzEditCaretType InsertCaret() const { return FView.InsertCaret(); }
+  void SetInsertCaret(TKzEditCaretType value) { FView.SetInsertCaret(value); }
+  TKzEditCaretType OverwriteCaret() const { return FView.OverwriteCaret(); }
+  void SetOverwriteCaret(TKzEditCaretType value) { FView.SetOverwriteCaret(value); }
+  TKzScrollStyle ScrollBars() const { return FView.ScrollBars(); }
+  void SetScrollBars(TKzScrollStyle value) { FView.SetScrollBars(value); }
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool value) { FEnabled = value; }
   bool WordWrap() const { return false; } // never switched on in this program
 
-  TKzCustomHighlighter *Highlighter() const { return FHighlighter; }
+  TKzCustomHighlighter *Highlighter() const { return FDoc.Highlighter(); }
   void SetHighlighter(TKzCustomHighlighter *value);
 
   // ---- modification state, undo and redo ----
-  bool TextModified() const { return FModified; }
-  void SetTextModified(bool value);
-  bool UndoAvailable() const;
-  bool RedoAvailable() const;
+  bool TextModified() const { return FDoc.Modified(); }
+  void SetTextModified(bool value) { FDoc.SetModified(value, HasOption(eoGroupUndo)); }
+  bool UndoAvailable() const { return !ReadOnly() && FDoc.UndoList().HasItems(); }
+  bool RedoAvailable() const { return !ReadOnly() && FDoc.RedoList().HasItems(); }
   bool CanUndo() const { return UndoAvailable(); }
   bool CanRedo() const { return RedoAvailable(); }
-  void Undo();
-  void Redo();
-  void OpenUndoBlock() { FUndoList.BeginBlock(); }
-  void CloseUndoBlock() { FUndoList.EndBlock(); }
+  void Undo() { FModel.Undo(); }
+  void Redo() { FModel.Redo(); }
+  void OpenUndoBlock() { FDoc.UndoList().BeginBlock(); }
+  void CloseUndoBlock() { FDoc.UndoList().EndBlock(); }
   void SuspendUndo();
   void ResumeUndo();
-  void ClearUndo();
+  void ClearUndo() { FDoc.ClearUndo(); }
+  // The caret and selection before and after the last command (or other outermost edit
+  // transaction).
+  const std::pair<TKzEditSnapshot, TKzEditSnapshot> &LastEdit() const { return FModel.LastEdit(); }
 
   // ---- clipboard ----
-  void CopySelection();
-  void CutSelection();
-  void PasteClipboard();
-  bool PasteAvailable() const;
+  void CopySelection() { FModel.CopySelection(); }
+  void CutSelection() { FModel.CutSelection(); }
+  void PasteClipboard() { FModel.PasteClipboard(); }
+  bool PasteAvailable() { return FModel.PasteAvailable(); }
   void CopyToClipboard() { CopySelection(); }
   void CutToClipboard() { CutSelection(); }
   void PasteFromClipboard() { PasteClipboard(); }
 
   // ---- commands and keys ----
   void ProcessCommand(TKzEditorCommand command, char ch = '\0', void *data = nullptr);
-  // Runs a command below 1001 (the command processor calls it after the hooks).
+  // Runs a command below 1001 (the command processor calls it after the hooks), inside one
+  // edit transaction.
   virtual void ExecuteCommand(TKzEditorCommand command, char ch, void *data);
   // Platform key events. KeyDown returns true when the key was consumed.
   bool KeyDown(std::uint16_t &key, TShiftState shift);
@@ -262,14 +248,14 @@ public:
   void DoubleClick(int x, int y);
   // A host timer of the given reason fired.
   void TimerFired(TKzTimerReason reason);
-  bool AutoScrollActive() const { return FAutoScrollActive; }
+  bool AutoScrollActive() const { return FMouse.AutoScrollActive; }
 
   // ---- drag and drop of text between editors ----
   // Whether a drag from `source` may drop here; moves the caret under the mouse.
   bool DragOver(TCustomKzEdit *source, int x, int y);
   // Drops the selected text of `source` at the pixel position. `ctrl` and `shift` as held.
   void DragDrop(TCustomKzEdit *source, int x, int y, bool ctrl, bool shift);
-  bool DragArmed() const { return FDragArmed; }
+  bool DragArmed() const { return FMouse.DragArmed; }
 
   // ---- bookmarks ----
   bool GetBookMark(int number, int &x, int &y) const;
@@ -279,8 +265,8 @@ public:
   void GotoBookMark(int number);
 
   // ---- paint lock and status ----
-  void IncPaintLock();
-  void DecPaintLock();
+  void IncPaintLock() override;
+  void DecPaintLock() override;
   int PaintLockCount() const { return FPaintLock; }
   // Adds to the pending status changes; delivered at once unless a paint lock is held.
   void StatusChanged(TKzStatusChanges changes);
@@ -306,95 +292,99 @@ public:
   // Asked whether a right-button release belongs to a pop-up menu; true leaves it there.
   std::function<bool(TCustomKzEdit &, int x, int y)> OnContextPopup;
 
-  // ---- painting and scrolling ----
-public:
-  // -- view --
-  int TopLine() const { return FTopLine; }
-  void SetTopLine(int value);
-  int LeftChar() const { return FLeftChar; }
-  void SetLeftChar(int value);
-  int LinesInWindow() const { return FLinesInWindow; }
-  int CharsInWindow() const { return FCharsInWindow; }
-  int CharWidth() const { return FCharWidth; }
-  int LineHeight() const { return FLineHeight; }
-  int GutterWidth() const;
+  // ---- the view ----
+  int TopLine() const { return FView.TopLine(); }
+  void SetTopLine(int value) { FView.SetTopLine(value); }
+  int LeftChar() const { return FView.LeftChar(); }
+  void SetLeftChar(int value) { FView.SetLeftChar(value); }
+  int LinesInWindow() const { return FView.LinesInWindow(); }
+  int CharsInWindow() const { return FView.CharsInWindow(); }
+  int CharWidth() const { return FView.CharWidth(); }
+  int LineHeight() const { return FView.LineHeight(); }
+  int GutterWidth() const { return FView.GutterWidth(); }
   // Display rows of the text (no word wrap: the line count, at least 1).
-  int DisplayLineCount() const;
+  int DisplayLineCount() const { return FModel.DisplayLineCount(); }
   // x of display column 1: gutter width + 2 - (LeftChar - 1) * CharWidth.
-  int TextOrigin() const;
+  int TextOrigin() const { return FView.TextOrigin(); }
   // x of the left edge of a display column, held within int for columns far off screen.
-  int ColumnToX(int column) const;
+  int ColumnToX(int column) const { return FView.ColumnToX(column); }
 
   // -- font, grid and colours --
-  const kzp::TFont &Font() const { return FFont; }
-  void SetFont(const kzp::TFont &font);
+  const kzp::TFont &Font() const { return FView.Font(); }
+  void SetFont(const kzp::TFont &font) { FView.SetFont(font); }
   // The canvas the grid is measured on (not owned); the Qt widget gives one for the screen.
-  void SetMeasureCanvas(kzp::TCanvas *canvas);
-  kzp::TCanvas *MeasureCanvas() const { return FMeasureCanvas; }
-  int ExtraLineSpacing() const { return FExtraLineSpacing; }
-  void SetExtraLineSpacing(int value);
-  kzp::TColor Color() const { return FColor; }
-  void SetColor(kzp::TColor value);
-  kzp::TColor ActiveLineColor() const { return FActiveLineColor; }
-  void SetActiveLineColor(kzp::TColor value);
-  int RightEdge() const { return FRightEdge; }
-  void SetRightEdge(int value);
-  kzp::TColor RightEdgeColor() const { return FRightEdgeColor; }
-  void SetRightEdgeColor(kzp::TColor value);
-  TKzGutter &Gutter();
-  const TKzGutter &Gutter() const;
-  TKzSelectedColor &SelectedColor();
-  TheTextDrawer &TextDrawer();
+  void SetMeasureCanvas(kzp::TCanvas *canvas) { FView.SetMeasureCanvas(canvas); }
+  kzp::TCanvas *MeasureCanvas() const { return FView.MeasureCanvas(); }
+  int ExtraLineSpacing() const { return FView.ExtraLineSpacing(); }
+  void SetExtraLineSpacing(int value) { FView.SetExtraLineSpacing(value); }
+  kzp::TColor Color() const { return FView.Color(); }
+  void SetColor(kzp::TColor value) { FView.SetColor(value); }
+  kzp::TColor ActiveLineColor() const { return FView.ActiveLineColor(); }
+  void SetActiveLineColor(kzp::TColor value) { FView.SetActiveLineColor(value); }
+  int RightEdge() const { return FView.RightEdge(); }
+  void SetRightEdge(int value) { FView.SetRightEdge(value); }
+  kzp::TColor RightEdgeColor() const { return FView.RightEdgeColor(); }
+  void SetRightEdgeColor(kzp::TColor value) { FView.SetRightEdgeColor(value); }
+  TKzGutter &Gutter() { return FView.Gutter(); }
+  const TKzGutter &Gutter() const { return FView.Gutter(); }
+  TKzSelectedColor &SelectedColor() { return FView.SelectedColor(); }
+  TheTextDrawer &TextDrawer() { return FView.TextDrawer(); }
   // The gutter changed (the gutter calls it): width, window sizes, repaint.
-  void GutterChanged();
+  void GutterChanged() { FView.GutterChanged(); }
 
   // -- invalidation, in buffer lines (1-based); last -1 means to the end of the window --
-  void InvalidateLines(int firstLine, int lastLine);
-  void InvalidateLine(int line);
-  void InvalidateGutter();
-  void InvalidateGutterLines(int firstLine, int lastLine);
-  void Invalidate();
+  void InvalidateLines(int firstLine, int lastLine) { FView.InvalidateLines(firstLine, lastLine); }
+  void InvalidateLine(int line) { FView.InvalidateLines(line, line); }
+  void InvalidateGutter() { FView.InvalidateGutter(); }
+  void InvalidateGutterLines(int firstLine, int lastLine) {
+    FView.InvalidateGutterLines(firstLine, lastLine);
+  }
+  void Invalidate() { FView.Invalidate(); }
 
   // -- caret --
-  void EnsureCursorPosVisible();
+  void EnsureCursorPosVisible() { FView.EnsureCursorPosVisible(); }
   // Places the host's caret at the caret's cell, shaped for the insert mode.
-  void UpdateCaret();
+  void UpdateCaret() { FView.UpdateCaret(); }
   // Creates the host's caret in the shape of the current mode, then places it.
-  void InitializeCaret();
+  void InitializeCaret() { FView.InitializeCaret(); }
   // Size and offset inside the cell of the caret shape for the current mode.
-  void CaretShape(int &width, int &height, int &offsetX, int &offsetY) const;
+  void CaretShape(int &width, int &height, int &offsetX, int &offsetY) const {
+    FView.CaretShape(width, height, offsetX, offsetY);
+  }
 
   // -- scroll bars --
-  void UpdateScrollBars();
-  bool ScrollBarsPending() const { return FScrollBarsPending; }
+  void UpdateScrollBars() { FView.UpdateScrollBars(); }
+  bool ScrollBarsPending() const { return FView.ScrollBarsPending(); }
   // The state last given to the platform for each bar (kept so tests can read it).
-  const TKzScrollBarState &HorzScrollBar() const { return FHorzBar; }
-  const TKzScrollBarState &VertScrollBar() const { return FVertBar; }
+  const TKzScrollBarState &HorzScrollBar() const { return FView.HorzScrollBar(); }
+  const TKzScrollBarState &VertScrollBar() const { return FView.VertScrollBar(); }
   // The client area or the font changed: recompute LinesInWindow and CharsInWindow (and
   // with fontChanged the grid first).
-  void SizeOrFontChanged(bool fontChanged);
-  TDisplayCoord PixelsToRowColumn(int x, int y) const;
-  kzp::TPoint RowColumnToPixels(TDisplayCoord p) const;
+  void SizeOrFontChanged(bool fontChanged) { FView.SizeOrFontChanged(fontChanged); }
+  TDisplayCoord PixelsToRowColumn(int x, int y) const { return FView.PixelsToRowColumn(x, y); }
+  kzp::TPoint RowColumnToPixels(TDisplayCoord p) const { return FView.RowColumnToPixels(p); }
 
   // -- scroll messages, wheel and hint --
   // Scroll-bar codes: line up/left 0, line down/right 1, page up 2, page down 3, thumb
   // position 4, thumb track 5, top 6, bottom 7, end of scrolling 8.
-  void ScrollBarMessage(bool vertical, int code, int position);
+  void ScrollBarMessage(bool vertical, int code, int position) {
+    FView.ScrollBarMessage(vertical, code, position);
+  }
   // A wheel movement in the platform's units (120 per notch; positive = towards the start).
-  void MouseWheel(int delta, TShiftState shift);
-  int WheelRemainder() const { return FWheelAccumulator; }
-  kzp::TColor ScrollHintColor() const { return FScrollHintColor; }
-  void SetScrollHintColor(kzp::TColor value) { FScrollHintColor = value; }
-  TKzScrollHintFormat ScrollHintFormat() const { return FScrollHintFormat; }
-  void SetScrollHintFormat(TKzScrollHintFormat value) { FScrollHintFormat = value; }
+  void MouseWheel(int delta, TShiftState shift) { FView.MouseWheel(delta, shift); }
+  int WheelRemainder() const { return FView.WheelRemainder(); }
+  kzp::TColor ScrollHintColor() const { return FView.ScrollHintColor(); }
+  void SetScrollHintColor(kzp::TColor value) { FView.SetScrollHintColor(value); }
+  TKzScrollHintFormat ScrollHintFormat() const { return FView.ScrollHintFormat(); }
+  void SetScrollHintFormat(TKzScrollHintFormat value) { FView.SetScrollHintFormat(value); }
   // The text the hint shows for the current view.
-  std::string ScrollHintText() const;
-  bool ScrollHintShown() const { return FScrollHintShown; }
+  std::string ScrollHintText() const { return FView.ScrollHintText(); }
+  bool ScrollHintShown() const { return FView.ScrollHintShown(); }
 
   // -- painting --
-  void Paint(kzp::TCanvas &canvas, const kzp::TRect &clip);
+  void Paint(kzp::TCanvas &canvas, const kzp::TRect &clip) { FView.Paint(canvas, clip); }
   // Rows of text painted by the last Paint (for checks that a scroll repaints little).
-  int PaintedRows() const { return FPaintedRows; }
+  int PaintedRows() const { return FView.PaintedRows(); }
 
   TKzPaintEvent OnPaint;
   TKzPaintEvent OnPaintTransient;
@@ -404,220 +394,62 @@ public:
   TKzScrollEvent OnScroll;
 
 private:
-  struct TKzPaintData;
-  void CreatePaintData();
-  void DestroyPaintData();
-  void RecalcCharExtent();
-  void InvalidateRows(int firstLine, int lastLine, int right);
-  void PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow);
-  void PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
-                      int firstCol, int lastCol);
-  void PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow, std::vector<int> &offsets);
-  void ShowScrollHint();
-  TKzPaintData *FPaintData = nullptr;
-  kzp::TCanvas *FMeasureCanvas = nullptr;
-  kzp::TFont FFont;
-  int FTopLine = 1;
-  int FLeftChar = 1;
-  int FLinesInWindow = 0;
-  int FCharsInWindow = 0;
-  int FCharWidth = 8;
-  int FLineHeight = 16;
-  int FExtraLineSpacing = 0;
-  kzp::TColor FColor = kzp::clWindow;
-  kzp::TColor FActiveLineColor = kzp::clNone;
-  int FRightEdge = 80;
-  kzp::TColor FRightEdgeColor = kzp::clSilver;
-  kzp::TColor FScrollHintColor = kzp::clInfoBk;
-  TKzScrollHintFormat FScrollHintFormat = shfTopLineOnly;
-  bool FScrollHintShown = false;
-  bool FScrollBarsPending = false;
-  TKzScrollBarState FHorzBar;
-  TKzScrollBarState FVertBar;
-  int FWheelAccumulator = 0;
-  int FPaintedRows = 0;
-  // ---- end of painting and scrolling ----
+  friend class TKzEditTransaction;
+  class TModelLink;
+  class TViewLink;
 
-private:
-  friend class TKzEditUndoDriver;
-
-  // buffer notifications
-  void LinesBeginChange();
+  // document notifications (KzEdit.cpp)
+  void LinesChanged(const TKzDocumentChange &change);
   void LinesEndChange();
   void LinesCleared();
-  void LinesDeleted(int index, int count);
-  void LinesInserted(int index, int count);
-  void LineReplaced(int index, int count);
-  void UndoItemAdded(TKzEditUndoList &list);
   void HighlighterChanged(TKzPersistent *sender);
-  void MarkForScan(int first, int last);
-  void UpdateWordChars();
-  TBufferCoord ClampSelectionPoint(TBufferCoord p) const;
   void NotifyHookedCommandHandlers(bool afterProcessing, TKzEditorCommand &command, char &ch,
                                    void *data);
   void ShowPlatformCaret(bool show);
-  // Rescans highlighter ranges from the 0-based line `first`: every line up to `mustLast`,
-  // then on until a line's stored range repeats. Returns the last line rescanned.
-  int ScanRanges(int first, int mustLast);
-  void ScanAllRanges();
 
-  // text primitives (KzEditText.cpp)
-  // Replaces the selection without recording; `start` receives where the insertion began.
-  void SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
-                           TBufferCoord *start = nullptr);
-  void DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end);
-  void InsertNormal(const std::string &value);
-  void InsertNormalLines(const std::string &value);
-  void InsertLines(const std::string &value);
-  void InsertColumn(const std::string &value);
-  // Records the text just inserted from `start` (in `mode`) up to the caret for undo.
-  void RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode, TBufferCoord start);
-  // The characters the selection covers, without the padding a rectangle gets on short lines:
-  // what deleting it removes, and so what undo must put back.
-  std::string SelectedCharacters() const;
-  std::string SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor, TBufferCoord end,
-                             bool trim) const;
-  // For a rectangle, the buffer column each of its lines starts at; empty in other modes.
-  std::vector<int> RectangleStarts(TKzSelectionMode mode, TBufferCoord anchor,
-                                   TBufferCoord end) const;
-  std::string TrimTrailing(const std::string &s) const;
-  // Stores a line, trimmed under eoTrimTrailingSpaces. [insFrom, insTo) is what the edit put
-  // into `s` (padding included), -1 for nothing: blanks only it brought are not recorded.
-  void StoreLine(int index, const std::string &s, int insFrom = -1, int insTo = -1);
-  // Trimmed blanks wait here until the item of the edit that exposed them is recorded (or
-  // the next change of the buffer comes), so that undo restores them before reverting it.
-  void FlushTrimmedBlanks();
-  // Notes that trimming took s[p, q) off the 0-based line `index`.
-  void NoteTrimmed(int index, const std::string &s, std::size_t p, std::size_t q);
-  int LeadingWhite(std::string_view s) const;
-  std::string IndentString(int columns) const;
-
-  // commands (KzEditCommands.cpp)
-  // A caret move ends the undo group of what was typed before it.
-  void GroupBreakBeforeMove();
-  void MoveCaretAndSelection(TBufferCoord before, TBufferCoord after, bool select);
-  // Caret and collapsed selection to p, without the group break of a movement command.
-  void MoveCaretAndSelectionQuiet(TBufferCoord p);
-  // Records the selection as deleted (reason by its direction) and deletes it.
-  void DeleteSelectionRecorded();
-  void MoveCaretHorz(int dx, bool select);
-  void MoveCaretVert(int dy, bool select);
-  void DoLineStart(bool select);
-  void DoTypeChar(char ch);
-  void DoLineBreak(bool moveCaret);
-  void DoBackspace();
-  void DoDeleteChar();
-  void DoTab();
-  void DoShiftTab();
-  void DoBlockIndent();
-  void DoBlockUnindent();
-  void DoDeleteRange(TBufferCoord from, TBufferCoord to, TKzChangeReason reason);
-  void DoDeleteLine();
-  void DoCaseChange(TKzEditorCommand command);
-  void DoBlockCaseChange(TKzEditorCommand command);
-  void DoSetMarker(int number);
-  void DoScroll(TKzEditorCommand command);
+  // commands that move the view and the caret together (KzEditCommands.cpp)
   void DoPageMove(TKzEditorCommand command, bool select);
-  TBufferCoord NextWordPos(TBufferCoord p) const;
-  TBufferCoord PrevWordPos(TBufferCoord p) const;
-  TBufferCoord FindMatchingBracket() const;
-  // The lines a block indent or unindent works on, and the selection it starts from.
-  struct TKzIndentBlock {
-    int FirstLine = 0, LastLine = 0;
-    bool Column = false;
-    int DisplayLeft = 1; // the rectangle's left display column; 1 outside column mode
-    TBufferCoord First, Last, Anchor, End, Caret;
-  };
-  // False when there is nothing to indent: read-only, or no selection.
-  bool IndentBlockOf(TKzIndentBlock &block) const;
-  // The left and right display columns of the rectangle between two points.
-  std::pair<int, int> RectangleColumns(TBufferCoord anchor, TBufferCoord end) const;
-
-  // undo and redo (KzEditUndoRedo.cpp)
-  void MoveSteps(bool undo);
-  void UndoItem();
-  // Where text just inserted at `start` ends, as an undo item records it.
-  TBufferCoord InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const;
-  void RedoItem();
-  TBufferCoord ExchangeItemText(const TKzEditUndoItem &item, TKzEditUndoList &to);
-  void MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to);
-  std::vector<std::string> ApplyUnindentPieces(const TKzEditUndoItem &item, bool reinsert);
-  void UpdateModifiedFromUndo();
-
-  // clipboard (KzEditClipboard.cpp)
-  void DoCopyToClipboard(const std::string &text);
+  void DoScroll(TKzEditorCommand command);
+  void DoSetMarker(int number);
 
   // mouse (KzEditMouse.cpp)
-  TBufferCoord PixelsToBuffer(int x, int y) const;
   void ComputeAutoScroll(int x, int y);
 
   TKzEditHost &FHost;
-  TKzEditStringList FLines;
-  TKzEditUndoList FUndoList;
-  TKzEditUndoList FRedoList;
+  TKzEditDocument FDoc;
+  std::unique_ptr<TModelLink> FModelLink;
+  std::unique_ptr<TViewLink> FViewLink;
+  TKzEditModel FModel;
+  TKzEditView FView;
   std::unique_ptr<TKzEditKeyStrokes> FKeystrokes;
   TKzEditKbdHandler FKbdHandler;
   std::vector<THookedCommandHandlerEntry> FHookedCommands;
   std::vector<TKzFocusTarget *> FFocusRedirects;
-  std::vector<TKzEditMark> FMarks;
-  TKzBookMarkOpt FBookMarkOptions;
-  TKzCustomHighlighter *FHighlighter = nullptr;
-  TKzCharSet FWordChars;
 
-  int FCaretX = 1;
-  int FCaretY = 1;
-  int FLastCaretX = 1; // the remembered display column for vertical moves
-  TBufferCoord FBlockBegin;
-  TBufferCoord FBlockEnd;
-  TKzSelectionMode FSelectionMode = smNormal;
-  TKzEditorOptions FOptions = KzEditDefaultOptions;
-  bool FInsertMode = true;
-  bool FReadOnly = false;
-  int FTabWidth = 8;
-  int FMaxScrollWidth = 1024;
   bool FWantTabs = false;
   bool FWantReturns = true;
-  bool FHideSelection = false;
-  TKzEditCaretType FInsertCaret = ctVerticalLine;
-  TKzEditCaretType FOverwriteCaret = ctBlock;
-  TKzScrollStyle FScrollBars = ssBoth;
   bool FEnabled = true;
-  bool FModified = false;
   bool FAlwaysShowCaret = false;
   bool FDestroying = false;
 
   int FPaintLock = 0;
-  bool FCaretPending = false;
   TKzStatusChanges FStatusChanges;
   bool FIgnoreNextChar = false;
   int FImeCount = 0;
   TKzPendingKey FPendingKey;
-  bool FRedoInProgress = false; // keeps the item-added handler from clearing the redo list
-  std::vector<TKzEditUndoItem> FTrimmedBlanks; // see FlushTrimmedBlanks
-  bool FFlushingTrims = false;
-  int FHoldTrims = 0; // an insertion records its item after all its lines are stored
 
-  // The highlighter rescan is collected over one buffer change bracket and run when it
-  // closes: from FScanFirst on, at least up to FScanLast, then until the range repeats.
-  int FScanFirst = -1;
-  int FScanLast = -1;
-  bool FScanToEnd = false; // lines were inserted or deleted: repaint to the end
-  bool FScanning = false;  // inside the rescan: its own range stores notify nothing
-  std::string FScanLine;   // reused line buffer for the highlighter
-
-  // mouse state
-  bool FMouseCaptured = false;
-  bool FDragArmed = false;
-  bool FDragStarted = false;
-  bool FDoubleClicked = false;
-  int FMouseDownX = 0;
-  int FMouseDownY = 0;
-  bool FAutoScrollActive = false;
-  int FAutoScrollDX = 0;
-  int FAutoScrollDY = 0;
-  TShiftState FMouseShift = 0;
-  int FMouseX = 0;
-  int FMouseY = 0;
+  // The mouse between a button press and its release, and the auto-scroll it drives.
+  struct TKzMouseState {
+    bool Captured = false;
+    bool DragArmed = false;
+    bool DragStarted = false;
+    bool DoubleClicked = false;
+    int DownX = 0, DownY = 0;
+    bool AutoScrollActive = false;
+    int AutoScrollDX = 0, AutoScrollDY = 0;
+    TShiftState Shift = 0;
+    int X = 0, Y = 0;
+  } FMouse;
 };
 
 namespace kzp {

@@ -17,8 +17,7 @@ void TKzGutter::Changed() {
 
 // Every property setter: store, let the digit field follow when the property is one it
 // depends on, tell the editor. A value the property has already changes nothing.
-template <class T>
-void TKzGutter::Update(T &field, const T &value, bool digitField) {
+template <class T> void TKzGutter::Update(T &field, const T &value, bool digitField) {
   if (field == value)
     return;
   field = value;

@@ -61,8 +61,7 @@ public:
 
 private:
   void Changed();
-  template <class T>
-  void Update(T &field, const T &value, bool digitField);
+  template <class T> void Update(T &field, const T &value, bool digitField);
   kzp::TFont FFont;
   bool FUseFontStyle = true;
   kzp::TColor FColor = kzp::clBtnFace;

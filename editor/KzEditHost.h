@@ -15,7 +15,7 @@ enum class TKzTimerReason { AutoScroll, CaretBlink, CompletionTrigger };
 // The state of one scroll bar as the editor computes it.
 struct TKzScrollBarState {
   bool Visible = true;
-  bool Enabled = true;       // false: shown disabled because there is nothing to scroll
+  bool Enabled = true; // false: shown disabled because there is nothing to scroll
   int Min = 1, Max = 1, Page = 1, Pos = 1;
   bool FirstArrowEnabled = true;  // left or up
   bool SecondArrowEnabled = true; // right or down

@@ -30,8 +30,7 @@ void TKzEditKbdHandler::ExecuteKeyDown(TKzPersistent *sender, std::uint16_t &key
     chain[i](sender, key, shift);
 }
 
-void TKzEditKbdHandler::ExecuteKeyUp(TKzPersistent *sender, std::uint16_t &key,
-                                     TShiftState shift) {
+void TKzEditKbdHandler::ExecuteKeyUp(TKzPersistent *sender, std::uint16_t &key, TShiftState shift) {
   if (FInKeyUp)
     return;
   TReentryGuard guard(FInKeyUp);
@@ -59,8 +58,8 @@ void TKzEditKbdHandler::ExecuteMouseDown(TKzPersistent *sender, int button, TShi
     chain[i](sender, button, shift, x, y);
 }
 
-void TKzEditKbdHandler::ExecuteMouseUp(TKzPersistent *sender, int button, TShiftState shift,
-                                       int x, int y) {
+void TKzEditKbdHandler::ExecuteMouseUp(TKzPersistent *sender, int button, TShiftState shift, int x,
+                                       int y) {
   if (FInMouseUp)
     return;
   TReentryGuard guard(FInMouseUp);

@@ -12,8 +12,7 @@ class TKzPersistent;
 
 // A method pointer: a function plus the object it belongs to. Two are equal when receiver
 // and function are the same, so a registration can be found again for removal.
-template <class... Args>
-struct TKzMethod {
+template <class... Args> struct TKzMethod {
   void *Receiver = nullptr;
   void (*Code)(void *receiver, Args... args) = nullptr;
 
@@ -22,8 +21,7 @@ struct TKzMethod {
   void operator()(Args... args) const { Code(Receiver, args...); }
 
   // TKzMethod<...>::Of<&TMyClass::Handler>(this)
-  template <auto Method, class T>
-  static TKzMethod Of(T *receiver) {
+  template <auto Method, class T> static TKzMethod Of(T *receiver) {
     TKzMethod m;
     m.Receiver = receiver;
     m.Code = [](void *r, Args... args) { (static_cast<T *>(r)->*Method)(args...); };
@@ -31,8 +29,7 @@ struct TKzMethod {
   }
   // Any callable object (a lambda, a std::function) that outlives the registration; its
   // address identifies it.
-  template <class F>
-  static TKzMethod OfCallable(F *callable) {
+  template <class F> static TKzMethod OfCallable(F *callable) {
     TKzMethod m;
     m.Receiver = callable;
     m.Code = [](void *r, Args... args) { (*static_cast<F *>(r))(args...); };
@@ -74,8 +71,7 @@ public:
   int KeyPressCount() const { return static_cast<int>(FKeyPress.size()); }
 
 private:
-  template <class M>
-  static void RemoveLast(std::vector<M> &chain, const M &handler) {
+  template <class M> static void RemoveLast(std::vector<M> &chain, const M &handler) {
     for (std::size_t i = chain.size(); i-- > 0;)
       if (chain[i] == handler) {
         chain.erase(chain.begin() + static_cast<std::ptrdiff_t>(i));

@@ -220,11 +220,11 @@ struct TKeyName {
 // Names for the keys without a character of their own. Letters and digits are themselves,
 // F-keys "F1".."F24", anything else "#code".
 constexpr TKeyName kKeyNames[] = {
-    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},          {VK_CLEAR, "Clear"},   {VK_RETURN, "Enter"},
-    {VK_PAUSE, "Pause"}, {VK_ESCAPE, "Esc"},       {VK_SPACE, "Space"},   {VK_PRIOR, "PgUp"},
-    {VK_NEXT, "PgDn"},   {VK_END, "End"},          {VK_HOME, "Home"},     {VK_LEFT, "Left"},
-    {VK_UP, "Up"},       {VK_RIGHT, "Right"},      {VK_DOWN, "Down"},     {VK_INSERT, "Ins"},
-    {VK_DELETE, "Del"},  {VK_APPS, "Apps"},        {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"},
+    {VK_BACK, "BkSp"},      {VK_TAB, "Tab"},       {VK_CLEAR, "Clear"},    {VK_RETURN, "Enter"},
+    {VK_PAUSE, "Pause"},    {VK_ESCAPE, "Esc"},    {VK_SPACE, "Space"},    {VK_PRIOR, "PgUp"},
+    {VK_NEXT, "PgDn"},      {VK_END, "End"},       {VK_HOME, "Home"},      {VK_LEFT, "Left"},
+    {VK_UP, "Up"},          {VK_RIGHT, "Right"},   {VK_DOWN, "Down"},      {VK_INSERT, "Ins"},
+    {VK_DELETE, "Del"},     {VK_APPS, "Apps"},     {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"},
     {VK_SUBTRACT, "Num -"}, {VK_DECIMAL, "Num ,"}, {VK_DIVIDE, "Num /"},
 };
 
@@ -332,57 +332,57 @@ bool TextToShortCut(std::string_view text, TShortCut &shortCut) {
 
 // ---- keystrokes ----
 
-TShortCut TKzEditKeyStroke::ShortCut() const { return ::ShortCut(fKey, fShift); }
-TShortCut TKzEditKeyStroke::ShortCut2() const { return ::ShortCut(fKey2, fShift2); }
+TShortCut TKzEditKeyStroke::ShortCut() const { return ::ShortCut(FKey, FShift); }
+TShortCut TKzEditKeyStroke::ShortCut2() const { return ::ShortCut(FKey2, FShift2); }
 
 void TKzEditKeyStroke::SetShortCut(TShortCut value) {
-  if (value != 0 && fOwner) {
+  if (value != 0 && FOwner) {
     const TShortCut second = ShortCut2();
-    for (int i = 0; i < fOwner->Count(); ++i) {
-      const TKzEditKeyStroke &other = (*fOwner)[i];
+    for (int i = 0; i < FOwner->Count(); ++i) {
+      const TKzEditKeyStroke &other = (*FOwner)[i];
       if (&other != this && other.ShortCut() == value && other.ShortCut2() == second)
         throw EKzKeyError(SKzEditDuplicateShortCut);
     }
   }
-  ShortCutToKey(value, fKey, fShift);
+  ShortCutToKey(value, FKey, FShift);
 }
 
 void TKzEditKeyStroke::SetShortCut2(TShortCut value) {
-  if (value != 0 && fOwner) {
+  if (value != 0 && FOwner) {
     const TShortCut first = ShortCut();
-    for (int i = 0; i < fOwner->Count(); ++i) {
-      const TKzEditKeyStroke &other = (*fOwner)[i];
+    for (int i = 0; i < FOwner->Count(); ++i) {
+      const TKzEditKeyStroke &other = (*FOwner)[i];
       if (&other != this && other.ShortCut() == first && other.ShortCut2() == value)
         throw EKzKeyError(SKzEditDuplicateShortCut);
     }
   }
-  ShortCutToKey(value, fKey2, fShift2);
+  ShortCutToKey(value, FKey2, FShift2);
 }
 
 TKzEditKeyStroke &TKzEditKeyStrokes::Add() {
-  fItems.push_back(std::unique_ptr<TKzEditKeyStroke>(new TKzEditKeyStroke(this)));
-  return *fItems.back();
+  FItems.push_back(std::unique_ptr<TKzEditKeyStroke>(new TKzEditKeyStroke(this)));
+  return *FItems.back();
 }
 
 void TKzEditKeyStrokes::AddKey(TKzEditorCommand command, std::uint16_t key, TShiftState shift,
                                std::uint16_t key2, TShiftState shift2) {
   TKzEditKeyStroke &s = Add();
-  s.fCommand = command;
-  s.fKey = key;
-  s.fShift = shift;
-  s.fKey2 = key2;
-  s.fShift2 = shift2;
+  s.FCommand = command;
+  s.FKey = key;
+  s.FShift = shift;
+  s.FKey2 = key2;
+  s.FShift2 = shift2;
 }
 
-void TKzEditKeyStrokes::Delete(int i) { fItems.erase(fItems.begin() + i); }
+void TKzEditKeyStrokes::Delete(int i) { FItems.erase(FItems.begin() + i); }
 
-void TKzEditKeyStrokes::Clear() { fItems.clear(); }
+void TKzEditKeyStrokes::Clear() { FItems.clear(); }
 
 int TKzEditKeyStrokes::FindKey(std::uint16_t key, TShiftState shift) const {
   shift &= ssModifierMask;
   for (int i = 0; i < Count(); ++i) {
-    const TKzEditKeyStroke &s = *fItems[std::size_t(i)];
-    if (s.fKey == key && (s.fShift & ssModifierMask) == shift && s.fKey2 == 0)
+    const TKzEditKeyStroke &s = *FItems[std::size_t(i)];
+    if (s.FKey == key && (s.FShift & ssModifierMask) == shift && s.FKey2 == 0)
       return i;
   }
   return -1;
@@ -393,9 +393,9 @@ int TKzEditKeyStrokes::FindKeySequence(std::uint16_t key, TShiftState shift, std
   shift &= ssModifierMask;
   shift2 &= ssModifierMask;
   for (int i = 0; i < Count(); ++i) {
-    const TKzEditKeyStroke &s = *fItems[std::size_t(i)];
-    if (s.fKey == key && (s.fShift & ssModifierMask) == shift && s.fKey2 == key2 &&
-        (s.fShift2 & ssModifierMask) == shift2)
+    const TKzEditKeyStroke &s = *FItems[std::size_t(i)];
+    if (s.FKey == key && (s.FShift & ssModifierMask) == shift && s.FKey2 == key2 &&
+        (s.FShift2 & ssModifierMask) == shift2)
       return i;
   }
   return -1;
@@ -403,7 +403,7 @@ int TKzEditKeyStrokes::FindKeySequence(std::uint16_t key, TShiftState shift, std
 
 int TKzEditKeyStrokes::FindShortcuts(TShortCut shortCut, TShortCut shortCut2) const {
   for (int i = 0; i < Count(); ++i) {
-    const TKzEditKeyStroke &s = *fItems[std::size_t(i)];
+    const TKzEditKeyStroke &s = *FItems[std::size_t(i)];
     if (s.ShortCut() == shortCut && s.ShortCut2() == shortCut2)
       return i;
   }
@@ -412,7 +412,7 @@ int TKzEditKeyStrokes::FindShortcuts(TShortCut shortCut, TShortCut shortCut2) co
 
 int TKzEditKeyStrokes::FindCommand(TKzEditorCommand command) const {
   for (int i = 0; i < Count(); ++i)
-    if (fItems[std::size_t(i)]->fCommand == command)
+    if (FItems[std::size_t(i)]->FCommand == command)
       return i;
   return -1;
 }
@@ -519,8 +519,8 @@ void TKzEditKeyStrokes::Assign(const TKzEditKeyStrokes &other) {
   if (&other == this)
     return;
   Clear();
-  for (const auto &s : other.fItems)
-    AddKey(s->fCommand, s->fKey, s->fShift, s->fKey2, s->fShift2);
+  for (const auto &s : other.FItems)
+    AddKey(s->FCommand, s->FKey, s->FShift, s->FKey2, s->FShift2);
 }
 
 TKzEditorCommand TKzEditKeyStrokes::TranslateKey(std::uint16_t key, TShiftState shift,
@@ -584,8 +584,8 @@ void ReadList(const kzp::TStoredValue &list, TKzEditKeyStrokes &into, const std:
             InvalidValue(path);
           cmd = TKzEditorCommand(int(d));
         } else if (!value.IsString() || !StringToEditorCommand(value.AsString(), cmd)) {
-          InvalidValue((value.IsString() ? "\"" + value.AsString() + "\" " : std::string()) +
-                       "(" + path + ")");
+          InvalidValue((value.IsString() ? "\"" + value.AsString() + "\" " : std::string()) + "(" +
+                       path + ")");
         }
         stroke.SetCommand(cmd);
       } else if (prop == "ShortCut") {

@@ -169,17 +169,17 @@ class TKzEditKeyStrokes;
 // One key or two-key sequence and its command.
 class TKzEditKeyStroke {
 public:
-  std::uint16_t Key() const { return fKey; }
-  TShiftState Shift() const { return fShift; }
-  std::uint16_t Key2() const { return fKey2; } // 0: a single key
-  TShiftState Shift2() const { return fShift2; }
-  TKzEditorCommand Command() const { return fCommand; }
+  std::uint16_t Key() const { return FKey; }
+  TShiftState Shift() const { return FShift; }
+  std::uint16_t Key2() const { return FKey2; } // 0: a single key
+  TShiftState Shift2() const { return FShift2; }
+  TKzEditorCommand Command() const { return FCommand; }
   // Plain stores, no duplicate check.
-  void SetKey(std::uint16_t k) { fKey = k; }
-  void SetShift(TShiftState s) { fShift = s; }
-  void SetKey2(std::uint16_t k) { fKey2 = k; }
-  void SetShift2(TShiftState s) { fShift2 = s; }
-  void SetCommand(TKzEditorCommand c) { fCommand = c; }
+  void SetKey(std::uint16_t k) { FKey = k; }
+  void SetShift(TShiftState s) { FShift = s; }
+  void SetKey2(std::uint16_t k) { FKey2 = k; }
+  void SetShift2(TShiftState s) { FShift2 = s; }
+  void SetCommand(TKzEditorCommand c) { FCommand = c; }
 
   TShortCut ShortCut() const;
   TShortCut ShortCut2() const;
@@ -188,18 +188,18 @@ public:
   void SetShortCut(TShortCut value);
   void SetShortCut2(TShortCut value);
 
-  TKzEditKeyStrokes *Collection() const { return fOwner; }
+  TKzEditKeyStrokes *Collection() const { return FOwner; }
 
 private:
   friend class TKzEditKeyStrokes;
-  explicit TKzEditKeyStroke(TKzEditKeyStrokes *owner) : fOwner(owner) {}
+  explicit TKzEditKeyStroke(TKzEditKeyStrokes *owner) : FOwner(owner) {}
 
-  TKzEditKeyStrokes *fOwner;
-  std::uint16_t fKey = 0;
-  TShiftState fShift = 0;
-  std::uint16_t fKey2 = 0;
-  TShiftState fShift2 = 0;
-  TKzEditorCommand fCommand = ecNone;
+  TKzEditKeyStrokes *FOwner;
+  std::uint16_t FKey = 0;
+  TShiftState FShift = 0;
+  std::uint16_t FKey2 = 0;
+  TShiftState FShift2 = 0;
+  TKzEditorCommand FCommand = ecNone;
 };
 
 // The pending first key of a two-key sequence, kept by the editor between key-downs.
@@ -212,15 +212,15 @@ struct TKzPendingKey {
 // shift state are ignored).
 class TKzEditKeyStrokes {
 public:
-  explicit TKzEditKeyStrokes(TCustomKzEdit *owner = nullptr) : fOwner(owner) {}
+  explicit TKzEditKeyStrokes(TCustomKzEdit *owner = nullptr) : FOwner(owner) {}
   TKzEditKeyStrokes(const TKzEditKeyStrokes &) = delete;
   TKzEditKeyStrokes &operator=(const TKzEditKeyStrokes &) = delete;
 
-  TCustomKzEdit *Owner() const { return fOwner; } // null for temporary tables
+  TCustomKzEdit *Owner() const { return FOwner; } // null for temporary tables
 
-  int Count() const { return int(fItems.size()); }
-  TKzEditKeyStroke &operator[](int i) { return *fItems[std::size_t(i)]; }
-  const TKzEditKeyStroke &operator[](int i) const { return *fItems[std::size_t(i)]; }
+  int Count() const { return int(FItems.size()); }
+  TKzEditKeyStroke &operator[](int i) { return *FItems[std::size_t(i)]; }
+  const TKzEditKeyStroke &operator[](int i) const { return *FItems[std::size_t(i)]; }
 
   // A new empty stroke at the end.
   TKzEditKeyStroke &Add();
@@ -245,12 +245,11 @@ public:
   // One key-down: the command of the sequence pending+key, else of key alone, else ecNone.
   // Afterwards the pending key is cleared when a command was found or the key is outside
   // 30..145 (so modifier keys alone clear it), otherwise key becomes the pending key.
-  TKzEditorCommand TranslateKey(std::uint16_t key, TShiftState shift,
-                                TKzPendingKey &pending) const;
+  TKzEditorCommand TranslateKey(std::uint16_t key, TShiftState shift, TKzPendingKey &pending) const;
 
 private:
-  TCustomKzEdit *fOwner;
-  std::vector<std::unique_ptr<TKzEditKeyStroke>> fItems;
+  TCustomKzEdit *FOwner;
+  std::vector<std::unique_ptr<TKzEditKeyStroke>> FItems;
 };
 
 // The stored adjustments of a window's editor. component is the editor's object in the stored

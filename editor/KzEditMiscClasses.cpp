@@ -25,19 +25,19 @@ TKzChangeReason MatchingBracketEnd(TKzChangeReason begin) {
 
 void TKzEditUndoList::AdvanceStepNumber() {
   // Wraps like a 32-bit counter and never lands on 0, which means "no block".
-  fNextStepNumber = std::int32_t(std::uint32_t(fNextStepNumber) + 1u);
-  if (fNextStepNumber == 0)
-    fNextStepNumber = 1;
+  FNextStepNumber = std::int32_t(std::uint32_t(FNextStepNumber) + 1u);
+  if (FNextStepNumber == 0)
+    FNextStepNumber = 1;
 }
 
 void TKzEditUndoList::Trim() {
-  while (int(fItems.size()) > fMaxUndo)
-    fItems.pop_front();
+  while (int(FItems.size()) > FMaxUndo)
+    FItems.pop_front();
 }
 
 void TKzEditUndoList::Append(TKzEditUndoItem &&item) {
   const bool isBreak = item.Reason == TKzChangeReason::GroupBreak;
-  fItems.push_back(std::move(item));
+  FItems.push_back(std::move(item));
   Trim();
   if (!isBreak && OnItemAdded)
     OnItemAdded(*this);
@@ -46,7 +46,7 @@ void TKzEditUndoList::Append(TKzEditUndoItem &&item) {
 void TKzEditUndoList::PushChange(TKzChangeReason reason, TBufferCoord start, TBufferCoord end,
                                  const std::string &text, TKzSelectionMode mode,
                                  std::vector<int> columns) {
-  if (fLockCount > 0)
+  if (FLockCount > 0)
     return;
   TKzEditUndoItem item;
   item.Reason = reason;
@@ -55,17 +55,17 @@ void TKzEditUndoList::PushChange(TKzChangeReason reason, TBufferCoord start, TBu
   item.EndPos = end;
   item.ChangeText = text;
   item.Columns = std::move(columns);
-  if (fBlockStepNumber != 0) {
-    item.StepNumber = fBlockStepNumber;
+  if (FBlockStepNumber != 0) {
+    item.StepNumber = FBlockStepNumber;
   } else {
-    item.StepNumber = fNextStepNumber;
+    item.StepNumber = FNextStepNumber;
     AdvanceStepNumber();
   }
   Append(std::move(item));
 }
 
 void TKzEditUndoList::PushItem(TKzEditUndoItem item) {
-  if (fLockCount > 0)
+  if (FLockCount > 0)
     return;
   if (item.StepNumber == 0)
     item.StepNumber = 1;
@@ -73,36 +73,36 @@ void TKzEditUndoList::PushItem(TKzEditUndoItem item) {
 }
 
 void TKzEditUndoList::BeginBlock() {
-  ++fBlockDepth;
-  fBlockStepNumber = fNextStepNumber;
+  ++FBlockDepth;
+  FBlockStepNumber = FNextStepNumber;
 }
 
 void TKzEditUndoList::EndBlock() {
-  if (fBlockDepth == 0)
+  if (FBlockDepth == 0)
     return;
-  if (--fBlockDepth > 0)
+  if (--FBlockDepth > 0)
     return;
-  const std::int32_t block = fBlockStepNumber;
-  fBlockStepNumber = 0;
+  const std::int32_t block = FBlockStepNumber;
+  FBlockStepNumber = 0;
   AdvanceStepNumber();
-  if (!fItems.empty() && fItems.back().StepNumber == block && OnItemAdded)
+  if (!FItems.empty() && FItems.back().StepNumber == block && OnItemAdded)
     OnItemAdded(*this);
 }
 
 std::optional<TKzEditUndoItem> TKzEditUndoList::PopItem() {
-  if (fItems.empty())
+  if (FItems.empty())
     return std::nullopt;
-  std::optional<TKzEditUndoItem> top(std::move(fItems.back()));
-  fItems.pop_back();
+  std::optional<TKzEditUndoItem> top(std::move(FItems.back()));
+  FItems.pop_back();
   return top;
 }
 
 const TKzEditUndoItem *TKzEditUndoList::PeekItem() const {
-  return fItems.empty() ? nullptr : &fItems.back();
+  return FItems.empty() ? nullptr : &FItems.back();
 }
 
 TKzChangeReason TKzEditUndoList::LastReason() const {
-  return fItems.empty() ? TKzChangeReason::NoChange : fItems.back().Reason;
+  return FItems.empty() ? TKzChangeReason::NoChange : FItems.back().Reason;
 }
 
 void TKzEditUndoList::AddGroupBreak() {
@@ -111,32 +111,30 @@ void TKzEditUndoList::AddGroupBreak() {
 }
 
 void TKzEditUndoList::Unlock() {
-  if (fLockCount > 0)
-    --fLockCount;
+  if (FLockCount > 0)
+    --FLockCount;
 }
 
-void TKzEditUndoList::Clear() { fItems.clear(); }
+void TKzEditUndoList::Clear() { FItems.clear(); }
 
 void TKzEditUndoList::SetMaxUndo(int n) {
   if (n < 0)
     n = 0;
-  if (n == fMaxUndo)
+  if (n == FMaxUndo)
     return;
-  fMaxUndo = n;
+  FMaxUndo = n;
   Trim();
 }
 
-void TKzEditUndoList::SetSavePoint() {
-  fSavePoint = fItems.empty() ? 0 : fItems.back().StepNumber;
-}
+void TKzEditUndoList::SetSavePoint() { FSavePoint = FItems.empty() ? 0 : FItems.back().StepNumber; }
 
 void TKzEditUndoList::ClearSavePoint() {
   if (AtSavePoint())
-    fSavePoint = -1;
+    FSavePoint = -1;
 }
 
 bool TKzEditUndoList::AtSavePoint() const {
-  if (fItems.empty())
-    return fSavePoint == 0;
-  return fItems.back().StepNumber == fSavePoint;
+  if (FItems.empty())
+    return FSavePoint == 0;
+  return FItems.back().StepNumber == FSavePoint;
 }

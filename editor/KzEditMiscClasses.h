@@ -74,8 +74,7 @@ public:
   // number (which then advances, skipping 0); the oldest items go beyond MaxUndo; OnItemAdded
   // follows for every reason but GroupBreak.
   void PushChange(TKzChangeReason reason, TBufferCoord start, TBufferCoord end,
-                  const std::string &text, TKzSelectionMode mode,
-                  std::vector<int> columns = {});
+                  const std::string &text, TKzSelectionMode mode, std::vector<int> columns = {});
   // Appends an item with the step number it carries (moving a group break between the lists
   // keeps its number). Same lock, trimming and OnItemAdded rules as PushChange.
   void PushItem(TKzEditUndoItem item);
@@ -84,11 +83,11 @@ public:
   // Closing the outermost block advances the step number and raises OnItemAdded once when the
   // block recorded anything.
   void EndBlock();
-  int BlockDepth() const { return fBlockDepth; }
+  int BlockDepth() const { return FBlockDepth; }
   // The number every item gets while a block is open; 0 when none is. The undo driver sets it
   // on the other list for the duration of one undo or redo, so moved items share one step.
-  std::int32_t BlockStepNumber() const { return fBlockStepNumber; }
-  void SetBlockStepNumber(std::int32_t n) { fBlockStepNumber = n; }
+  std::int32_t BlockStepNumber() const { return FBlockStepNumber; }
+  void SetBlockStepNumber(std::int32_t n) { FBlockStepNumber = n; }
 
   std::optional<TKzEditUndoItem> PopItem();
   const TKzEditUndoItem *PeekItem() const; // null when empty
@@ -96,17 +95,17 @@ public:
   // Pushes a GroupBreak unless the top item already is one.
   void AddGroupBreak();
 
-  bool HasItems() const { return !fItems.empty(); }
-  int ItemCount() const { return int(fItems.size()); }
-  const TKzEditUndoItem &Item(int i) const { return fItems[std::size_t(i)]; } // 0 = oldest
+  bool HasItems() const { return !FItems.empty(); }
+  int ItemCount() const { return int(FItems.size()); }
+  const TKzEditUndoItem &Item(int i) const { return FItems[std::size_t(i)]; } // 0 = oldest
 
-  void Lock() { ++fLockCount; }
+  void Lock() { ++FLockCount; }
   void Unlock();
-  bool IsLocked() const { return fLockCount > 0; }
+  bool IsLocked() const { return FLockCount > 0; }
 
   void Clear();
 
-  int MaxUndo() const { return fMaxUndo; }
+  int MaxUndo() const { return FMaxUndo; }
   void SetMaxUndo(int n); // negative counts as 0; trims at once
 
   // The save point is the step number of the top item when the text was last marked saved:
@@ -114,11 +113,11 @@ public:
   void SetSavePoint();
   void ClearSavePoint();
   bool AtSavePoint() const;
-  std::int32_t SavePoint() const { return fSavePoint; }
+  std::int32_t SavePoint() const { return FSavePoint; }
 
   // The number the next item outside a block gets. Settable so a list can resume a sequence.
-  std::int32_t NextStepNumber() const { return fNextStepNumber; }
-  void SetNextStepNumber(std::int32_t n) { fNextStepNumber = n == 0 ? 1 : n; }
+  std::int32_t NextStepNumber() const { return FNextStepNumber; }
+  void SetNextStepNumber(std::int32_t n) { FNextStepNumber = n == 0 ? 1 : n; }
 
   TItemAdded OnItemAdded;
 
@@ -127,11 +126,11 @@ private:
   void Trim();
   void AdvanceStepNumber();
 
-  std::deque<TKzEditUndoItem> fItems;
-  std::int32_t fBlockStepNumber = 0;
-  int fBlockDepth = 0;
-  int fLockCount = 0;
-  int fMaxUndo = DefaultMaxUndo;
-  std::int32_t fNextStepNumber = 1;
-  std::int32_t fSavePoint = 0;
+  std::deque<TKzEditUndoItem> FItems;
+  std::int32_t FBlockStepNumber = 0;
+  int FBlockDepth = 0;
+  int FLockCount = 0;
+  int FMaxUndo = DefaultMaxUndo;
+  std::int32_t FNextStepNumber = 1;
+  std::int32_t FSavePoint = 0;
 };

@@ -42,8 +42,8 @@ std::string ExpandTabRuns(std::string_view line, int tabWidth, bool &hasTabs, TC
   std::string out;
   out.reserve(line.size() + std::size_t(tabWidth) * 2);
   // Only a line that could pass the limit if it were all tabs is checked against it.
-  const bool mayPassLimit =
-      static_cast<unsigned long long>(line.size()) * unsigned(tabWidth) >= unsigned(KzMaxExpandedCells);
+  const bool mayPassLimit = static_cast<unsigned long long>(line.size()) * unsigned(tabWidth) >=
+                            unsigned(KzMaxExpandedCells);
   int col = 0;
   for (char c : line) {
     if (mayPassLimit && col >= KzMaxExpandedCells) {
@@ -102,7 +102,8 @@ int GetExpandedLength(std::string_view line, int tabWidth) {
   if (tabWidth <= 1 || !HasTab(line))
     return int(std::min<std::size_t>(line.size(), std::size_t(KzMaxExpandedCells)));
   // Only a line that could pass the limit if it were all tabs needs the checked count.
-  if (static_cast<unsigned long long>(line.size()) * unsigned(tabWidth) >= unsigned(KzMaxExpandedCells))
+  if (static_cast<unsigned long long>(line.size()) * unsigned(tabWidth) >=
+      unsigned(KzMaxExpandedCells))
     return SaturatedExpandedLength(line, tabWidth);
   int col = 0;
   for (char c : line)

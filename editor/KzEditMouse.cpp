@@ -9,47 +9,43 @@ namespace {
 constexpr int AutoScrollInterval = 100; // ms between scroll steps while dragging past an edge
 }
 
-TBufferCoord TCustomKzEdit::PixelsToBuffer(int x, int y) const {
-  TDisplayCoord d = PixelsToRowColumn(x, y);
-  d.Row = std::min(d.Row, std::max(FLines.Count(), 1));
-  return DisplayToBufferPos(d);
-}
-
 void TCustomKzEdit::MouseDown(int button, TShiftState shift, int x, int y, bool doubleClick) {
   if (!FEnabled)
     return;
-  FMouseShift = shift;
+  FMouse.Shift = shift;
   if (button == mbLeft && !doubleClick) {
     const bool hadSelection = SelectionAvailable();
     if (hadSelection) {
-      FMouseDownX = x;
-      FMouseDownY = y;
+      FMouse.DownX = x;
+      FMouse.DownY = y;
     }
     if (OnMouseDown)
       OnMouseDown(*this, button, shift, x, y);
     FKbdHandler.ExecuteMouseDown(this, button, shift, x, y);
-    TBufferCoord p = PixelsToBuffer(x, y);
+    TBufferCoord p = FView.PixelsToBuffer(x, y);
     // A click moves the caret like a movement key does: typing before and after it are two
     // undo steps, not one that reverts text in two places.
     if (p != CaretXY())
-      GroupBreakBeforeMove();
-    IncPaintLock();
-    InternalSetCaretXY(p, true);
-    if (HasOption(eoDragDropEditing) && FSelectionMode == smNormal && x >= GutterWidth() + 2 &&
-        hadSelection && IsPointInSelection(CaretXY(), true)) {
-      FDragArmed = true; // the selection stays until the drag starts or the button is released
-    } else {
-      FDragArmed = false;
-      if (shift & ssShift) {
-        SetSelectionEnd(CaretXY());
+      FModel.GroupBreakBeforeMove();
+    {
+      TKzPaintLock lock(*this);
+      InternalSetCaretXY(p, true);
+      if (HasOption(eoDragDropEditing) && SelectionMode() == smNormal && x >= GutterWidth() + 2 &&
+          hadSelection && IsPointInSelection(CaretXY(), true)) {
+        // The selection stays until the drag starts or the button is released.
+        FMouse.DragArmed = true;
       } else {
-        if (HasOption(eoAltSetsColumnMode) && FSelectionMode != smLine)
-          SetSelectionMode((shift & ssAlt) ? smColumn : smNormal);
-        SetSelectionAnchor(CaretXY());
+        FMouse.DragArmed = false;
+        if (shift & ssShift) {
+          SetSelectionEnd(CaretXY());
+        } else {
+          if (HasOption(eoAltSetsColumnMode) && SelectionMode() != smLine)
+            SetSelectionMode((shift & ssAlt) ? smColumn : smNormal);
+          SetSelectionAnchor(CaretXY());
+        }
       }
     }
-    DecPaintLock();
-    FMouseCaptured = true;
+    FMouse.Captured = true;
     FHost.SetMouseCapture(true);
     FHost.TakeFocus();
     return;
@@ -59,13 +55,13 @@ void TCustomKzEdit::MouseDown(int button, TShiftState shift, int x, int y, bool 
       OnMouseDown(*this, button, shift, x, y);
     FKbdHandler.ExecuteMouseDown(this, button, shift, x, y);
     if (x < GutterWidth() && OnGutterClick) {
-      TBufferCoord p = PixelsToBuffer(x, y);
+      TBufferCoord p = FView.PixelsToBuffer(x, y);
       OnGutterClick(*this, button, x, y, p.Line, nullptr);
     }
     if (SelectionAvailable() || !HasOption(eoRightMouseMovesCursor))
       return;
-    GroupBreakBeforeMove();
-    SetCaretPos(PixelsToBuffer(x, y));
+    FModel.GroupBreakBeforeMove();
+    SetCaretPos(FView.PixelsToBuffer(x, y));
     return;
   }
   if (OnMouseDown)
@@ -76,9 +72,9 @@ void TCustomKzEdit::MouseDown(int button, TShiftState shift, int x, int y, bool 
 void TCustomKzEdit::DoubleClick(int x, int y) {
   if (!FEnabled || x < GutterWidth() || HasOption(eoNoSelection))
     return;
-  FDoubleClicked = true;
-  TBufferCoord p = PixelsToBuffer(x, y);
-  if (p.Char > FLines.LineLength(p.Line - 1) + 1) {
+  FMouse.DoubleClicked = true;
+  TBufferCoord p = FView.PixelsToBuffer(x, y);
+  if (p.Char > Lines().LineLength(p.Line - 1) + 1) {
     InternalSetCaretXY(p, true);
     return;
   }
@@ -89,45 +85,46 @@ void TCustomKzEdit::DoubleClick(int x, int y) {
 void TCustomKzEdit::ComputeAutoScroll(int x, int y) {
   const int left = GutterWidth() + 2;
   const int right = FHost.ClientWidth();
-  const int bottom = std::max(FLinesInWindow, 1) * FLineHeight;
-  FAutoScrollDX = 0;
-  FAutoScrollDY = 0;
+  const int bottom = std::max(LinesInWindow(), 1) * LineHeight();
+  FMouse.AutoScrollDX = 0;
+  FMouse.AutoScrollDY = 0;
   if (x < left)
-    FAutoScrollDX = (x - left) / FCharWidth - 1;
+    FMouse.AutoScrollDX = (x - left) / CharWidth() - 1;
   else if (x >= right)
-    FAutoScrollDX = (x - right) / FCharWidth + 1;
+    FMouse.AutoScrollDX = (x - right) / CharWidth() + 1;
   if (y < 0)
-    FAutoScrollDY = y / FLineHeight - 1;
+    FMouse.AutoScrollDY = y / LineHeight() - 1;
   else if (y >= bottom)
-    FAutoScrollDY = (y - bottom) / FLineHeight + 1;
-  const bool needed = FAutoScrollDX != 0 || FAutoScrollDY != 0;
-  if (needed && !FAutoScrollActive)
+    FMouse.AutoScrollDY = (y - bottom) / LineHeight() + 1;
+  const bool needed = FMouse.AutoScrollDX != 0 || FMouse.AutoScrollDY != 0;
+  if (needed && !FMouse.AutoScrollActive)
     FHost.StartTimer(TKzTimerReason::AutoScroll, AutoScrollInterval);
-  else if (!needed && FAutoScrollActive)
+  else if (!needed && FMouse.AutoScrollActive)
     FHost.StopTimer(TKzTimerReason::AutoScroll);
-  FAutoScrollActive = needed;
+  FMouse.AutoScrollActive = needed;
 }
 
 void TCustomKzEdit::MouseMove(TShiftState shift, int x, int y) {
   if (!FEnabled)
     return;
-  FMouseShift = shift;
-  FMouseX = x;
-  FMouseY = y;
-  if (!FMouseCaptured || !(shift & ssLeft) || FDoubleClicked)
+  FMouse.Shift = shift;
+  FMouse.X = x;
+  FMouse.Y = y;
+  if (!FMouse.Captured || !(shift & ssLeft) || FMouse.DoubleClicked)
     return;
-  if (FDragArmed) {
-    if (!FDragStarted && (std::abs(x - FMouseDownX) >= FHost.DragDistance() ||
-                          std::abs(y - FMouseDownY) >= FHost.DragDistance())) {
-      FDragStarted = true;
+  if (FMouse.DragArmed) {
+    if (!FMouse.DragStarted && (std::abs(x - FMouse.DownX) >= FHost.DragDistance() ||
+                                std::abs(y - FMouse.DownY) >= FHost.DragDistance())) {
+      FMouse.DragStarted = true;
       FHost.BeginDrag();
     }
     return;
   }
-  IncPaintLock();
-  InternalSetCaretXY(PixelsToBuffer(x, y), false);
-  SetSelectionEnd(CaretXY());
-  DecPaintLock();
+  {
+    TKzPaintLock lock(*this);
+    InternalSetCaretXY(FView.PixelsToBuffer(x, y), false);
+    SetSelectionEnd(CaretXY());
+  }
   ComputeAutoScroll(x, y);
 }
 
@@ -139,66 +136,64 @@ void TCustomKzEdit::TimerFired(TKzTimerReason reason) {
       OnTimer(*this, reason);
     return;
   }
-  if (!FAutoScrollActive)
+  if (!FMouse.AutoScrollActive)
     return;
-  IncPaintLock();
-  if (FAutoScrollDY != 0) {
-    int step = (FMouseShift & ssShift) ? FAutoScrollDY * std::max(FLinesInWindow, 1)
-                                       : FAutoScrollDY;
-    SetTopLine(FTopLine + step);
+  TKzPaintLock lock(*this);
+  if (FMouse.AutoScrollDY != 0) {
+    int step = (FMouse.Shift & ssShift) ? FMouse.AutoScrollDY * std::max(LinesInWindow(), 1)
+                                        : FMouse.AutoScrollDY;
+    SetTopLine(TopLine() + step);
   }
-  if (FAutoScrollDX != 0)
-    SetLeftChar(FLeftChar + FAutoScrollDX);
+  if (FMouse.AutoScrollDX != 0)
+    SetLeftChar(LeftChar() + FMouse.AutoScrollDX);
   // The selection follows to the edge the view moved towards.
   const int left = GutterWidth() + 2;
-  int x = std::min(std::max(FMouseX, left), std::max(FHost.ClientWidth() - 1, left));
-  int y = std::min(std::max(FMouseY, 0), std::max(FLinesInWindow, 1) * FLineHeight - 1);
-  InternalSetCaretXY(PixelsToBuffer(x, y), false);
+  int x = std::min(std::max(FMouse.X, left), std::max(FHost.ClientWidth() - 1, left));
+  int y = std::min(std::max(FMouse.Y, 0), std::max(LinesInWindow(), 1) * LineHeight() - 1);
+  InternalSetCaretXY(FView.PixelsToBuffer(x, y), false);
   SetSelectionEnd(CaretXY());
-  DecPaintLock();
 }
 
 void TCustomKzEdit::MouseUp(int button, TShiftState shift, int x, int y) {
   if (!FEnabled)
     return;
-  if (FAutoScrollActive) {
+  if (FMouse.AutoScrollActive) {
     FHost.StopTimer(TKzTimerReason::AutoScroll);
-    FAutoScrollActive = false;
+    FMouse.AutoScrollActive = false;
   }
-  if (FMouseCaptured) {
-    FMouseCaptured = false;
+  if (FMouse.Captured) {
+    FMouse.Captured = false;
     FHost.SetMouseCapture(false);
   }
   const bool popup = button == mbRight && OnContextPopup && OnContextPopup(*this, x, y);
   if (!popup) {
     if (button != mbRight && x < GutterWidth() && OnGutterClick) {
-      TBufferCoord p = PixelsToBuffer(x, y);
+      TBufferCoord p = FView.PixelsToBuffer(x, y);
       TKzEditMark *mark = nullptr;
-      int offset = FBookMarkOptions.LeftMargin;
-      for (TKzEditMark &m : FMarks)
+      int offset = BookMarkOptions().LeftMargin;
+      for (TKzEditMark &m : Marks())
         if (m.Line == p.Line && m.Visible) {
-          if (x >= offset && x < offset + FBookMarkOptions.Xoffset) {
+          if (x >= offset && x < offset + BookMarkOptions().Xoffset) {
             mark = &m;
             break;
           }
-          offset += FBookMarkOptions.Xoffset;
+          offset += BookMarkOptions().Xoffset;
         }
       OnGutterClick(*this, button, x, y, p.Line, mark);
     }
-    if (button == mbLeft && FDragArmed && !FDragStarted && !FDoubleClicked) {
-      IncPaintLock();
-      InternalSetCaretXY(PixelsToBuffer(x, y), true);
+    if (button == mbLeft && FMouse.DragArmed && !FMouse.DragStarted && !FMouse.DoubleClicked) {
+      TKzPaintLock lock(*this);
+      InternalSetCaretXY(FView.PixelsToBuffer(x, y), true);
       if (shift & ssShift)
         SetSelectionEnd(CaretXY());
       else
         SetSelectionAnchor(CaretXY());
-      DecPaintLock();
     }
   }
   if (button == mbLeft) {
-    FDragArmed = false;
-    FDragStarted = false;
-    FDoubleClicked = false;
+    FMouse.DragArmed = false;
+    FMouse.DragStarted = false;
+    FMouse.DoubleClicked = false;
   }
   if (OnMouseUp)
     OnMouseUp(*this, button, shift, x, y);
@@ -206,56 +201,28 @@ void TCustomKzEdit::MouseUp(int button, TShiftState shift, int x, int y) {
 }
 
 bool TCustomKzEdit::DragOver(TCustomKzEdit *source, int x, int y) {
-  if (!source || FReadOnly)
+  if (!source || ReadOnly())
     return false;
   const int left = GutterWidth() + 2;
   x = std::min(std::max(x, left), std::max(FHost.ClientWidth() - 1, left));
-  y = std::min(std::max(y, 0), std::max(FLinesInWindow, 1) * FLineHeight - 1);
-  InternalSetCaretXY(PixelsToBuffer(x, y), false);
+  y = std::min(std::max(y, 0), std::max(LinesInWindow(), 1) * LineHeight() - 1);
+  InternalSetCaretXY(FView.PixelsToBuffer(x, y), false);
   return true;
 }
 
 void TCustomKzEdit::DragDrop(TCustomKzEdit *source, int x, int y, bool ctrl, bool shift) {
-  if (!source || FReadOnly || !source->SelectionAvailable())
+  if (!source || ReadOnly() || !source->SelectionAvailable())
     return;
   const bool same = source == this;
   const bool move = same ? !ctrl : shift;
-  TBufferCoord drop = PixelsToBuffer(x, y);
+  TBufferCoord drop = FView.PixelsToBuffer(x, y);
   if (same && IsPointInSelection(drop, move))
     return;
   const std::string text = source->SelectedText();
-  FUndoList.BeginBlock();
-  IncPaintLock();
-  if (same && move) {
-    TBufferCoord first = SelectionFirst(), last = SelectionLast();
-    FUndoList.Lock();
-    SetSelTextPrimitive(FSelectionMode, std::string());
-    FUndoList.Unlock();
-    FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, first, last, text, FSelectionMode);
-    // A drop point after the removed text moves back with the text behind it.
-    if (last < drop || last == drop) {
-      if (drop.Line == last.Line) {
-        drop.Char = first.Char + (drop.Char - last.Char);
-        drop.Line = first.Line;
-      } else {
-        drop.Line -= last.Line - first.Line;
-      }
-    }
-  } else if (move) {
+  TKzPaintLock lock(*this);
+  // A move out of another editor takes the text out there; that editor records it.
+  if (!same && move)
     source->SetSelectedText(std::string());
-  }
-  const bool pastEol = HasOption(eoScrollPastEol);
-  FOptions.Include(eoScrollPastEol);
-  SetCaretPos(drop);
-  drop = CaretXY();
-  FUndoList.Lock();
-  SetSelTextPrimitive(smNormal, text);
-  FUndoList.Unlock();
-  FUndoList.PushChange(same ? TKzChangeReason::DropText : TKzChangeReason::InsertText, drop,
-                       CaretXY(), std::string(), smNormal);
-  if (!pastEol)
-    FOptions.Exclude(eoScrollPastEol);
-  FUndoList.EndBlock();
+  FModel.DropText(text, drop, same, move);
   ProcessCommand(ecSelGotoXY, '\0', &drop);
-  DecPaintLock();
 }

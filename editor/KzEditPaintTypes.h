@@ -24,6 +24,6 @@ using TKzGutterGetTextEvent = std::function<void(TCustomKzEdit &, int line, std:
 // After a gutter row was painted: the line, its y and the x used by glyphs on that row.
 using TKzGutterPaintEvent = std::function<void(TCustomKzEdit &, int line, int x, int y)>;
 // May give a line its own colours and mark it special (then the selection takes them too).
-using TKzSpecialLineColorsEvent = std::function<void(TCustomKzEdit &, int line, bool &special,
-                                                     kzp::TColor &foreground, kzp::TColor &background)>;
+using TKzSpecialLineColorsEvent = std::function<void(
+    TCustomKzEdit &, int line, bool &special, kzp::TColor &foreground, kzp::TColor &background)>;
 using TKzScrollEvent = std::function<void(TCustomKzEdit &, TKzScrollBarKind)>;

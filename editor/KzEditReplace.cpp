@@ -1,6 +1,9 @@
 // Replacing matches in the editor, each command one undo step.
 #include "editor/KzEditReplace.h"
 
+#include "editor/KzEditGuards.h"
+#include "editor/KzEditModel.h"
+
 #include <algorithm>
 
 namespace {
@@ -12,22 +15,21 @@ namespace {
 class TReplaceSession {
 public:
   explicit TReplaceSession(TCustomKzEdit &editor)
-      : FEditor(editor), FMode(editor.SelectionMode()), FOptions(editor.Options()) {
-    FEditor.IncPaintLock();
-    FEditor.OpenUndoBlock();
+      : FEdit(editor), FEditor(editor), FMode(editor.SelectionMode()),
+        FOptions(editor.Options()) {
     FEditor.SetOptions(FOptions - TKzEditorOptions{eoTrimTrailingSpaces, eoScrollPastEol});
     FEditor.SetSelectionMode(smNormal);
   }
   ~TReplaceSession() {
     FEditor.SetSelectionMode(FMode);
     FEditor.SetOptions(FOptions);
-    FEditor.CloseUndoBlock();
-    FEditor.DecPaintLock();
   }
   TReplaceSession(const TReplaceSession &) = delete;
   TReplaceSession &operator=(const TReplaceSession &) = delete;
 
 private:
+  // Opened first and closed last: the mode and options are back before the step ends.
+  TKzEditTransaction FEdit;
   TCustomKzEdit &FEditor;
   TKzSelectionMode FMode;
   TKzEditorOptions FOptions;
@@ -65,14 +67,13 @@ TKzCharSet EditorWordChars(const TCustomKzEdit &editor) {
 }
 
 void SelectMatch(TCustomKzEdit &editor, const TKzSearchMatch &match) {
-  editor.IncPaintLock();
+  TKzPaintLock lock(editor);
   editor.SetSelectionMode(smNormal);
   // Room past the line ends limits columns to the scroll width, also inside a long line.
   const TKzEditorOptions options = editor.Options();
   editor.SetOptions(options - TKzEditorOptions{eoScrollPastEol});
   editor.SetCaretAndSelection(match.End, match.Start, match.End);
   editor.SetOptions(options);
-  editor.DecPaintLock();
 }
 
 TKzSearchMatch SelectionAsMatch(const TCustomKzEdit &editor) {

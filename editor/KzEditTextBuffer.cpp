@@ -80,12 +80,9 @@ std::string Format(const char *pattern, int value) {
 
 std::string_view BreakOf(TKzLineBreakStyle style) {
   switch (style) {
-  case TKzLineBreakStyle::Lf:
-    return "\n";
-  case TKzLineBreakStyle::Cr:
-    return "\r";
-  case TKzLineBreakStyle::CrLf:
-    break;
+  case TKzLineBreakStyle::Lf: return "\n";
+  case TKzLineBreakStyle::Cr: return "\r";
+  case TKzLineBreakStyle::CrLf: break;
   }
   return "\r\n";
 }
@@ -97,13 +94,6 @@ inline void Put(char *&p, std::string_view s) {
     p += s.size();
   }
 }
-
-// Ends a change bracket even when a listener throws.
-struct TBracket {
-  explicit TBracket(TKzEditStringList &l) : list(l) { list.BeginUpdate(); }
-  ~TBracket() { list.EndUpdate(); }
-  TKzEditStringList &list;
-};
 
 // Finds line breaks with memchr, remembering the next CR and the next LF separately so that
 // a text with only one kind of break is still scanned once, not once per line.
@@ -165,9 +155,7 @@ void TKzEditStringList::Reallocate(int capacity) {
   fCapacity = capacity;
 }
 
-void TKzEditStringList::Grow() {
-  Reallocate(fCapacity + (fCapacity <= 64 ? 16 : fCapacity / 4));
-}
+void TKzEditStringList::Grow() { Reallocate(fCapacity + (fCapacity <= 64 ? 16 : fCapacity / 4)); }
 
 void TKzEditStringList::SetCapacity(int c) {
   if (c < fCount)
@@ -230,7 +218,7 @@ std::uint8_t TKzEditStringList::LineFlags(int i) const {
 // ---- changing lines ----
 
 int TKzEditStringList::AddLine(std::string_view s) {
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   const int index = fCount;
   InsertRecord(index, s);
   if (OnLinesInserted)
@@ -240,7 +228,7 @@ int TKzEditStringList::AddLine(std::string_view s) {
 
 void TKzEditStringList::InsertLine(int i, std::string_view s) {
   CheckIndex(i, fCount);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   InsertRecord(i, s);
   if (OnLinesInserted)
     OnLinesInserted(i, 1);
@@ -250,7 +238,7 @@ void TKzEditStringList::AddLines(const TKzEditStringList &source) {
   const int n = source.fCount;
   if (n == 0)
     return;
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   const int first = fCount;
   if (first + n > fCapacity)
     Reallocate((first + n + 15) / 16 * 16);
@@ -270,7 +258,7 @@ void TKzEditStringList::InsertEmptyLines(int i, int n) {
   CheckIndex(i, fCount);
   if (n <= 0)
     return;
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   Reallocate(fCount + n);
   if (i < fCount)
     std::memmove(fList + i + n, fList + i, std::size_t(fCount - i) * sizeof(TKzEditStringRec));
@@ -283,7 +271,7 @@ void TKzEditStringList::InsertEmptyLines(int i, int n) {
 
 void TKzEditStringList::DeleteLine(int i) {
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   std::free(fList[i].Text);
   if (i < fCount - 1)
     std::memmove(fList + i, fList + i + 1, std::size_t(fCount - i - 1) * sizeof(TKzEditStringRec));
@@ -302,7 +290,7 @@ void TKzEditStringList::DeleteLines(int i, int n) {
     return; // i == Count(): nothing to delete, nothing to tell
   // The whole deletion is one bracket: a listener woken by the outermost OnEndChange must
   // never see records that were freed but are still counted.
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   FreeLines(i, n);
   if (i + n < fCount)
     std::memmove(fList + i, fList + i + n, std::size_t(fCount - i - n) * sizeof(TKzEditStringRec));
@@ -318,7 +306,7 @@ void TKzEditStringList::ReplaceLine(int i, std::string_view s) {
     return;
   }
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   char *text = NewText(s);
   std::free(fList[i].Text);
   TKzEditStringRec &r = fList[i];
@@ -334,7 +322,7 @@ void TKzEditStringList::ReplaceLine(int i, std::string_view s) {
 void TKzEditStringList::ExchangeLines(int i, int j) {
   CheckIndex(i, fCount - 1);
   CheckIndex(j, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   std::swap(fList[i], fList[j]);
   if (fLongestIndex == i)
     fLongestIndex = j;
@@ -344,7 +332,7 @@ void TKzEditStringList::ExchangeLines(int i, int j) {
 
 void TKzEditStringList::Clear() {
   if (fCount > 0) {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     FreeLines(0, fCount);
     fCount = 0;
     Reallocate(0);
@@ -357,13 +345,13 @@ void TKzEditStringList::Clear() {
 
 void TKzEditStringList::SetLineObject(int i, void *p) {
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   fList[i].Object = p;
 }
 
 void TKzEditStringList::SetLineRange(int i, std::uint32_t r) {
   CheckIndex(i, fCount - 1);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   fList[i].Range = r;
 }
 
@@ -504,7 +492,7 @@ void TKzEditStringList::SetText(std::string_view text) {
   const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos)
     text = text.substr(0, nul);
-  TBracket bracket(*this);
+  TKzEditUpdateGuard bracket(*this);
   Clear();
   const char *d = text.data();
   const std::size_t n = text.size();
@@ -564,7 +552,7 @@ static TKzLineBreakStyle StyleFrom(bool sawCr, bool sawLf) {
 void TKzEditStringList::ReadBytes(std::string_view data) {
   bool sawCr = false, sawLf = false;
   {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     ParseLines(data, sawCr, sawLf);
   }
   fLineBreakStyle = StyleFrom(sawCr, sawLf);
@@ -622,7 +610,7 @@ private:
 void TKzEditStringList::ReadStream(std::istream &stream) {
   bool sawCr = false, sawLf = false;
   {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     TReadBuffer data;
     stream.clear();
     stream.seekg(0, std::ios::end);
@@ -660,7 +648,7 @@ void TKzEditStringList::ReadFile(const std::string &fileName) {
   const kzp::TUniqueFd closer(fd);
   bool sawCr = false, sawLf = false;
   {
-    TBracket bracket(*this);
+    TKzEditUpdateGuard bracket(*this);
     TReadBuffer data;
     struct stat st {};
     // One read for a regular file: its size plus one byte, so the end shows at once.

@@ -2,6 +2,7 @@
 // cached tab expansion, plus whole-text reading and writing with line-break detection.
 #pragma once
 
+#include "editor/KzEditGuards.h"
 #include "editor/KzEditMiscProcs.h"
 
 #include <cstddef>
@@ -43,10 +44,10 @@ enum TKzStringFlag : std::uint8_t {
 // inserting and deleting move whole runs of records with one memmove; a std::string member
 // would not survive being moved that way, because a short string points into itself.
 struct TKzEditStringRec {
-  char *Text;              // owned block: 4-byte length, then the bytes; null for an empty line
-  void *Object;            // caller's attachment, never owned or looked at
-  std::uint32_t Range;     // highlighter state at the end of the line, opaque here
-  std::uint32_t LenFlags;  // expanded length (signed, upper 29 bits) and TKzStringFlag bits
+  char *Text;             // owned block: 4-byte length, then the bytes; null for an empty line
+  void *Object;           // caller's attachment, never owned or looked at
+  std::uint32_t Range;    // highlighter state at the end of the line, opaque here
+  std::uint32_t LenFlags; // expanded length (signed, upper 29 bits) and TKzStringFlag bits
 };
 
 class TKzEditStringList {
@@ -74,23 +75,23 @@ public:
   int AddLine(std::string_view s);            // returns the new index
   void InsertLine(int i, std::string_view s); // 0 <= i <= Count()
   void AddLines(const TKzEditStringList &source);
-  void InsertEmptyLines(int i, int n);        // zero-filled records: range 0, known length 0
+  void InsertEmptyLines(int i, int n); // zero-filled records: range 0, known length 0
   void DeleteLine(int i);
-  void DeleteLines(int i, int n);             // n is clamped to Count() - i
+  void DeleteLines(int i, int n);              // n is clamped to Count() - i
   void ReplaceLine(int i, std::string_view s); // i == Count() appends; keeps range and object
   void ExchangeLines(int i, int j);
   void Clear();
 
-  void *LineObject(int i) const;              // null outside the list
+  void *LineObject(int i) const; // null outside the list
   void SetLineObject(int i, void *p);
-  std::uint32_t LineRange(int i) const;       // 0 outside the list
+  std::uint32_t LineRange(int i) const; // 0 outside the list
   void SetLineRange(int i, std::uint32_t r);
 
   // Tab expansion: tabs become runs of tab characters up to the next tab stop (one space
   // each when the width is 1 or less); cached per line.
   std::string ExpandedLine(int i) const;
-  int ExpandedLength(int i) const;            // 0 outside the list
-  int LongestLineLength() const;              // 0 when every line is empty
+  int ExpandedLength(int i) const; // 0 outside the list
+  int LongestLineLength() const;   // 0 when every line is empty
   int TabWidth() const { return fTabWidth; }
   void SetTabWidth(int w);
   // The raw per-line state, for the painter and for tests: flags are TKzStringFlag bits.
@@ -158,13 +159,17 @@ private:
 // Holds a list's change bracket open for a scope: one OnEndChange for many edits.
 class TKzEditUpdateGuard {
 public:
-  explicit TKzEditUpdateGuard(TKzEditStringList &lines) : fLines(lines) { fLines.BeginUpdate(); }
-  ~TKzEditUpdateGuard() { fLines.EndUpdate(); }
+  explicit TKzEditUpdateGuard(TKzEditStringList &lines) : FLines(lines) { FLines.BeginUpdate(); }
+  // The outermost close runs the listener's OnEndChange (the highlighter rescan), which may
+  // throw; see KzReleaseGuard.
+  ~TKzEditUpdateGuard() noexcept(false) {
+    KzReleaseGuard([this] { FLines.EndUpdate(); });
+  }
   TKzEditUpdateGuard(const TKzEditUpdateGuard &) = delete;
   TKzEditUpdateGuard &operator=(const TKzEditUpdateGuard &) = delete;
 
 private:
-  TKzEditStringList &fLines;
+  TKzEditStringList &FLines;
 };
 
 // Base of the buffered file writers: owns the open file.

@@ -2,6 +2,8 @@
 // modes, option and status-change sets.
 #pragma once
 
+#include "platform/Keys.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -22,6 +24,10 @@ inline constexpr TShiftState ssMiddle = 32;
 inline constexpr TShiftState ssDouble = 64;
 // The bits a keystroke compares; mouse buttons never take part in key lookups.
 inline constexpr TShiftState ssModifierMask = ssShift | ssAlt | ssCtrl;
+static_assert(ssShift == kzp::ShiftBit && ssAlt == kzp::AltBit && ssCtrl == kzp::CtrlBit &&
+                  ssLeft == kzp::LeftButtonBit && ssRight == kzp::RightButtonBit &&
+                  ssMiddle == kzp::MiddleButtonBit && ssDouble == kzp::DoubleClickBit,
+              "the platform's key and button bits pass to the editor unchanged");
 
 // A position in the text: Char is the 1-based column (1 = before the first character), Line
 // the 1-based line number.
@@ -50,42 +56,41 @@ struct TDisplayCoord {
 enum TKzSelectionMode : std::uint8_t { smNormal = 0, smLine = 1, smColumn = 2 };
 
 // A set of enumerators that are bit positions (at most 32), for option and status-change sets.
-template <class E>
-class TKzSet {
+template <class E> class TKzSet {
 public:
   constexpr TKzSet() = default;
   constexpr TKzSet(std::initializer_list<E> items) {
     for (E e : items)
-      fBits |= Bit(e);
+      FBits |= Bit(e);
   }
   static constexpr TKzSet FromBits(std::uint32_t bits) {
     TKzSet s;
-    s.fBits = bits;
+    s.FBits = bits;
     return s;
   }
-  constexpr std::uint32_t Bits() const { return fBits; }
-  constexpr bool Contains(E e) const { return (fBits & Bit(e)) != 0; }
-  constexpr bool Empty() const { return fBits == 0; }
+  constexpr std::uint32_t Bits() const { return FBits; }
+  constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
+  constexpr bool Empty() const { return FBits == 0; }
   constexpr TKzSet &Include(E e) {
-    fBits |= Bit(e);
+    FBits |= Bit(e);
     return *this;
   }
   constexpr TKzSet &Exclude(E e) {
-    fBits &= ~Bit(e);
+    FBits &= ~Bit(e);
     return *this;
   }
-  constexpr TKzSet operator|(TKzSet o) const { return FromBits(fBits | o.fBits); }
-  constexpr TKzSet operator&(TKzSet o) const { return FromBits(fBits & o.fBits); }
-  constexpr TKzSet operator-(TKzSet o) const { return FromBits(fBits & ~o.fBits); }
+  constexpr TKzSet operator|(TKzSet o) const { return FromBits(FBits | o.FBits); }
+  constexpr TKzSet operator&(TKzSet o) const { return FromBits(FBits & o.FBits); }
+  constexpr TKzSet operator-(TKzSet o) const { return FromBits(FBits & ~o.FBits); }
   constexpr TKzSet &operator|=(TKzSet o) {
-    fBits |= o.fBits;
+    FBits |= o.FBits;
     return *this;
   }
   constexpr bool operator==(const TKzSet &) const = default;
 
 private:
   static constexpr std::uint32_t Bit(E e) { return std::uint32_t(1) << unsigned(e); }
-  std::uint32_t fBits = 0;
+  std::uint32_t FBits = 0;
 };
 
 // Editor options; the values are bit positions.
@@ -118,9 +123,10 @@ enum TKzEditorOption : std::uint8_t {
   eoTrimTrailingSpaces = 25,
 };
 using TKzEditorOptions = TKzSet<TKzEditorOption>;
+static_assert(eoTrimTrailingSpaces < 32, "every option is a bit of one set");
 
 inline constexpr TKzEditorOptions KzEditDefaultOptions{
-    eoAutoIndent,     eoDragDropEditing, eoGroupUndo,   eoScrollPastEol,     eoShowScrollHint,
+    eoAutoIndent,     eoDragDropEditing, eoGroupUndo,    eoScrollPastEol,     eoShowScrollHint,
     eoSmartTabDelete, eoSmartTabs,       eoTabsToSpaces, eoTrimTrailingSpaces};
 
 // What changed since the last status-change event; the values are bit positions.
@@ -136,3 +142,4 @@ enum TKzStatusChange : std::uint8_t {
   scReadOnly = 8,
 };
 using TKzStatusChanges = TKzSet<TKzStatusChange>;
+static_assert(scReadOnly < 32, "every status change is a bit of one set");

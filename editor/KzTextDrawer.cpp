@@ -54,13 +54,14 @@ std::shared_ptr<TheSharedFont> AcquireShared(const kzp::TFont &font) {
   if (it != fonts.end())
     if (auto shared = it->second.lock())
       return shared;
-  auto shared = std::shared_ptr<TheSharedFont>(new TheSharedFont{BaseOf(font), {}}, [key](TheSharedFont *p) {
-    auto &all = SharedFonts();
-    auto found = all.find(key);
-    if (found != all.end() && found->second.expired())
-      all.erase(found);
-    delete p;
-  });
+  auto shared =
+      std::shared_ptr<TheSharedFont>(new TheSharedFont{BaseOf(font), {}}, [key](TheSharedFont *p) {
+        auto &all = SharedFonts();
+        auto found = all.find(key);
+        if (found != all.end() && found->second.expired())
+          all.erase(found);
+        delete p;
+      });
   fonts[key] = shared;
   return shared;
 }
@@ -224,7 +225,8 @@ void TheTextDrawer::ExtTextOut(int x, int y, kzp::TTextOutOptions options, const
     return;
   if (FAdvances.size() < text.size())
     FAdvances.resize(std::max<size_t>(text.size(), 256), FCharWidth);
-  std::fill(FAdvances.begin(), FAdvances.begin() + static_cast<std::ptrdiff_t>(text.size()), FCharWidth);
+  std::fill(FAdvances.begin(), FAdvances.begin() + static_cast<std::ptrdiff_t>(text.size()),
+            FCharWidth);
   FCanvas->ExtTextOut(x, y, options, &rect, text, FAdvances.data());
 }
 

@@ -19,7 +19,7 @@ public:
 struct TheFontMetrics {
   int CharAdvance = 0; // advance of "M" (ABC sum, else the average width) plus the overhang
   int Overhang = 0;
-  int Height = 0;      // the font's cell height
+  int Height = 0; // the font's cell height
   int Ascent = 0;
 };
 
@@ -95,7 +95,8 @@ public:
 
   // Text at (x, y), one cell per character; the rectangle is filled in the back colour first
   // with etoOpaque and the text clipped to it with etoClipped.
-  void ExtTextOut(int x, int y, kzp::TTextOutOptions options, const kzp::TRect &rect, std::string_view text);
+  void ExtTextOut(int x, int y, kzp::TTextOutOptions options, const kzp::TRect &rect,
+                  std::string_view text);
   void TextOut(int x, int y, std::string_view text);
 
 private:

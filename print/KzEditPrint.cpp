@@ -372,9 +372,8 @@ void TKzEditPrint::PrintSourceLine(int i, int firstRow, int lastRow) {
 
   if (FUseHighlighter) {
     FLineBuffer.assign(text);
-    FHighlighter->RestoreRange(FRanges[static_cast<std::size_t>(i)]);
     // A long line that goes on over several pages is walked only up to this page's last row.
-    KzForEachPrintPiece(*FHighlighter, FLineBuffer, i, FWraps, [&](const TKzPrintPiece &piece) {
+    KzForEachPrintPiece(*FHighlighter, FLineBuffer, i, FRanges[static_cast<std::size_t>(i)], FWraps, [&](const TKzPrintPiece &piece) {
       if (piece.Row >= lastRow)
         return false;
       if (piece.Row >= firstRow)
@@ -402,14 +401,11 @@ void TKzEditPrint::PrintSourceLine(int i, int firstRow, int lastRow) {
 void TKzEditPrint::DrawPiece(int x, int y, const char *text, int length, TKzHighlighterAttributes *attribute) {
   kzp::TCanvas &canvas = *FCanvas;
   const kzp::TColor paper = KzPrintColor(FColor);
-  kzp::TColor foreground = FFontColor, background = paper;
-  if (FColors && attribute) {
-    if (attribute->Foreground() != kzp::clNone)
-      foreground = KzPrintColor(attribute->Foreground());
-    if (attribute->Background() != kzp::clNone)
-      background = KzPrintColor(attribute->Background());
-  }
-  canvas.SetFontStyle(attribute ? attribute->Style() : FFont.Style);
+  // Without colours, a token keeps only its style.
+  const TKzTokenLook look = LookOfToken(attribute, {FFont.Style, FFontColor, paper}, FColors, FColors);
+  const kzp::TColor foreground = KzPrintColor(look.Foreground);
+  const kzp::TColor background = KzPrintColor(look.Background);
+  canvas.SetFontStyle(look.Style);
   canvas.SetFontColor(foreground);
   // The text area is already in the paper colour; only a background of its own is filled.
   const bool opaque = background != paper;

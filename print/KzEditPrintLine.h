@@ -3,6 +3,7 @@
 // this one walk.
 #pragma once
 
+#include "editor/KzEditTokenWalk.h"
 #include "highlight/KzEditHighlighter.h"
 #include "print/KzEditPrintTypes.h"
 
@@ -20,34 +21,31 @@ struct TKzPrintPiece {
   TKzHighlighterAttributes *Attribute = nullptr;
 };
 
-// Tokenizes `text` with a highlighter whose range the caller has already restored, and calls
-// piece(const TKzPrintPiece &) for every non-empty piece in order until it returns false. wraps are the line's wrap
-// positions (1-based last characters of its rows, ascending). A token's length is the distance
-// to the next token's start, so the walk copies no token text.
+// Tokenizes `text` from the highlighter state `rangeBefore` (the range the line above left)
+// and calls piece(const TKzPrintPiece &) for every non-empty piece in order until it returns
+// false. wraps are the line's wrap positions (1-based last characters of its rows, ascending).
+// The tokens come from the same walk the editor paints with, so a line prints in the pieces it
+// is shown in, and no token text is copied.
 template <class TPieceFn>
 void KzForEachPrintPiece(TKzCustomHighlighter &highlighter, const std::string &text, int lineIndex,
-                         const std::vector<TWrapPos> &wraps, TPieceFn &&piece) {
-  highlighter.BeginLine(text, lineIndex);
-  const int length = static_cast<int>(text.size());
+                         const TKzRange &rangeBefore, const std::vector<TWrapPos> &wraps,
+                         TPieceFn &&piece) {
+  TKzTokenWalk walk(highlighter, text, lineIndex, &rangeBefore);
   std::size_t nextWrap = 0;
   int rowStart = 0;
   int row = 0;
-  while (!highlighter.AtLineEnd()) {
-    const int start = highlighter.TokenStart();
-    TKzHighlighterAttributes *attribute = highlighter.TokenAttribute();
-    highlighter.Advance();
-    const int end = highlighter.AtLineEnd() ? length : highlighter.TokenStart();
-    int from = start;
-    while (from < end) {
+  for (TKzToken token; walk.Next(token);) {
+    int from = token.Start;
+    while (from < token.End) {
       // Rows the token does not reach into are passed over (a token may end right at a wrap).
       while (nextWrap < wraps.size() && wraps[nextWrap].Index <= from) {
         rowStart = wraps[nextWrap].Index;
         ++nextWrap;
         ++row;
       }
-      const int rowEnd = nextWrap < wraps.size() ? wraps[nextWrap].Index : end;
-      const int to = rowEnd < end ? rowEnd : end;
-      if (!piece(TKzPrintPiece{row, from - rowStart, from, to - from, attribute}))
+      const int rowEnd = nextWrap < wraps.size() ? wraps[nextWrap].Index : token.End;
+      const int to = rowEnd < token.End ? rowEnd : token.End;
+      if (!piece(TKzPrintPiece{row, from - rowStart, from, to - from, token.Attr}))
         return;
       from = to;
     }

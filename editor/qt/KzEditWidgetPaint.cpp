@@ -41,22 +41,14 @@ QLabel &ScrollHintWindow() {
 // Qt's slider actions as the scroll-bar codes the core knows.
 int ScrollCode(int action) {
   switch (action) {
-  case QAbstractSlider::SliderSingleStepSub:
-    return 0;
-  case QAbstractSlider::SliderSingleStepAdd:
-    return 1;
-  case QAbstractSlider::SliderPageStepSub:
-    return 2;
-  case QAbstractSlider::SliderPageStepAdd:
-    return 3;
-  case QAbstractSlider::SliderMove:
-    return 5;
-  case QAbstractSlider::SliderToMinimum:
-    return 6;
-  case QAbstractSlider::SliderToMaximum:
-    return 7;
-  default:
-    return -1;
+  case QAbstractSlider::SliderSingleStepSub: return 0;
+  case QAbstractSlider::SliderSingleStepAdd: return 1;
+  case QAbstractSlider::SliderPageStepSub: return 2;
+  case QAbstractSlider::SliderPageStepAdd: return 3;
+  case QAbstractSlider::SliderMove: return 5;
+  case QAbstractSlider::SliderToMinimum: return 6;
+  case QAbstractSlider::SliderToMaximum: return 7;
+  default: return -1;
   }
 }
 
@@ -117,8 +109,10 @@ void TKzEdit::HorizontalScrollAction(int action) {
 void TKzEdit::ConnectScrollBars() {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &TKzEdit::VerticalScrollAction);
-  connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &TKzEdit::HorizontalScrollAction);
+  connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          &TKzEdit::VerticalScrollAction);
+  connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          &TKzEdit::HorizontalScrollAction);
   // Releasing the thumb ends the scrolling: the last position, then the end code.
   connect(verticalScrollBar(), &QAbstractSlider::sliderReleased, this, [this] {
     FEditor->ScrollBarMessage(true, 4, verticalScrollBar()->sliderPosition());

@@ -1,12 +1,15 @@
 // Copy, cut and paste: plain text for every program, and the editor's own block format that
 // also carries the selection mode.
-#include "editor/KzEdit.h"
+#include "editor/KzEditModel.h"
 
 #include "editor/KzEditStrConst.h"
 
 #include <algorithm>
 
 namespace {
+
+// The editor's own format starts with the selection mode as one byte: 0, 1 or 2.
+static_assert(smNormal == 0 && smLine == 1 && smColumn == 2);
 
 std::string UpToNul(const std::string &s, std::size_t from = 0) {
   if (from >= s.size())
@@ -17,7 +20,7 @@ std::string UpToNul(const std::string &s, std::size_t from = 0) {
 
 } // namespace
 
-void TCustomKzEdit::DoCopyToClipboard(const std::string &text) {
+void TKzEditModel::CopyToClipboard(const std::string &text) {
   std::vector<kzp::TClipboardFormat> formats;
   formats.push_back({kzp::TClipboard::TextFormat, text + '\0'});
   std::string block;
@@ -30,46 +33,46 @@ void TCustomKzEdit::DoCopyToClipboard(const std::string &text) {
     throw EKzEditError(SKzEditClipboardCopyError);
 }
 
-void TCustomKzEdit::CopySelection() {
+void TKzEditModel::CopySelection() {
   if (!SelectionAvailable())
     return;
   // A rectangle keeps its padding on the clipboard so that it pastes back as a rectangle.
   bool trim = HasOption(eoTrimTrailingSpaces) && FSelectionMode != smColumn;
-  DoCopyToClipboard(SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, trim));
+  CopyToClipboard(SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, trim));
 }
 
-void TCustomKzEdit::CutSelection() {
+void TKzEditModel::CutSelection() {
   if (FReadOnly || !SelectionAvailable())
     return;
-  DoCopyToClipboard(SelectedText());
+  CopyToClipboard(SelectedText());
   const std::string text = SelectedCharacters();
   // Anchor and end as they were, so that undo puts the caret back on the selection's end.
   const TBufferCoord anchor = FBlockBegin, end = FBlockEnd;
   const TKzSelectionMode mode = FSelectionMode;
+  TKzEditTransaction tx(*this, TKzEditTransaction::NoUndoBlock);
   // Recorded first: blanks the cut leaves at a line's end and trimming takes are recorded
   // after it, so that undo gives them back before the cut text.
-  FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode,
-                       RectangleStarts(mode, anchor, end));
+  FDoc.UndoList().PushChange(TKzChangeReason::DeleteBeforeCaret, anchor, end, text, mode,
+                             RectangleStarts(mode, anchor, end));
   SetSelTextPrimitive(mode, std::string());
 }
 
-bool TCustomKzEdit::PasteAvailable() const {
+bool TKzEditModel::PasteAvailable() {
   if (FReadOnly)
     return false;
   kzp::TClipboard &cb = FHost.Clipboard();
   return cb.HasFormat(kzp::TClipboard::TextFormat) || cb.HasFormat(KzEditClipboardFormatName);
 }
 
-void TCustomKzEdit::PasteClipboard() {
+void TKzEditModel::PasteClipboard() {
   if (FReadOnly)
     return;
   kzp::TClipboard &cb = FHost.Clipboard();
   const bool own = cb.HasFormat(KzEditClipboardFormatName);
   if (!own && !cb.HasFormat(kzp::TClipboard::TextFormat))
     return;
-  FUndoList.BeginBlock();
-  IncPaintLock();
-  try {
+  TKzEditTransaction tx(*this);
+  {
     std::optional<std::string> data =
         cb.GetFormat(own ? KzEditClipboardFormatName : kzp::TClipboard::TextFormat);
     if (!data)
@@ -83,8 +86,8 @@ void TCustomKzEdit::PasteClipboard() {
     } else {
       text = UpToNul(*data);
     }
-    FUndoList.PushChange(TKzChangeReason::PasteBegin, FBlockBegin, FBlockEnd, std::string(),
-                         FSelectionMode);
+    FDoc.UndoList().PushChange(TKzChangeReason::PasteBegin, FBlockBegin, FBlockEnd, std::string(),
+                               FSelectionMode);
     // The replaced selection is recorded as a deletion in its own mode, so undo gives it back
     // whatever mode the pasted block brings.
     if (SelectionAvailable())
@@ -94,17 +97,44 @@ void TCustomKzEdit::PasteClipboard() {
         mode == smLine && !text.empty() ? TBufferCoord{1, FCaretY} : CaretXY();
     SetSelTextPrimitive(mode, text);
     RecordInsertion(TKzChangeReason::PasteText, mode, start);
-    FUndoList.PushChange(TKzChangeReason::PasteEnd, FBlockBegin, FBlockEnd, std::string(),
-                         FSelectionMode);
-  } catch (...) {
-    FUndoList.EndBlock();
-    DecPaintLock();
-    throw;
+    FDoc.UndoList().PushChange(TKzChangeReason::PasteEnd, FBlockBegin, FBlockEnd, std::string(),
+                               FSelectionMode);
   }
-  FUndoList.EndBlock();
   if (HasOption(eoHideShowScrollbars))
-    UpdateScrollBars();
-  EnsureCursorPosVisible();
-  StatusChanged({scSelection});
-  DecPaintLock();
+    FHost.UpdateScrollBars();
+  FHost.EnsureCaretVisible();
+  FHost.StatusChanged({scSelection});
+}
+
+void TKzEditModel::DropText(const std::string &text, TBufferCoord &drop, bool sameEditor,
+                            bool move) {
+  TKzEditTransaction tx(*this);
+  if (sameEditor && move) {
+    TBufferCoord first = SelectionFirst(), last = SelectionLast();
+    {
+      TKzUndoLock locked(FDoc.UndoList());
+      SetSelTextPrimitive(FSelectionMode, std::string());
+    }
+    FDoc.UndoList().PushChange(TKzChangeReason::DeleteBeforeCaret, first, last, text,
+                               FSelectionMode);
+    // A drop point after the removed text moves back with the text behind it.
+    if (last < drop || last == drop) {
+      if (drop.Line == last.Line) {
+        drop.Char = first.Char + (drop.Char - last.Char);
+        drop.Line = first.Line;
+      } else {
+        drop.Line -= last.Line - first.Line;
+      }
+    }
+  }
+  // The drop point may lie beyond a line's end.
+  TKzScopedValue<TKzEditorOptions> pastEol(FOptions, FOptions | TKzEditorOptions{eoScrollPastEol});
+  SetCaretPos(drop);
+  drop = CaretXY();
+  {
+    TKzUndoLock locked(FDoc.UndoList());
+    SetSelTextPrimitive(smNormal, text);
+  }
+  FDoc.UndoList().PushChange(sameEditor ? TKzChangeReason::DropText : TKzChangeReason::InsertText,
+                             drop, CaretXY(), std::string(), smNormal);
 }

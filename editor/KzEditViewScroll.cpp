@@ -1,6 +1,9 @@
-// Scrolling of the editor control: top line, left column, the scroll-bar state, scroll-bar
-// messages, the mouse wheel, the scroll hint and the caret's place on the screen.
-#include "editor/KzEdit.h"
+// The view's scrolling: top line, left column, the scroll-bar state, scroll-bar messages,
+// the mouse wheel, the scroll hint, and the mapping between pixels and cells.
+#include "editor/KzEditView.h"
+
+#include "editor/KzEditDocument.h"
+#include "editor/KzEditModel.h"
 
 #include "editor/KzEditGutter.h"
 
@@ -49,31 +52,27 @@ void SetBarRange(TKzScrollBarState &bar, int range, int window, int pos, bool hi
 int StepTarget(int code, int current, int window, bool byOneLess) {
   const int page = window - (byOneLess ? 1 : 0);
   switch (code) {
-  case 0:
-    return current - 1;
-  case 1:
-    return current + 1;
-  case 2:
-    return current - page;
-  default:
-    return current + page;
+  case 0: return current - 1;
+  case 1: return current + 1;
+  case 2: return current - page;
+  default: return current + page;
   }
 }
 
 // The first item in view for a thumb position: the position itself, or scaled back from
 // 0..32767 onto the range when the bar was scaled.
 int ThumbTarget(bool scaled, int range, int position) {
-  return scaled ? static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange) : position;
+  return scaled ? static_cast<int>(static_cast<long long>(range) * position / kMaxBarRange)
+                : position;
 }
 
 } // namespace
 
-int TCustomKzEdit::DisplayLineCount() const { return std::max(FLines.Count(), 1); }
-
 // ---- the view ----
 
-void TCustomKzEdit::SetTopLine(int value) {
-  int highest = HasOption(eoScrollPastEof) ? DisplayLineCount() : DisplayLineCount() - FLinesInWindow + 1;
+void TKzEditView::SetTopLine(int value) {
+  int highest =
+      HasOption(eoScrollPastEof) ? DisplayLineCount() : DisplayLineCount() - FLinesInWindow + 1;
   value = std::max(std::min(value, highest), 1);
   if (value == FTopLine)
     return;
@@ -81,21 +80,23 @@ void TCustomKzEdit::SetTopLine(int value) {
   FTopLine = value;
   // A move smaller than the window keeps the pixels that stay visible.
   if (std::abs(delta) < FLinesInWindow)
-    FHost.ScrollPixels(0, delta * FLineHeight, 0, 0, FHost.ClientWidth(), FHost.ClientHeight());
+    FWindow.ScrollPixels(0, delta * FLineHeight, 0, 0, FWindow.ClientWidth(),
+                         FWindow.ClientHeight());
   else
     Invalidate();
   UpdateScrollBars();
   // The caret stays on its cell, which has moved on the screen.
   UpdateCaret();
-  StatusChanged({scTopLine});
+  FHost.StatusChanged({scTopLine});
 }
 
-void TCustomKzEdit::SetLeftChar(int value) {
+void TKzEditView::SetLeftChar(int value) {
   int highest;
   if (HasOption(eoScrollPastEol)) {
-    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX : FMaxScrollWidth - FCharsInWindow + 1;
+    highest = HasOption(eoAutoSizeMaxScrollWidth) ? INT_MAX
+                                                  : FModel.MaxScrollWidth() - FCharsInWindow + 1;
   } else {
-    int longest = FLines.LongestLineLength();
+    int longest = FDoc.Lines().LongestLineLength();
     highest = FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest;
   }
   // Whatever the range, the view stops where the pixel positions of its columns would no
@@ -111,22 +112,23 @@ void TCustomKzEdit::SetLeftChar(int value) {
   FLeftChar = value;
   if (std::abs(delta) < FCharsInWindow) {
     int gw = GutterWidth();
-    FHost.ScrollPixels(delta * FCharWidth, 0, gw + 2, 0, FHost.ClientWidth(), FHost.ClientHeight());
-  } else if (FHost.HandleAllocated()) {
-    FHost.InvalidateRect(GutterWidth(), 0, FHost.ClientWidth(), FHost.ClientHeight());
+    FWindow.ScrollPixels(delta * FCharWidth, 0, gw + 2, 0, FWindow.ClientWidth(),
+                         FWindow.ClientHeight());
+  } else if (FWindow.HandleAllocated()) {
+    FWindow.InvalidateRect(GutterWidth(), 0, FWindow.ClientWidth(), FWindow.ClientHeight());
   }
   if (HasOption(eoScrollPastEol) && HasOption(eoAutoSizeMaxScrollWidth) &&
-      static_cast<long long>(FLeftChar) + FCharsInWindow > FMaxScrollWidth)
-    SetMaxScrollWidth(FLeftChar + FCharsInWindow);
+      static_cast<long long>(FLeftChar) + FCharsInWindow > FModel.MaxScrollWidth())
+    FHost.GrowMaxScrollWidth(FLeftChar + FCharsInWindow);
   else
     UpdateScrollBars();
   UpdateCaret();
-  StatusChanged({scLeftChar});
+  FHost.StatusChanged({scLeftChar});
 }
 
-void TCustomKzEdit::EnsureCursorPosVisible() {
-  IncPaintLock();
-  TDisplayCoord p = DisplayXY();
+void TKzEditView::EnsureCursorPosVisible() {
+  TKzPaintLock lock(FHost);
+  TDisplayCoord p = FModel.DisplayXY();
   if (p.Column < FLeftChar)
     SetLeftChar(p.Column);
   else if (p.Column >= FLeftChar + FCharsInWindow)
@@ -135,20 +137,35 @@ void TCustomKzEdit::EnsureCursorPosVisible() {
     SetTopLine(p.Row);
   else if (p.Row > FTopLine + std::max(1, FLinesInWindow) - 1)
     SetTopLine(p.Row - std::max(1, FLinesInWindow) + 1);
-  DecPaintLock();
 }
 
 // ---- scroll bars ----
 
-void TCustomKzEdit::UpdateScrollBars() {
-  if (!FHost.HandleAllocated() || FPaintLock != 0) {
+void TKzEditView::SetScrollBars(TKzScrollStyle value) {
+  if (value == FScrollBars)
+    return;
+  FScrollBars = value;
+  UpdateScrollBars();
+}
+
+void TKzEditView::FlushPending() {
+  if (FScrollBarsPending)
+    UpdateScrollBars();
+  if (FCaretPending) {
+    FCaretPending = false;
+    UpdateCaret();
+  }
+}
+
+void TKzEditView::UpdateScrollBars() {
+  if (!FWindow.HandleAllocated() || FHost.PaintLocked()) {
     FScrollBarsPending = true;
     return;
   }
   FScrollBarsPending = false;
   // A line count that needs another digit widens the gutter and narrows the text area.
-  if (Gutter().AutoSizeDigitCount(FLines.Count())) {
-    FCharsInWindow = std::max(FHost.ClientWidth() - GutterWidth() - 2, 0) / FCharWidth;
+  if (Gutter().AutoSizeDigitCount(FDoc.Lines().Count())) {
+    FCharsInWindow = std::max(FWindow.ClientWidth() - GutterWidth() - 2, 0) / FCharWidth;
     Invalidate();
   }
 
@@ -157,8 +174,8 @@ void TCustomKzEdit::UpdateScrollBars() {
   if (FScrollBars == ssNoBars) {
     FHorzBar = hidden;
     FVertBar = hidden;
-    FHost.SetScrollBar(false, FHorzBar);
-    FHost.SetScrollBar(true, FVertBar);
+    FWindow.SetScrollBar(false, FHorzBar);
+    FWindow.SetScrollBar(true, FVertBar);
     return;
   }
   // Without eoHideShowScrollbars a bar with nothing to scroll stays, shown disabled.
@@ -167,7 +184,8 @@ void TCustomKzEdit::UpdateScrollBars() {
 
   if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !WordWrap()) {
     TKzScrollBarState bar;
-    int range = HasOption(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines.LongestLineLength(), 1);
+    int range = HasOption(eoScrollPastEol) ? FModel.MaxScrollWidth()
+                                           : std::max(FDoc.Lines().LongestLineLength(), 1);
     SetBarRange(bar, range, FCharsInWindow, FLeftChar, hideShow);
     if (arrowsFollow || FCharsInWindow >= range) {
       bool moreRight = FLeftChar + FCharsInWindow - 1 < range;
@@ -183,7 +201,7 @@ void TCustomKzEdit::UpdateScrollBars() {
   } else {
     FHorzBar = hidden;
   }
-  FHost.SetScrollBar(false, FHorzBar);
+  FWindow.SetScrollBar(false, FHorzBar);
 
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
     TKzScrollBarState bar;
@@ -208,25 +226,23 @@ void TCustomKzEdit::UpdateScrollBars() {
   } else {
     FVertBar = hidden;
   }
-  FHost.SetScrollBar(true, FVertBar);
+  FWindow.SetScrollBar(true, FVertBar);
 }
 
-void TCustomKzEdit::SizeOrFontChanged(bool fontChanged) {
-  if (!FPaintData)
-    return;
+void TKzEditView::SizeOrFontChanged(bool fontChanged) {
   if (fontChanged) {
     RecalcCharExtent();
     Invalidate();
   }
-  Gutter().AutoSizeDigitCount(FLines.Count());
-  FCharsInWindow = std::max(FHost.ClientWidth() - GutterWidth() - 2, 0) / FCharWidth;
-  FLinesInWindow = FHost.ClientHeight() / FLineHeight;
+  Gutter().AutoSizeDigitCount(FDoc.Lines().Count());
+  FCharsInWindow = std::max(FWindow.ClientWidth() - GutterWidth() - 2, 0) / FCharWidth;
+  FLinesInWindow = FWindow.ClientHeight() / FLineHeight;
   UpdateScrollBars();
   if (fontChanged)
     UpdateCaret();
 }
 
-TDisplayCoord TCustomKzEdit::PixelsToRowColumn(int x, int y) const {
+TDisplayCoord TKzEditView::PixelsToRowColumn(int x, int y) const {
   TDisplayCoord p;
   int maxY = std::max(FLinesInWindow, 1) * FLineHeight - 1;
   y = std::min(std::max(y, 0), std::max(maxY, 0));
@@ -236,7 +252,13 @@ TDisplayCoord TCustomKzEdit::PixelsToRowColumn(int x, int y) const {
   return p;
 }
 
-kzp::TPoint TCustomKzEdit::RowColumnToPixels(TDisplayCoord p) const {
+TBufferCoord TKzEditView::PixelsToBuffer(int x, int y) const {
+  TDisplayCoord d = PixelsToRowColumn(x, y);
+  d.Row = std::min(d.Row, DisplayLineCount());
+  return FModel.DisplayToBufferPos(d);
+}
+
+kzp::TPoint TKzEditView::RowColumnToPixels(TDisplayCoord p) const {
   kzp::TPoint r;
   r.X = ColumnToX(p.Column);
   r.Y = (p.Row - FTopLine) * FLineHeight;
@@ -245,7 +267,7 @@ kzp::TPoint TCustomKzEdit::RowColumnToPixels(TDisplayCoord p) const {
 
 // ---- scroll messages ----
 
-void TCustomKzEdit::ScrollBarMessage(bool vertical, int code, int position) {
+void TKzEditView::ScrollBarMessage(bool vertical, int code, int position) {
   if (vertical) {
     if (code >= 0 && code <= 8) {
       switch (code) {
@@ -257,31 +279,28 @@ void TCustomKzEdit::ScrollBarMessage(bool vertical, int code, int position) {
         break;
       case 4:
       case 5:
-        SetTopLine(ThumbTarget(DisplayLineCount() >= 32768, DisplayLineCount() + FLinesInWindow - 1, position));
+        SetTopLine(ThumbTarget(DisplayLineCount() >= 32768, DisplayLineCount() + FLinesInWindow - 1,
+                               position));
         if (HasOption(eoShowScrollHint))
           ShowScrollHint();
         break;
-      case 6:
-        SetTopLine(1);
-        break;
-      case 7:
-        SetTopLine(DisplayLineCount());
-        break;
+      case 6: SetTopLine(1); break;
+      case 7: SetTopLine(DisplayLineCount()); break;
       case 8:
         if (HasOption(eoShowScrollHint) && FScrollHintShown) {
-          FHost.HideScrollHint();
+          FWindow.HideScrollHint();
           FScrollHintShown = false;
         }
         break;
       }
-      FHost.UpdateNow();
+      FWindow.UpdateNow();
     }
-    if (OnScroll)
-      OnScroll(*this, sbVertical);
+    FHost.Scrolled(sbVertical);
     return;
   }
 
-  int range = HasOption(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines.LongestLineLength(), 1);
+  int range = HasOption(eoScrollPastEol) ? FModel.MaxScrollWidth()
+                                         : std::max(FDoc.Lines().LongestLineLength(), 1);
   switch (code) {
   case 0:
   case 1:
@@ -290,30 +309,24 @@ void TCustomKzEdit::ScrollBarMessage(bool vertical, int code, int position) {
     SetLeftChar(StepTarget(code, FLeftChar, FCharsInWindow, HasOption(eoScrollByOneLess)));
     break;
   case 4:
-  case 5:
-    SetLeftChar(ThumbTarget(range >= 32768, range, position));
-    break;
-  case 6:
-    SetLeftChar(1);
-    break;
+  case 5: SetLeftChar(ThumbTarget(range >= 32768, range, position)); break;
+  case 6: SetLeftChar(1); break;
   case 7:
     if (HasOption(eoScrollPastEol)) {
-      SetLeftChar(FMaxScrollWidth - FCharsInWindow + 1);
+      SetLeftChar(FModel.MaxScrollWidth() - FCharsInWindow + 1);
     } else {
-      int longest = FLines.LongestLineLength();
+      int longest = FDoc.Lines().LongestLineLength();
       SetLeftChar(FCharsInWindow < longest ? longest - FCharsInWindow + 1 : longest);
     }
     break;
-  default:
-    break;
+  default: break;
   }
-  if (OnScroll)
-    OnScroll(*this, sbHorizontal);
+  FHost.Scrolled(sbHorizontal);
 }
 
 // ---- the scroll hint ----
 
-std::string TCustomKzEdit::ScrollHintText() const {
+std::string TKzEditView::ScrollHintText() const {
   char buf[256];
   // Without word wrap a row's buffer line is the row number.
   if (FScrollHintFormat == shfTopToBottom)
@@ -324,7 +337,7 @@ std::string TCustomKzEdit::ScrollHintText() const {
   return std::string(buf).substr(0, 255);
 }
 
-void TCustomKzEdit::ShowScrollHint() {
+void TKzEditView::ShowScrollHint() {
   std::string text = ScrollHintText();
   // The hint window sizes itself for the text with at most 200 pixels; a measuring canvas
   // gives the same size here.
@@ -340,28 +353,28 @@ void TCustomKzEdit::ShowScrollHint() {
     hintWidth = std::min(ext.cx, 200) + 6;
     hintHeight = ext.cy + 2;
   }
-  int x = FHost.ClientWidth() - hintWidth - 4;
+  int x = FWindow.ClientWidth() - hintWidth - 4;
   int y = 10;
   if (HasOption(eoScrollHintFollows)) {
-    int a = FHost.ScrollArrowHeight();
-    int track = FHost.ScrollBarTrackPos(true);
+    int a = FWindow.ScrollArrowHeight();
+    int track = FWindow.ScrollBarTrackPos(true);
     int maximum = std::max(FVertBar.Max, 1);
-    y = a + MulDiv(FHost.ClientHeight() - 2 * a, track, maximum) + hintHeight / 2;
+    y = a + MulDiv(FWindow.ClientHeight() - 2 * a, track, maximum) + hintHeight / 2;
   }
-  FHost.ShowScrollHint(text, x, y, FScrollHintColor);
+  FWindow.ShowScrollHint(text, x, y, FScrollHintColor);
   FScrollHintShown = true;
 }
 
 // ---- the mouse wheel ----
 
-void TCustomKzEdit::MouseWheel(int delta, TShiftState shift) {
+void TKzEditView::MouseWheel(int delta, TShiftState shift) {
   int step;
   if (shift & ssCtrl) {
     step = FLinesInWindow;
     if (HasOption(eoHalfPageScroll))
       step /= 2;
   } else {
-    step = FHost.WheelScrollLines();
+    step = FWindow.WheelScrollLines();
   }
   if (step == -1 || step > FLinesInWindow)
     step = FLinesInWindow;
@@ -370,7 +383,6 @@ void TCustomKzEdit::MouseWheel(int delta, TShiftState shift) {
   const long long notches = sum / 120; // truncated towards zero; the rest keeps its sign
   FWheelAccumulator = static_cast<int>(sum % 120);
   SetTopLine(static_cast<int>(std::clamp<long long>(FTopLine - notches * step, INT_MIN, INT_MAX)));
-  FHost.UpdateNow();
-  if (OnScroll)
-    OnScroll(*this, sbVertical);
+  FWindow.UpdateNow();
+  FHost.Scrolled(sbVertical);
 }

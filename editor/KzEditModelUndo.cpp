@@ -1,6 +1,6 @@
 // Undo and redo: reverting and repeating the recorded change items, grouped into steps by
 // step number, bracket pairs and same-kind runs.
-#include "editor/KzEdit.h"
+#include "editor/KzEditModel.h"
 
 #include "editor/KzEditMiscProcs.h"
 
@@ -30,51 +30,49 @@ std::vector<std::string> UnindentPieces(const std::string &text) {
 
 } // namespace
 
-// Switches the selection mode and eoScrollPastEol for the duration of one item, suspends
-// painting, and puts everything back afterwards. Trimming is off meanwhile, both ways: blanks
-// that undo gives back are text the line had, and what trimming took the first time is an
-// item of its own, which redo repeats in its turn.
-// The scroll width does not limit the caret meanwhile: an item may stand beyond it on a long
-// line, and a caret held back there would put the text back in the wrong place.
-class TKzEditUndoDriver {
+// One item reverted or repeated: the selection mode is the item's and eoScrollPastEol is on
+// (the caret may stand beyond a line's end), painting waits, and everything is put back on
+// every way out. Trimming is off meanwhile, both ways: blanks that undo gives back are text
+// the line had, and what trimming took the first time is an item of its own, which redo
+// repeats in its turn. The scroll width does not limit the caret meanwhile: an item may stand
+// beyond it on a long line, and a caret held back there would put the text back in the wrong
+// place.
+class TKzEditModel::TItemScope {
 public:
-  TKzEditUndoDriver(TCustomKzEdit &edit, TKzSelectionMode itemMode)
-      : FEdit(edit), FMode(edit.FSelectionMode), FOptions(edit.FOptions),
-        FMaxScrollWidth(edit.FMaxScrollWidth) {
-    FEdit.IncPaintLock();
-    FEdit.FSelectionMode = itemMode;
-    FEdit.FOptions.Include(eoScrollPastEol);
-    FEdit.FOptions.Exclude(eoTrimTrailingSpaces);
-    FEdit.FMaxScrollWidth = std::numeric_limits<int>::max() / 2;
+  TItemScope(TKzEditModel &model, TKzSelectionMode itemMode)
+      : FModel(model), FLock(model.FHost), FMode(model.FSelectionMode), FOptions(model.FOptions),
+        FMaxScrollWidth(model.FMaxScrollWidth) {
+    FModel.FSelectionMode = itemMode;
+    FModel.FOptions.Include(eoScrollPastEol);
+    FModel.FOptions.Exclude(eoTrimTrailingSpaces);
+    FModel.FMaxScrollWidth = std::numeric_limits<int>::max() / 2;
   }
-  ~TKzEditUndoDriver() {
-    FEdit.FSelectionMode = FMode;
-    FEdit.FOptions = FOptions;
-    FEdit.FMaxScrollWidth = FMaxScrollWidth;
-    FEdit.DecPaintLock();
+  ~TItemScope() {
+    FModel.FSelectionMode = FMode;
+    FModel.FOptions = FOptions;
+    FModel.FMaxScrollWidth = FMaxScrollWidth;
   }
+  // Whether trimming was on before the item: the line break of a redo trims as it did.
   bool Trimmed() const { return FOptions.Contains(eoTrimTrailingSpaces); }
-  TKzEditUndoDriver(const TKzEditUndoDriver &) = delete;
-  TKzEditUndoDriver &operator=(const TKzEditUndoDriver &) = delete;
+  TItemScope(const TItemScope &) = delete;
+  TItemScope &operator=(const TItemScope &) = delete;
 
 private:
-  TCustomKzEdit &FEdit;
+  TKzEditModel &FModel;
+  TKzPaintLock FLock;
   TKzSelectionMode FMode;
   TKzEditorOptions FOptions;
   int FMaxScrollWidth;
 };
 
-void TCustomKzEdit::Undo() { MoveSteps(true); }
-void TCustomKzEdit::Redo() { MoveSteps(false); }
-
 // One undo (from the undo list to the redo list) or one redo (the other way round): the top
 // item's step, a bracketed run, or a run of items of one kind under eoGroupUndo.
-void TCustomKzEdit::MoveSteps(bool undo) {
+void TKzEditModel::MoveSteps(bool undo) {
   if (FReadOnly)
     return;
-  FlushTrimmedBlanks();
-  TKzEditUndoList &from = undo ? FUndoList : FRedoList;
-  TKzEditUndoList &to = undo ? FRedoList : FUndoList;
+  TKzEditTransaction tx(*this, TKzEditTransaction::NoUndoBlock);
+  TKzEditUndoList &from = undo ? FDoc.UndoList() : FDoc.RedoList();
+  TKzEditUndoList &to = undo ? FDoc.RedoList() : FDoc.UndoList();
   // A group break on top of the list goes over to the other list with its number.
   auto moveGroupBreak = [&] {
     if (from.LastReason() != R::GroupBreak)
@@ -87,7 +85,7 @@ void TCustomKzEdit::MoveSteps(bool undo) {
     moveGroupBreak();
   const TKzEditUndoItem *top = from.PeekItem();
   if (!top) {
-    UpdateModifiedFromUndo();
+    FDoc.UpdateModifiedFromUndo();
     return;
   }
   const R r = top->Reason;
@@ -95,14 +93,22 @@ void TCustomKzEdit::MoveSteps(bool undo) {
   // A bracket end (undo) or begin (redo) moves everything up to its partner.
   const bool bracket = undo ? IsBracketEnd(r) : IsBracketBegin(r);
   const R partner = !bracket ? r : undo ? MatchingBracketBegin(r) : MatchingBracketEnd(r);
-  const std::int32_t savedBlock = to.BlockStepNumber();
+  // Everything moved by this one call becomes one step on the other list; the list's own
+  // numbering and the redo state come back however the call ends.
+  struct TRestore {
+    TKzEditUndoList &To;
+    std::int32_t SavedBlock;
+    TKzEditDocument &Doc;
+    ~TRestore() {
+      To.SetBlockStepNumber(SavedBlock);
+      Doc.SetRedoInProgress(false);
+    }
+  } restore{to, to.BlockStepNumber(), FDoc};
   if (!undo)
-    FRedoInProgress = true;
-  IncPaintLock();
+    FDoc.SetRedoInProgress(true);
   while (true) {
     const R moved = top->Reason;
     const std::int32_t movedStep = top->StepNumber;
-    // Everything moved by this one call becomes one step on the other list.
     to.SetBlockStepNumber(step);
     undo ? UndoItem() : RedoItem();
     top = from.PeekItem();
@@ -123,33 +129,32 @@ void TCustomKzEdit::MoveSteps(bool undo) {
   if (bracket && top && top->Reason == partner) {
     to.SetBlockStepNumber(step);
     undo ? UndoItem() : RedoItem();
-    UpdateModifiedFromUndo();
+    FDoc.UpdateModifiedFromUndo();
   }
-  to.SetBlockStepNumber(savedBlock);
+  to.SetBlockStepNumber(restore.SavedBlock);
   if (!undo) {
     moveGroupBreak();
-    UpdateModifiedFromUndo();
+    FDoc.UpdateModifiedFromUndo();
   }
-  FRedoInProgress = false;
-  DecPaintLock();
 }
 
-TBufferCoord TCustomKzEdit::InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const {
+TBufferCoord TKzEditModel::InsertedEnd(TKzSelectionMode mode, TBufferCoord start) const {
   // Whole lines inserted before the caret line end on the line above the caret.
   if (mode == smLine && FCaretX == 1 && FCaretY > start.Line)
-    return {std::max(FCharsInWindow, 2), FCaretY - 1};
+    return {std::max(FHost.CharsInWindow(), 2), FCaretY - 1};
   return CaretXY();
 }
 
 // Swaps the text between the item's points for the item's text; the mirror item on `to`
 // carries the text taken out and ends where the item's text now ends, so that moving it back
 // takes out exactly what went in (an overwritten character too).
-TBufferCoord TCustomKzEdit::ExchangeItemText(const TKzEditUndoItem &item, TKzEditUndoList &to) {
+TBufferCoord TKzEditModel::ExchangeItemText(const TKzEditUndoItem &item, TKzEditUndoList &to) {
   SetCaretAndSelection(item.StartPos, item.StartPos, item.EndPos);
   const std::string taken = SelectedText();
-  FUndoList.Lock();
-  SetSelTextPrimitive(item.SelMode, item.ChangeText);
-  FUndoList.Unlock();
+  {
+    TKzUndoLock locked(FDoc.UndoList());
+    SetSelTextPrimitive(item.SelMode, item.ChangeText);
+  }
   const TBufferCoord newEnd = InsertedEnd(item.SelMode, item.StartPos);
   to.PushChange(item.Reason, item.StartPos, newEnd, taken, item.SelMode);
   return newEnd;
@@ -157,7 +162,7 @@ TBufferCoord TCustomKzEdit::ExchangeItemText(const TKzEditUndoItem &item, TKzEdi
 
 // The items that undo and redo treat alike: each records on `to` what the caret or the
 // selection is now and puts back what the item holds.
-void TCustomKzEdit::MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to) {
+void TKzEditModel::MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to) {
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   switch (item.Reason) {
   case R::IndentBlock:
@@ -166,22 +171,21 @@ void TCustomKzEdit::MirrorItem(const TKzEditUndoItem &item, TKzEditUndoList &to)
     break;
   case R::CaretMove:
     to.PushChange(item.Reason, CaretXY(), CaretXY(), std::string(), item.SelMode);
-    InternalSetCaretXY(start, true);
+    SetCaretXY(start, true);
     break;
   case R::SelectionChange:
     to.PushChange(item.Reason, FBlockBegin, FBlockEnd, std::string(), item.SelMode);
     SetSelectionAnchor(start);
     SetSelectionEnd(end);
     break;
-  default:
-    break;
+  default: break;
   }
 }
 
 // Puts the removed leading characters of an unindent back (`reinsert`) or takes them out
 // again, line by line from the item's start line at the block's column.
-std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoItem &item,
-                                                            bool reinsert) {
+std::vector<std::string> TKzEditModel::ApplyUnindentPieces(const TKzEditUndoItem &item,
+                                                           bool reinsert) {
   // A rectangle took its pieces at one display column, which is a different buffer column
   // on each line once tabs come before it: the item knows each line's. Without that, the
   // left edge's display column stands for it.
@@ -192,7 +196,7 @@ std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoIte
   const int displayLeft = rect && ends ? RectangleColumns(item.StartPos, item.EndPos).first : 0;
   const int fallback = rect ? std::min(item.StartPos.Char, item.EndPos.Char) : 1;
   std::vector<std::string> pieces = UnindentPieces(item.ChangeText);
-  IncPaintLock();
+  TKzPaintLock lock(FHost);
   {
     TKzEditUpdateGuard guard(FLines);
     for (std::size_t k = 0; k < pieces.size(); ++k) {
@@ -201,8 +205,8 @@ std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoIte
         continue;
       std::string s = FLines.GetLine(y - 1);
       const int column = k < item.Columns.size() ? item.Columns[k]
-                         : displayLeft > 0 ? DisplayToBufferColumn(s, displayLeft, FTabWidth)
-                                           : fallback;
+                         : displayLeft > 0       ? DisplayToBufferColumn(s, displayLeft, FTabWidth)
+                                                 : fallback;
       if (reinsert) {
         if (int(s.size()) < column - 1)
           s.append(std::size_t(column - 1) - s.size(), ' ');
@@ -215,23 +219,22 @@ std::vector<std::string> TCustomKzEdit::ApplyUnindentPieces(const TKzEditUndoIte
       FLines.ReplaceLine(y - 1, s);
     }
   }
-  DecPaintLock();
   return pieces;
 }
 
-void TCustomKzEdit::UndoItem() {
-  std::optional<TKzEditUndoItem> popped = FUndoList.PopItem();
+void TKzEditModel::UndoItem() {
+  std::optional<TKzEditUndoItem> popped = FDoc.UndoList().PopItem();
   if (!popped)
     return;
   const TKzEditUndoItem item = std::move(*popped);
-  TKzEditUndoDriver driver(*this, item.SelMode);
+  TItemScope scope(*this, item.SelMode);
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   const TKzSelectionMode mode = item.SelMode;
   switch (item.Reason) {
   case R::InsertText:
   case R::PasteText:
   case R::DropText:
-    ExchangeItemText(item, FRedoList);
+    ExchangeItemText(item, FDoc.RedoList());
     SetCaretPos(start);
     break;
   case R::DeleteAfterCaret:
@@ -253,37 +256,38 @@ void TCustomKzEdit::UndoItem() {
           at.Char += left - shown;
       }
     }
-    FUndoList.Lock();
-    if (IsAfterCaret(item.Reason) && at.Line > FLines.Count()) {
-      SetCaretPos({1, FLines.Count()});
-      FLines.AddLine(std::string_view());
+    {
+      TKzUndoLock locked(FDoc.UndoList());
+      if (IsAfterCaret(item.Reason) && at.Line > FLines.Count()) {
+        SetCaretPos({1, FLines.Count()});
+        FLines.AddLine(std::string_view());
+      }
+      if (mode == smColumn && !item.Columns.empty()) {
+        // Each line's piece goes back where it was taken from: an edge that cut through a
+        // tab took the whole tab, which no display column can tell afterwards.
+        ApplyUnindentPieces(item, true);
+      } else {
+        SetCaretPos(at);
+        SetSelTextPrimitive(mode, item.ChangeText);
+      }
     }
-    if (mode == smColumn && !item.Columns.empty()) {
-      // Each line's piece goes back where it was taken from: an edge that cut through a tab
-      // took the whole tab, which no display column can tell afterwards.
-      ApplyUnindentPieces(item, true);
-    } else {
-      SetCaretPos(at);
-      SetSelTextPrimitive(mode, item.ChangeText);
-    }
-    FUndoList.Unlock();
     TBufferCoord caret = IsAfterCaret(item.Reason) ? start : end;
     if (item.Reason == R::DeleteAfterCaret || item.Reason == R::DeleteBeforeCaret ||
         item.Reason == R::DeleteAll)
       SetCaretAndSelection(caret, start, end);
     else
       SetCaretPos(caret);
-    FRedoList.PushChange(item.Reason, start, end, std::string(), mode);
+    FDoc.RedoList().PushChange(item.Reason, start, end, std::string(), mode);
     if (item.Reason == R::DeleteAll) {
-      InternalSetCaretXY({1, 1}, true);
+      SetCaretXY({1, 1}, true);
       SetSelectionEnd({1, 1});
     }
-    EnsureCursorPosVisible();
+    FHost.EnsureCaretVisible();
     break;
   }
   case R::BreakLine: {
     SetCaretPos(start);
-    FRedoList.PushChange(item.Reason, start, end, std::string(), mode);
+    FDoc.RedoList().PushChange(item.Reason, start, end, std::string(), mode);
     if (start.Line >= 1 && start.Line <= FLines.Count()) {
       std::string line = FLines.GetLine(start.Line - 1);
       // Text that moved off a line lost its trailing blanks on the line that stayed; a break
@@ -291,31 +295,26 @@ void TCustomKzEdit::UndoItem() {
       if (!item.ChangeText.empty() && int(line.size()) < start.Char - 1)
         line.append(std::size_t(start.Char - 1) - line.size(), ' ');
       line += item.ChangeText;
-      IncPaintLock();
-      {
-        TKzEditUpdateGuard guard(FLines);
-        FLines.ReplaceLine(start.Line - 1, line);
-        if (start.Line < FLines.Count())
-          FLines.DeleteLine(start.Line);
-        InternalSetCaretXY(start, true);
-      }
-      DecPaintLock();
+      TKzPaintLock lock(FHost);
+      TKzEditUpdateGuard guard(FLines);
+      FLines.ReplaceLine(start.Line - 1, line);
+      if (start.Line < FLines.Count())
+        FLines.DeleteLine(start.Line);
+      SetCaretXY(start, true);
     }
     break;
   }
   case R::IndentBlock:
   case R::CaretMove:
-  case R::SelectionChange:
-    MirrorItem(item, FRedoList);
-    break;
+  case R::SelectionChange: MirrorItem(item, FDoc.RedoList()); break;
   case R::UnindentBlock: {
-    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
+    FDoc.RedoList().PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
     ApplyUnindentPieces(item, true);
     SetCaretAndSelection(start, start, end);
     break;
   }
   case R::TrimSpaces: {
-    FRedoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    FDoc.RedoList().PushChange(item.Reason, start, end, item.ChangeText, mode);
     if (start.Line >= 1 && start.Line <= FLines.Count()) {
       std::string line = FLines.GetLine(start.Line - 1);
       const std::size_t at = std::size_t(start.Char - 1);
@@ -328,10 +327,11 @@ void TCustomKzEdit::UndoItem() {
   }
   case R::PadSpaces: {
     SetCaretAndSelection(start, start, end);
-    FRedoList.PushChange(item.Reason, start, end, SelectedText(), mode);
-    FUndoList.Lock();
-    SetSelTextPrimitive(mode, item.ChangeText);
-    FUndoList.Unlock();
+    FDoc.RedoList().PushChange(item.Reason, start, end, SelectedText(), mode);
+    {
+      TKzUndoLock locked(FDoc.UndoList());
+      SetSelTextPrimitive(mode, item.ChangeText);
+    }
     SetCaretPos(start);
     break;
   }
@@ -340,19 +340,19 @@ void TCustomKzEdit::UndoItem() {
   }
 }
 
-void TCustomKzEdit::RedoItem() {
-  std::optional<TKzEditUndoItem> popped = FRedoList.PopItem();
+void TKzEditModel::RedoItem() {
+  std::optional<TKzEditUndoItem> popped = FDoc.RedoList().PopItem();
   if (!popped)
     return;
   const TKzEditUndoItem item = std::move(*popped);
-  TKzEditUndoDriver driver(*this, item.SelMode);
+  TItemScope scope(*this, item.SelMode);
   const TBufferCoord start = item.StartPos, end = item.EndPos;
   const TKzSelectionMode mode = item.SelMode;
   switch (item.Reason) {
   case R::InsertText:
   case R::PasteText:
   case R::DropText: {
-    const TBufferCoord newEnd = ExchangeItemText(item, FUndoList);
+    const TBufferCoord newEnd = ExchangeItemText(item, FDoc.UndoList());
     if (item.Reason == R::DropText)
       SetCaretAndSelection(start, start, newEnd);
     else
@@ -365,18 +365,19 @@ void TCustomKzEdit::RedoItem() {
   case R::QuietDeleteAfterCaret:
   case R::DeleteAll: {
     SetCaretAndSelection(start, start, end);
-    FUndoList.PushChange(item.Reason, start, end, SelectedCharacters(), mode,
-                         RectangleStarts(mode, start, end));
-    FUndoList.Lock();
-    SetSelTextPrimitive(mode, std::string());
-    FUndoList.Unlock();
+    FDoc.UndoList().PushChange(item.Reason, start, end, SelectedCharacters(), mode,
+                               RectangleStarts(mode, start, end));
+    {
+      TKzUndoLock locked(FDoc.UndoList());
+      SetSelTextPrimitive(mode, std::string());
+    }
     SetCaretPos(MinPoint(start, end));
     break;
   }
   case R::BreakLine: {
     if (end != start) {
       // A line a column insertion appended: empty, whatever the indent of the line above.
-      FUndoList.PushChange(R::BreakLine, start, end, std::string(), mode);
+      FDoc.UndoList().PushChange(R::BreakLine, start, end, std::string(), mode);
       FLines.InsertLine(std::min(start.Line, FLines.Count()), std::string_view());
       SetCaretPos(end);
       break;
@@ -390,27 +391,25 @@ void TCustomKzEdit::RedoItem() {
       moved = line;
     else if (start.Char <= int(line.size()))
       moved = line.substr(std::size_t(start.Char - 1));
-    const std::int32_t step = FUndoList.BlockStepNumber();
+    const std::int32_t step = FDoc.UndoList().BlockStepNumber();
     // The break trims the line it leaves as it did the first time; undoing it pads again.
-    const bool trim = driver.Trimmed();
-    if (trim)
-      FOptions.Include(eoTrimTrailingSpaces);
-    FUndoList.Lock();
-    DoLineBreak(true);
-    FUndoList.Unlock();
-    if (trim)
-      FOptions.Exclude(eoTrimTrailingSpaces);
-    FUndoList.SetBlockStepNumber(step);
-    FUndoList.PushChange(R::BreakLine, start, start, moved, mode);
+    {
+      TKzEditorOptions options = FOptions;
+      if (scope.Trimmed())
+        options.Include(eoTrimTrailingSpaces);
+      TKzScopedValue<TKzEditorOptions> trimming(FOptions, options);
+      TKzUndoLock locked(FDoc.UndoList());
+      LineBreak(true);
+    }
+    FDoc.UndoList().SetBlockStepNumber(step);
+    FDoc.UndoList().PushChange(R::BreakLine, start, start, moved, mode);
     break;
   }
   case R::IndentBlock:
   case R::CaretMove:
-  case R::SelectionChange:
-    MirrorItem(item, FUndoList);
-    break;
+  case R::SelectionChange: MirrorItem(item, FDoc.UndoList()); break;
   case R::UnindentBlock: {
-    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
+    FDoc.UndoList().PushChange(item.Reason, start, end, item.ChangeText, mode, item.Columns);
     const std::vector<std::string> pieces = ApplyUnindentPieces(item, false);
     if (mode == smColumn) {
       SetCaretAndSelection(start, start, end);
@@ -422,7 +421,7 @@ void TCustomKzEdit::RedoItem() {
     break;
   }
   case R::TrimSpaces: {
-    FUndoList.PushChange(item.Reason, start, end, item.ChangeText, mode);
+    FDoc.UndoList().PushChange(item.Reason, start, end, item.ChangeText, mode);
     // Repeating the edit may have trimmed them already.
     if (start.Line >= 1 && start.Line <= FLines.Count()) {
       std::string line = FLines.GetLine(start.Line - 1);
@@ -435,21 +434,19 @@ void TCustomKzEdit::RedoItem() {
     break;
   }
   case R::PadSpaces: {
-    FUndoList.PushChange(item.Reason, start, end, std::string(), mode);
+    FDoc.UndoList().PushChange(item.Reason, start, end, std::string(), mode);
     // The spaces go back where they were taken from, at the start of the padded run, and
     // stay although nothing follows them yet: the item after this one needs them.
     SetCaretPos(start);
-    const bool trim = HasOption(eoTrimTrailingSpaces);
-    FOptions.Exclude(eoTrimTrailingSpaces);
-    FUndoList.Lock();
-    SetSelTextPrimitive(mode, item.ChangeText);
-    FUndoList.Unlock();
-    if (trim)
-      FOptions.Include(eoTrimTrailingSpaces);
+    {
+      TKzScopedValue<TKzEditorOptions> trimming(FOptions,
+                                                FOptions - TKzEditorOptions{eoTrimTrailingSpaces});
+      TKzUndoLock locked(FDoc.UndoList());
+      SetSelTextPrimitive(mode, item.ChangeText);
+    }
     SetCaretPos(start);
     break;
   }
-  default:
-    break;
+  default: break;
   }
 }

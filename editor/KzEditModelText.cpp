@@ -1,6 +1,6 @@
-// The editor control's text operations: reading the selection in its three modes, deleting
+// The edit model's text operations: reading the selection in its three modes, deleting
 // it and inserting text as a character stream, as whole lines or as a rectangle.
-#include "editor/KzEdit.h"
+#include "editor/KzEditModel.h"
 
 #include "editor/KzEditMiscProcs.h"
 
@@ -30,59 +30,11 @@ std::vector<std::string_view> SplitPieces(std::string_view text, bool &endsWithB
 
 } // namespace
 
-std::string TCustomKzEdit::TrimTrailing(const std::string &s) const {
-  std::size_t n = s.size();
-  while (n > 0 && s[n - 1] == ' ')
-    --n;
-  return s.substr(0, n);
+void TKzEditModel::StoreLine(int index, const std::string &s, int insFrom, int insTo) {
+  FDoc.StoreLine(index, s, HasOption(eoTrimTrailingSpaces), insFrom, insTo);
 }
 
-void TCustomKzEdit::StoreLine(int index, const std::string &s, int insFrom, int insTo) {
-  if (!HasOption(eoTrimTrailingSpaces)) {
-    FLines.ReplaceLine(index, s);
-    return;
-  }
-  const std::string trimmed = TrimTrailing(s);
-  FLines.ReplaceLine(index, trimmed);
-  if (trimmed.size() == s.size() || FUndoList.IsLocked())
-    return;
-  // Blanks the line had before the edit are text: undo must give them back. Blanks that only
-  // the edit brought to the line's end were never there, so they are not recorded.
-  std::size_t p = trimmed.size(), q = s.size();
-  if (insFrom >= 0 && std::size_t(insTo) >= s.size())
-    q = std::size_t(insFrom);
-  NoteTrimmed(index, s, p, q);
-}
-
-void TCustomKzEdit::NoteTrimmed(int index, const std::string &s, std::size_t p, std::size_t q) {
-  if (q <= p || FUndoList.IsLocked())
-    return;
-  TKzEditUndoItem item;
-  item.Reason = TKzChangeReason::TrimSpaces;
-  item.StartPos = {int(p) + 1, index + 1};
-  item.EndPos = {int(q) + 1, index + 1};
-  item.ChangeText = s.substr(p, q - p);
-  FTrimmedBlanks.push_back(std::move(item));
-}
-
-void TCustomKzEdit::FlushTrimmedBlanks() {
-  if (FTrimmedBlanks.empty() || FFlushingTrims)
-    return;
-  FFlushingTrims = true;
-  std::vector<TKzEditUndoItem> items;
-  items.swap(FTrimmedBlanks);
-  for (TKzEditUndoItem &item : items) {
-    // One step with the edit that trimmed.
-    const TKzEditUndoItem *top = FUndoList.PeekItem();
-    item.StepNumber = FUndoList.BlockStepNumber() != 0 ? FUndoList.BlockStepNumber()
-                      : top                            ? top->StepNumber
-                                                       : FUndoList.NextStepNumber();
-    FUndoList.PushItem(std::move(item));
-  }
-  FFlushingTrims = false;
-}
-
-int TCustomKzEdit::LeadingWhite(std::string_view s) const {
+int TKzEditModel::LeadingWhite(std::string_view s) const {
   int n = 0;
   while (n < int(s.size()) && static_cast<unsigned char>(s[std::size_t(n)]) >= 1 &&
          static_cast<unsigned char>(s[std::size_t(n)]) <= 32)
@@ -90,7 +42,7 @@ int TCustomKzEdit::LeadingWhite(std::string_view s) const {
   return n;
 }
 
-std::string TCustomKzEdit::IndentString(int columns) const {
+std::string TKzEditModel::IndentString(int columns) const {
   if (columns <= 0)
     return std::string();
   if (HasOption(eoTabsToSpaces) || columns < FTabWidth)
@@ -101,14 +53,14 @@ std::string TCustomKzEdit::IndentString(int columns) const {
 
 // ---- reading ----
 
-std::pair<int, int> TCustomKzEdit::RectangleColumns(TBufferCoord anchor, TBufferCoord end) const {
+std::pair<int, int> TKzEditModel::RectangleColumns(TBufferCoord anchor, TBufferCoord end) const {
   const int d1 = BufferToDisplayColumn(FLines.LineView(anchor.Line - 1), anchor.Char, FTabWidth);
   const int d2 = BufferToDisplayColumn(FLines.LineView(end.Line - 1), end.Char, FTabWidth);
   return {std::min(d1, d2), std::max(d1, d2)};
 }
 
-std::string TCustomKzEdit::SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor,
-                                          TBufferCoord end, bool trim) const {
+std::string TKzEditModel::SelectedTextOf(TKzSelectionMode mode, TBufferCoord anchor,
+                                         TBufferCoord end, bool trim) const {
   if (FLines.Count() == 0)
     return std::string();
   TBufferCoord first = MinPoint(anchor, end), last = MaxPoint(anchor, end);
@@ -168,8 +120,8 @@ std::string TCustomKzEdit::SelectedTextOf(TKzSelectionMode mode, TBufferCoord an
   return out;
 }
 
-std::vector<int> TCustomKzEdit::RectangleStarts(TKzSelectionMode mode, TBufferCoord anchor,
-                                                TBufferCoord end) const {
+std::vector<int> TKzEditModel::RectangleStarts(TKzSelectionMode mode, TBufferCoord anchor,
+                                               TBufferCoord end) const {
   std::vector<int> starts;
   if (mode != smColumn || FLines.Count() == 0)
     return starts;
@@ -181,13 +133,13 @@ std::vector<int> TCustomKzEdit::RectangleStarts(TKzSelectionMode mode, TBufferCo
   return starts;
 }
 
-std::string TCustomKzEdit::SelectedText() const {
+std::string TKzEditModel::SelectedText() const {
   if (!SelectionAvailable())
     return std::string();
   return SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, HasOption(eoTrimTrailingSpaces));
 }
 
-std::string TCustomKzEdit::SelectedCharacters() const {
+std::string TKzEditModel::SelectedCharacters() const {
   if (!SelectionAvailable())
     return std::string();
   return SelectedTextOf(FSelectionMode, FBlockBegin, FBlockEnd, true);
@@ -195,23 +147,21 @@ std::string TCustomKzEdit::SelectedCharacters() const {
 
 // ---- writing ----
 
-void TCustomKzEdit::SetSelectedText(const std::string &value) {
+void TKzEditModel::SetSelectedText(const std::string &value) {
   if (FReadOnly)
     return;
-  FUndoList.BeginBlock();
+  TKzEditTransaction tx(*this);
   if (SelectionAvailable())
-    FUndoList.PushChange(TKzChangeReason::DeleteBeforeCaret, SelectionFirst(), SelectionLast(),
-                         SelectedCharacters(), FSelectionMode,
-                         RectangleStarts(FSelectionMode, FBlockBegin, FBlockEnd));
+    FDoc.UndoList().PushChange(TKzChangeReason::DeleteBeforeCaret, SelectionFirst(),
+                               SelectionLast(), SelectedCharacters(), FSelectionMode,
+                               RectangleStarts(FSelectionMode, FBlockBegin, FBlockEnd));
   TBufferCoord start;
   SetSelTextPrimitive(FSelectionMode, value, &start);
   RecordInsertion(TKzChangeReason::InsertText, FSelectionMode, start);
-  FlushTrimmedBlanks();
-  FUndoList.EndBlock();
 }
 
-void TCustomKzEdit::RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode,
-                                    TBufferCoord start) {
+void TKzEditModel::RecordInsertion(TKzChangeReason reason, TKzSelectionMode mode,
+                                   TBufferCoord start) {
   if (mode == smColumn)
     return; // the column insertion recorded every piece itself
   // Only whole lines put in front of the caret line make a line-mode item. Text that ended
@@ -219,33 +169,32 @@ void TCustomKzEdit::RecordInsertion(TKzChangeReason reason, TKzSelectionMode mod
   // take the rest of the line it was joined to.
   const bool wholeLines = mode == smLine && FCaretX == 1 && FCaretY > start.Line;
   const TKzSelectionMode itemMode = wholeLines ? smLine : smNormal;
-  FUndoList.PushChange(reason, start, InsertedEnd(itemMode, start), std::string(), itemMode);
+  FDoc.UndoList().PushChange(reason, start, InsertedEnd(itemMode, start), std::string(), itemMode);
 }
 
-void TCustomKzEdit::SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
-                                        TBufferCoord *start) {
-  IncPaintLock();
-  {
-    TKzEditUpdateGuard guard(FLines);
-    if (SelectionAvailable())
-      DeleteSelectionPrimitive(mode, FBlockBegin, FBlockEnd);
-    if (start)
-      *start = mode == smLine && !value.empty() ? TBufferCoord{1, FCaretY} : CaretXY();
-    if (!value.empty()) {
-      switch (mode) {
-      case smNormal: InsertNormal(value); break;
-      case smLine: InsertLines(value); break;
-      case smColumn: InsertColumn(value); break;
-      }
+void TKzEditModel::SetSelTextPrimitive(TKzSelectionMode mode, const std::string &value,
+                                       TBufferCoord *start) {
+  // The lines' bracket closes first: its end collapses the selection onto the caret and
+  // rescans, all inside the paint lock.
+  TKzPaintLock lock(FHost);
+  TKzEditUpdateGuard guard(FLines);
+  if (SelectionAvailable())
+    DeleteSelectionPrimitive(mode, FBlockBegin, FBlockEnd);
+  if (start)
+    *start = mode == smLine && !value.empty() ? TBufferCoord{1, FCaretY} : CaretXY();
+  if (!value.empty()) {
+    switch (mode) {
+    case smNormal: InsertNormal(value); break;
+    case smLine: InsertLines(value); break;
+    case smColumn: InsertColumn(value); break;
     }
-    if (FCaretY < 1)
-      InternalSetCaretXY({FCaretX, 1}, true);
   }
-  DecPaintLock();
+  if (FCaretY < 1)
+    SetCaretXY({FCaretX, 1}, true);
 }
 
-void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor,
-                                             TBufferCoord end) {
+void TKzEditModel::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord anchor,
+                                            TBufferCoord end) {
   if (FLines.Count() == 0)
     return;
   TBufferCoord first = MinPoint(anchor, end), last = MaxPoint(anchor, end);
@@ -265,7 +214,7 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
     if (last.Line > first.Line)
       FLines.DeleteLines(first.Line, last.Line - first.Line);
     StoreLine(first.Line - 1, joined, padTo > padFrom ? padFrom : -1, padTo);
-    InternalSetCaretXY(first, true);
+    SetCaretXY(first, true);
     break;
   }
   case smLine: {
@@ -277,7 +226,7 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
     } else {
       FLines.DeleteLines(first.Line - 1, last.Line - first.Line + 1);
     }
-    InternalSetCaretXY({1, first.Line}, true);
+    SetCaretXY({1, first.Line}, true);
     break;
   }
   case smColumn: {
@@ -294,23 +243,17 @@ void TCustomKzEdit::DeleteSelectionPrimitive(TKzSelectionMode mode, TBufferCoord
       StoreLine(y - 1, s);
     }
     int x = DisplayToBufferColumn(FLines.LineView(last.Line - 1), left, FTabWidth);
-    InternalSetCaretXY({x, last.Line}, true);
+    SetCaretXY({x, last.Line}, true);
     break;
   }
   }
   SetSelectionAnchor(CaretXY());
 }
 
-void TCustomKzEdit::InsertNormal(const std::string &value) {
+void TKzEditModel::InsertNormal(const std::string &value) {
   // What trimming takes from the lines of this insertion is recorded after the insertion's
   // own item, which follows once every line is in; earlier trims go before it.
-  FlushTrimmedBlanks();
-  ++FHoldTrims;
-  InsertNormalLines(value);
-  --FHoldTrims;
-}
-
-void TCustomKzEdit::InsertNormalLines(const std::string &value) {
+  TKzEditDocument::TTrimHold hold(FDoc);
   if (FLines.Count() == 0)
     FLines.AddLine(std::string_view());
   const int y = std::min(std::max(FCaretY, 1), FLines.Count()) - 1;
@@ -320,8 +263,8 @@ void TCustomKzEdit::InsertNormalLines(const std::string &value) {
   if (line.size() < x) {
     // Padding up to a caret beyond the line's end is recorded on its own (when recording is
     // on), so that undo takes it out with the text and redo puts it back first.
-    FUndoList.PushChange(TKzChangeReason::PadSpaces, {int(line.size()) + 1, y + 1},
-                         {int(x) + 1, y + 1}, std::string(), smNormal);
+    FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {int(line.size()) + 1, y + 1},
+                               {int(x) + 1, y + 1}, std::string(), smNormal);
     line.append(x - line.size(), ' ');
   }
   std::string right = line.substr(x);
@@ -346,7 +289,7 @@ void TCustomKzEdit::InsertNormalLines(const std::string &value) {
     }
     if (trim && right.empty())
       caretX = std::min(caretX, FLines.LineLength(y) + 1);
-    InternalSetCaretXY({caretX, y + 1}, true);
+    SetCaretXY({caretX, y + 1}, true);
     return;
   }
   line += pieces[0];
@@ -370,15 +313,15 @@ void TCustomKzEdit::InsertNormalLines(const std::string &value) {
   }
   if (firstLength < line.size()) {
     FLines.ReplaceLine(y, std::string_view(line).substr(0, firstLength));
-    NoteTrimmed(y, line, firstLength, line.size());
+    FDoc.NoteTrimmed(y, line, firstLength, line.size());
   }
   int caretX = int(pieces.back().size()) + 1;
   if (trim && right.empty())
     caretX = std::min(caretX, FLines.LineLength(y + extra) + 1);
-  InternalSetCaretXY({caretX, y + extra + 1}, true);
+  SetCaretXY({caretX, y + extra + 1}, true);
 }
 
-void TCustomKzEdit::InsertLines(const std::string &value) {
+void TKzEditModel::InsertLines(const std::string &value) {
   bool endsWithBreak;
   std::vector<std::string_view> pieces = SplitPieces(value, endsWithBreak);
   int y = std::max(FCaretY, 1) - 1; // 0-based insertion line
@@ -390,7 +333,7 @@ void TCustomKzEdit::InsertLines(const std::string &value) {
     for (int k = 0; k < full; ++k)
       FLines.ReplaceLine(y + k, pieces[std::size_t(k)]);
     // Bookmarks on and below the insertion line move down with their lines.
-    for (TKzEditMark &m : FMarks)
+    for (TKzEditMark &m : FDoc.Marks())
       if (m.Line >= y + 1)
         m.Line += full;
   }
@@ -411,10 +354,10 @@ void TCustomKzEdit::InsertLines(const std::string &value) {
     }
     caretX = int(lastPiece.size()) + 1;
   }
-  InternalSetCaretXY({caretX, y + 1}, true);
+  SetCaretXY({caretX, y + 1}, true);
 }
 
-void TCustomKzEdit::InsertColumn(const std::string &value) {
+void TKzEditModel::InsertColumn(const std::string &value) {
   bool endsWithBreak;
   std::vector<std::string_view> pieces = SplitPieces(value, endsWithBreak);
   if (FLines.Count() == 0)
@@ -430,8 +373,8 @@ void TCustomKzEdit::InsertColumn(const std::string &value) {
       // it is instead of breaking the line above with its indent.
       TBufferCoord at{FLines.LineLength(last - 1) + 1, last};
       FLines.AddLine(std::string_view());
-      FUndoList.PushChange(TKzChangeReason::BreakLine, at, {1, last + 1}, std::string(),
-                           smColumn);
+      FDoc.UndoList().PushChange(TKzChangeReason::BreakLine, at, {1, last + 1}, std::string(),
+                                 smColumn);
     }
     std::string s = FLines.GetLine(y);
     int bx;
@@ -443,17 +386,17 @@ void TCustomKzEdit::InsertColumn(const std::string &value) {
       if (expanded < column - 1) {
         const int from = int(s.size()) + 1;
         s.append(std::size_t(column - 1 - expanded), ' ');
-        FUndoList.PushChange(TKzChangeReason::PadSpaces, {from, y + 1},
-                             {int(s.size()) + 1, y + 1}, std::string(), smNormal);
+        FDoc.UndoList().PushChange(TKzChangeReason::PadSpaces, {from, y + 1},
+                                   {int(s.size()) + 1, y + 1}, std::string(), smNormal);
       }
       bx = DisplayToBufferColumn(s, column, FTabWidth);
       s.insert(std::size_t(bx - 1), pieces[k]);
       FLines.ReplaceLine(y, s);
     }
     TBufferCoord from{bx, y + 1}, to{bx + int(pieces[k].size()), y + 1};
-    FUndoList.PushChange(TKzChangeReason::PasteText, from, to, std::string(), smColumn);
+    FDoc.UndoList().PushChange(TKzChangeReason::PasteText, from, to, std::string(), smColumn);
     caretX = to.Char;
     caretY = to.Line;
   }
-  InternalSetCaretXY({caretX, caretY}, true);
+  SetCaretXY({caretX, caretY}, true);
 }

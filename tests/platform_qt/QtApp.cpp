@@ -11,7 +11,7 @@ void EnsureQtApp() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
-  static char name[] = "test_editor_view";
+  static char name[] = "kz_qt_test";
   static char *argv[] = {name, nullptr};
   static QApplication *app = new QApplication(argc, argv);
   (void)app;

@@ -1,5 +1,6 @@
 // The Qt widget: key events turned into virtual keys and 8-bit characters, the system
 // clipboard with both formats, and focus through the redirects.
+#include "QtApp.h"
 #include "editor/qt/KzEditWidget.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/StoredForm.h"
@@ -13,14 +14,10 @@
 
 namespace {
 
-// Kept alive to the end of the process: destroying it at exit would run Qt's clean-up
-// routines after other static objects are already gone.
+// The one application of the test program (QtApp.h), started on first use.
 QApplication &App() {
-  static int argc = 1;
-  static char name[] = "test_editor";
-  static char *argv[] = {name, nullptr};
-  static QApplication *app = new QApplication(argc, argv);
-  return *app;
+  EnsureQtApp();
+  return *qApp;
 }
 
 void Press(QWidget &w, int key, Qt::KeyboardModifiers mods, const QString &text) {
