@@ -73,6 +73,12 @@ public:
     if (E.OnSpecialLineColors)
       E.OnSpecialLineColors(E, line, special, foreground, background);
   }
+  bool HasLineMarks() const override { return bool(E.OnLineMarks); }
+  void LineMarks(int line, int firstChar, int lastChar,
+                 std::vector<TKzLineMark> &marks) override {
+    if (E.OnLineMarks)
+      E.OnLineMarks(E, line, firstChar, lastChar, marks);
+  }
 
 private:
   TCustomKzEdit &E;

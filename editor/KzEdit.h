@@ -321,6 +321,8 @@ public:
   void SetColor(kzp::TColor value) { FView.SetColor(value); }
   kzp::TColor ActiveLineColor() const { return FView.ActiveLineColor(); }
   void SetActiveLineColor(kzp::TColor value) { FView.SetActiveLineColor(value); }
+  kzp::TColor MarkColor() const { return FView.MarkColor(); }
+  void SetMarkColor(kzp::TColor value) { FView.SetMarkColor(value); }
   int RightEdge() const { return FView.RightEdge(); }
   void SetRightEdge(int value) { FView.SetRightEdge(value); }
   kzp::TColor RightEdgeColor() const { return FView.RightEdgeColor(); }
@@ -391,6 +393,7 @@ public:
   TKzGutterGetTextEvent OnGutterGetText;
   TKzGutterPaintEvent OnGutterPaint;
   TKzSpecialLineColorsEvent OnSpecialLineColors;
+  TKzLineMarksEvent OnLineMarks;
   TKzScrollEvent OnScroll;
 
 private:

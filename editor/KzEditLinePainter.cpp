@@ -137,32 +137,47 @@ void TKzLinePainter::Flush() {
 }
 
 // Draws the run, which starts at column runCol, split at the selection into an unselected,
-// a selected and an unselected piece.
+// a selected and an unselected piece; the unselected ones split again at the marks.
 void TKzLinePainter::DrawRun(int runCol, const TKzTokenLook &look) {
   const TKzPaintRow &row = *FRow;
   const TKzColumnGrid &grid = FFrame->Grid;
   const int y = row.Y, bottom = row.Y + FFrame->LineHeight;
   const int runEnd = runCol + static_cast<int>(FRun.size());
   FDrawer.SetStyle(look.Style);
-  auto piece = [&](int c1, int c2, bool selected) {
+  auto piece = [&](int c1, int c2, kzp::TColor fore, kzp::TColor back) {
     if (c1 >= c2)
       return;
-    FDrawer.SetForeColor(selected ? row.SelForeground : look.Foreground);
-    FDrawer.SetBackColor(selected ? row.SelBackground : look.Background);
+    FDrawer.SetForeColor(fore);
+    FDrawer.SetBackColor(back);
     const kzp::TRect r{grid.X(c1), y, grid.X(c2), bottom};
     FDrawer.ExtTextOut(r.Left, y, kzp::etoOpaque, r,
                        std::string_view(FRun).substr(static_cast<size_t>(c1 - runCol),
                                                      static_cast<size_t>(c2 - c1)));
   };
+  auto unselected = [&](int c1, int c2) {
+    if (row.Marks) {
+      for (const auto &[m1, m2] : *row.Marks) {
+        if (m2 <= c1)
+          continue;
+        if (m1 >= c2)
+          break;
+        const int s = std::max(m1, c1), e = std::min(m2, c2);
+        piece(c1, s, look.Foreground, look.Background);
+        piece(s, e, look.Foreground, row.MarkBackground);
+        c1 = e;
+      }
+    }
+    piece(c1, c2, look.Foreground, look.Background);
+  };
   if (!FHasSel) {
-    piece(runCol, runEnd, false);
+    unselected(runCol, runEnd);
     return;
   }
   const int s = std::clamp(row.SelStart, runCol, runEnd);
   const int e = std::clamp(row.SelEnd, runCol, runEnd);
-  piece(runCol, s, false);
-  piece(s, e, true);
-  piece(e, runEnd, false);
+  unselected(runCol, s);
+  piece(s, e, row.SelForeground, row.SelBackground);
+  unselected(e, runEnd);
 }
 
 // The rest of the row: the part the selection covers beyond the text in the selection's

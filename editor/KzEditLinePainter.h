@@ -8,6 +8,8 @@
 
 #include <climits>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TKzEditStringList;
 class TheTextDrawer;
@@ -57,6 +59,10 @@ struct TKzPaintRow {
   kzp::TColor SelForeground = kzp::clHighlightText;
   kzp::TColor SelBackground = kzp::clHighlight;
   int SelStart = 0, SelEnd = 0; // selected display columns [SelStart, SelEnd)
+  // Marked display columns [first, second), ascending and apart; drawn on MarkBackground
+  // where they are not selected. Null for none.
+  const std::vector<std::pair<int, int>> *Marks = nullptr;
+  kzp::TColor MarkBackground = kzp::clYellow;
 };
 
 class TKzLinePainter {

@@ -11,13 +11,6 @@ bool HasTab(std::string_view line) {
   return !line.empty() && std::memchr(line.data(), '\t', line.size()) != nullptr;
 }
 
-// Cells a tab at the zero-based column col takes: up to the next stop, at least one.
-inline int TabCells(int col, int tabWidth) {
-  if (tabWidth <= 1)
-    return 1;
-  return tabWidth - col % tabWidth;
-}
-
 } // namespace
 
 std::string ConvertTabs1(std::string_view line, int /*tabWidth*/, bool &hasTabs) {

@@ -36,5 +36,12 @@ int BufferToDisplayColumn(std::string_view line, int column, int tabWidth);
 // convert one to one.
 int DisplayToBufferColumn(std::string_view line, int displayColumn, int tabWidth);
 
+// Cells a tab at the zero-based column col takes: up to the next stop, at least one.
+inline int TabCells(int col, int tabWidth) {
+  if (tabWidth <= 1)
+    return 1;
+  return tabWidth - col % tabWidth;
+}
+
 // True for 1, 2, 4, 8, ...
 inline bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TCustomKzEdit;
 class TKzGutter;
@@ -27,3 +28,14 @@ using TKzGutterPaintEvent = std::function<void(TCustomKzEdit &, int line, int x,
 using TKzSpecialLineColorsEvent = std::function<void(
     TCustomKzEdit &, int line, bool &special, kzp::TColor &foreground, kzp::TColor &background)>;
 using TKzScrollEvent = std::function<void(TCustomKzEdit &, TKzScrollBarKind)>;
+// A stretch of a line drawn on the mark colour (the matches of a search): characters
+// [Start, End), 1-based.
+struct TKzLineMark {
+  int Start = 1;
+  int End = 1;
+};
+// Asked for every line that is painted (1-based buffer line): the marks of that line that
+// reach into the characters [firstChar, lastChar] the row shows, in order and not
+// overlapping. Only visible lines are asked, so a long line costs only what is in view.
+using TKzLineMarksEvent = std::function<void(TCustomKzEdit &, int line, int firstChar,
+                                             int lastChar, std::vector<TKzLineMark> &marks)>;

@@ -51,6 +51,9 @@ public:
   virtual void GutterPaint(int line, int x, int y) = 0;
   virtual void SpecialLineColors(int line, bool &special, kzp::TColor &foreground,
                                  kzp::TColor &background) = 0;
+  virtual bool HasLineMarks() const = 0;
+  virtual void LineMarks(int line, int firstChar, int lastChar,
+                         std::vector<TKzLineMark> &marks) = 0;
 
 protected:
   ~TKzEditViewHost() = default;
@@ -104,6 +107,9 @@ public:
   void SetRightEdge(int value);
   kzp::TColor RightEdgeColor() const { return FRightEdgeColor; }
   void SetRightEdgeColor(kzp::TColor value);
+  // The background of marked stretches (TKzLineMarksEvent); the text keeps its colour.
+  kzp::TColor MarkColor() const { return FMarkColor; }
+  void SetMarkColor(kzp::TColor value);
   bool HideSelection() const { return FHideSelection; }
   void SetHideSelection(bool value);
   TKzGutter &Gutter() { return FGutter; }
@@ -175,6 +181,9 @@ private:
   void InvalidateRows(int firstLine, int lastLine, int right);
   void PaintGutter(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow);
   void PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow);
+  // Fills FMarkColumns with the marks of `line` (1-based) in display columns
+  // [firstCol, lastCol].
+  void MarkColumns(int line, int firstCol, int lastCol);
   void PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow, int lastRow,
                       int firstCol, int lastCol);
   void ShowScrollHint();
@@ -203,6 +212,8 @@ private:
   kzp::TColor FActiveLineColor = kzp::clNone;
   int FRightEdge = 80;
   kzp::TColor FRightEdgeColor = kzp::clSilver;
+  // A light amber that dark and coloured text stays readable on.
+  kzp::TColor FMarkColor = kzp::RGBColor(255, 226, 128);
   bool FHideSelection = false;
   TKzEditCaretType FInsertCaret = ctVerticalLine;
   TKzEditCaretType FOverwriteCaret = ctBlock;
@@ -218,5 +229,8 @@ private:
   int FPaintedRows = 0;
   // Reused per paint, so painting a line allocates nothing once the buffers have grown.
   std::string FLineText;
+  // Marks of the row being painted, as the host gave them and in display columns.
+  std::vector<TKzLineMark> FLineMarks;
+  std::vector<std::pair<int, int>> FMarkColumns;
   std::vector<int> FGlyphOffsets;
 };

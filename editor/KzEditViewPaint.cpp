@@ -3,6 +3,7 @@
 #include "editor/KzEditView.h"
 
 #include "editor/KzEditDocument.h"
+#include "editor/KzEditMiscProcs.h"
 #include "editor/KzEditModel.h"
 
 #include <algorithm>
@@ -73,6 +74,11 @@ void TKzEditView::SetRightEdge(int value) {
 
 void TKzEditView::SetRightEdgeColor(kzp::TColor value) {
   if (Change(FRightEdgeColor, value))
+    Invalidate();
+}
+
+void TKzEditView::SetMarkColor(kzp::TColor value) {
+  if (Change(FMarkColor, value))
     Invalidate();
 }
 
@@ -351,6 +357,43 @@ void TKzEditView::PaintBookmarks(kzp::TCanvas &canvas, int firstRow, int lastRow
   }
 }
 
+void TKzEditView::MarkColumns(int line, int firstCol, int lastCol) {
+  FLineMarks.clear();
+  FMarkColumns.clear();
+  if (!FHost.HasLineMarks())
+    return;
+  const std::string_view text = FDoc.Lines().LineView(line - 1);
+  const int tabWidth = FModel.TabWidth();
+  const bool noTabs = FDoc.Lines().LineFlags(line - 1) & sfNoTabs;
+  const int firstChar = noTabs ? firstCol : DisplayToBufferColumn(text, firstCol, tabWidth);
+  const int lastChar = noTabs ? lastCol : DisplayToBufferColumn(text, lastCol, tabWidth);
+  FHost.LineMarks(line, firstChar, lastChar, FLineMarks);
+  // Display columns, so that tabs before or inside a mark move it as they move the text; one
+  // walk along the line for all marks. Empty stretches and anything out of order are left
+  // out.
+  std::size_t at = 0;    // characters walked
+  long long cells = 0;   // display cells before character `at`
+  auto column = [&](int ch) {
+    if (noTabs)
+      return ch;
+    const std::size_t target = std::min(std::size_t(std::max(ch, 1) - 1), text.size());
+    for (; at < target; ++at)
+      cells += text[at] == '\t' ? TabCells(int(cells % std::max(tabWidth, 1)), tabWidth) : 1;
+    const long long display = cells + 1 + (ch - 1 - static_cast<long long>(target));
+    return static_cast<int>(std::min<long long>(display, INT_MAX / 2));
+  };
+  int last = 1;
+  for (const TKzLineMark &m : FLineMarks) {
+    if (m.End <= m.Start || m.Start < last)
+      continue;
+    const int c1 = column(m.Start);
+    const int c2 = column(m.End);
+    if (c2 > c1)
+      FMarkColumns.emplace_back(c1, c2);
+    last = m.End;
+  }
+}
+
 void TKzEditView::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, int firstRow,
                                  int lastRow, int firstCol, int lastCol) {
   const int gw = GutterWidth();
@@ -424,6 +467,9 @@ void TKzEditView::PaintTextLines(kzp::TCanvas &canvas, const kzp::TRect &clip, i
         break;
       }
     }
+    MarkColumns(line, firstCol, lastCol);
+    row.Marks = &FMarkColumns;
+    row.MarkBackground = FMarkColor;
     FPainter.PaintRow(canvas, frame, row);
   }
 

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -33,6 +34,10 @@ QString Number(std::size_t n) { return QLocale(QLocale::German).toString(qulongl
 
 // Interactive searches give up after this long, replacing everything after the longer one.
 constexpr int kFindLimitMs = 3000, kReplaceLimitMs = 30000;
+// Marking the matches of one painted line gives up after this long.
+constexpr int kMarkLimitMs = 20;
+constexpr std::size_t kMaxMarksPerLine = 4096;
+constexpr int kMarkLookBehind = 1024;
 
 // Limits a search's time for one command.
 class TTimeLimit {
@@ -137,7 +142,39 @@ TSearchBar::TSearchBar(TCustomKzEdit &editor, QWidget *parent)
     connect(replaceAllButton_, &QPushButton::clicked, this, [this] { ReplaceAll(); });
     countTimer_->setSingleShot(false);
     connect(countTimer_, &QTimer::timeout, this, [this] { CountSlice(); });
+    // The editor asks for the matches of each line it paints; the pointer goes null with the
+    // bar, so an editor that outlives it paints no marks.
+    editor_.OnLineMarks = [bar = QPointer<TSearchBar>(this)](TCustomKzEdit &, int line, int firstChar, int lastChar,
+                                                             std::vector<TKzLineMark> &marks) {
+        if (bar)
+            bar->MarksOfLine(line, firstChar, lastChar, marks);
+    };
     hide();
+}
+
+void TSearchBar::MarksOfLine(int line, int firstChar, int lastChar, std::vector<TKzLineMark> &marks)
+{
+    // A search across lines has matches no single line shows; it marks only the current one,
+    // as the selection.
+    if (isHidden() || search_.Empty() || search_.JoinsLines() || line < 1 || line > editor_.Lines().Count())
+        return;
+    auto visit = [&](const TKzSearchMatch &m) {
+        if (m.Start.Char > lastChar)
+            return false;
+        if (m.End.Char > m.Start.Char && m.End.Char > firstChar)
+            marks.push_back({m.Start.Char, m.End.Char});
+        return marks.size() < kMaxMarksPerLine;
+    };
+    try {
+        TTimeLimit limit(search_, kMarkLimitMs);
+        // Far out on a long line the scan starts a little before the view: a match that
+        // begins further left and reaches into it stays unmarked, which is cheaper than
+        // matching the whole line on every paint.
+        const int from = std::max(1, firstChar - kMarkLookBehind);
+        search_.ScanLine(editor_.Lines().LineView(line - 1), line, Scope(), from, false, visit);
+    } catch (const EKzSearchError &) {
+        // An expression too slow for painting leaves the line unmarked; searching says why.
+    }
 }
 
 TSearchBar::~TSearchBar() = default;
@@ -191,6 +228,7 @@ bool TSearchBar::Rebuild()
     }
     MarkField(!ok);
     RestartCount();
+    editor_.Invalidate();
     return ok;
 }
 
@@ -302,6 +340,7 @@ void TSearchBar::Close()
     hide();
     countTimer_->stop();
     ShowMessage(QString(), false);
+    editor_.Invalidate();
     editor_.SetFocus();
 }
 
@@ -313,6 +352,7 @@ void TSearchBar::ScopeChanged()
         selectionScope_.reset();
     current_.reset();
     RestartCount();
+    editor_.Invalidate();
 }
 
 bool TSearchBar::PrepareReplace(std::string &replacement)

@@ -2,6 +2,7 @@
 // searching while the user types and counting a large template in slices.
 #pragma once
 
+#include "editor/KzEditPaintTypes.h"
 #include "editor/KzEditSearch.h"
 #include "editor/KzEditSearchCounter.h"
 
@@ -50,6 +51,9 @@ public:
     // The compiled search of the field and options; an empty search while the text is
     // empty or faulty.
     const TKzSearch &Search() const { return search_; }
+    // The matches on line `line` (1-based) reaching into characters [firstChar, lastChar]
+    // that the editor marks while the bar is open.
+    void MarksOfLine(int line, int firstChar, int lastChar, std::vector<TKzLineMark> &marks);
     std::string SearchText() const;
     TKzSearchOptions Options() const;
     // What the bar shows now, for tests and screenshots.

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
   TKzStatusChanges Status;
   std::vector<TKzScrollBarKind> Scrolls;
   std::vector<int> SpecialAsked;
+  std::vector<int> MarksAsked;
+  std::vector<std::pair<int, int>> VisibleChars;
+  std::vector<TKzLineMark> MarksOfLine1;
   int Grown = 0;
 
   void IncPaintLock() override { ++Depth; }
@@ -66,6 +70,13 @@ public:
       special = true;
       background = kzp::clYellow;
     }
+  }
+  bool HasLineMarks() const override { return true; }
+  void LineMarks(int line, int firstChar, int lastChar, std::vector<TKzLineMark> &marks) override {
+    MarksAsked.push_back(line);
+    VisibleChars.emplace_back(firstChar, lastChar);
+    if (line == 1)
+      marks = MarksOfLine1;
   }
 };
 
@@ -200,4 +211,40 @@ TEST(EditView, PaintsEachRowInTheColoursTheControlGivesIt) {
     if (c.X >= p.View.GutterWidth())
       backgrounds.push_back(c.Brush.Color);
   EXPECT_EQ(backgrounds, (std::vector<kzp::TColor>{kzp::clWindow, kzp::clYellow, kzp::clWindow}));
+}
+
+TEST(EditView, MarksTheStretchesTheControlNamesOnTheVisibleRowsOnly) {
+  TParts p;
+  std::string text = "\tab ab xy";
+  for (int i = 2; i <= 40; ++i)
+    text += "\r\nline";
+  p.Doc.Lines().SetText(text);
+  p.View.SizeOrFontChanged(false);
+  p.View.SetMarkColor(kzp::clAqua);
+  // Characters 5..6 and 8..9 (1-based, behind the tab); an empty mark and one that overlaps
+  // the one before are dropped.
+  p.ViewHost.MarksOfLine1 = {{5, 7}, {6, 8}, {8, 10}, {10, 10}};
+  kzp::TFixedCanvas canvas;
+  p.View.Paint(canvas, {0, 0, p.Window.ClientWidth(), p.Window.ClientHeight()});
+  std::vector<int> visible;
+  for (int line = 1; line <= p.View.PaintedRows(); ++line)
+    visible.push_back(line);
+  EXPECT_EQ(p.ViewHost.MarksAsked, visible);
+  EXPECT_LT(p.View.PaintedRows(), 40);
+  // The 40 columns in view are characters 1..33 of line 1 behind its tab, 1..40 elsewhere.
+  ASSERT_GE(p.ViewHost.VisibleChars.size(), 2u);
+  EXPECT_EQ(p.ViewHost.VisibleChars[0], (std::pair<int, int>{1, 33}));
+  EXPECT_EQ(p.ViewHost.VisibleChars[1], (std::pair<int, int>{1, 40}));
+
+  // The tab takes display columns 1..8, so "ab " starts at column 9 and the marks at 12 and 15.
+  const int origin = p.View.GutterWidth() + 2;
+  std::vector<std::tuple<int, std::string, kzp::TColor>> row1;
+  for (const kzp::TCanvasCall &c : canvas.CallsOf(kzp::TCanvasOp::Text))
+    if (c.X >= origin && c.Y == 0)
+      row1.emplace_back((c.X - origin) / 8 + 1, c.Text, c.Brush.Color);
+  EXPECT_EQ(row1, (std::vector<std::tuple<int, std::string, kzp::TColor>>{
+                      {1, "        ab ", kzp::clWindow},
+                      {12, "ab", kzp::clAqua},
+                      {14, " ", kzp::clWindow},
+                      {15, "xy", kzp::clAqua}}));
 }

@@ -149,3 +149,28 @@ TEST(LinePainter, SpecialCharactersAndTheLineEndMark) {
   EXPECT_EQ(std::get<1>(texts[1]), "\xB6");
   EXPECT_EQ(f.Fills(), (std::vector<TFill>{{64, 200, kzp::clWhite}}));
 }
+
+TEST(LinePainter, MarksTakeTheirBackgroundWhereTheSelectionDoesNotCoverThem) {
+  TPainterFixture f;
+  TKzPaintRow row = PlainRow();
+  const std::vector<std::pair<int, int>> marks{{2, 4}, {6, 8}};
+  row.Marks = &marks;
+  row.MarkBackground = kzp::clAqua;
+  f.Paint("abcdefgh", row);
+  EXPECT_EQ(f.Texts(), (std::vector<TText>{{0, "a", kzp::clBlack, kzp::clWhite, 0},
+                                           {8, "bc", kzp::clBlack, kzp::clAqua, 0},
+                                           {24, "de", kzp::clBlack, kzp::clWhite, 0},
+                                           {40, "fg", kzp::clBlack, kzp::clAqua, 0},
+                                           {56, "h", kzp::clBlack, kzp::clWhite, 0}}));
+  // The selection wins where it meets a mark, on both sides of it.
+  row.SelStart = 3;
+  row.SelEnd = 7;
+  f.Paint("abcdefgh", row);
+  EXPECT_EQ(f.Texts(), (std::vector<TText>{{0, "a", kzp::clBlack, kzp::clWhite, 0},
+                                           {8, "b", kzp::clBlack, kzp::clAqua, 0},
+                                           {16, "cdef", kzp::clWhite, kzp::clNavy, 0},
+                                           {48, "g", kzp::clBlack, kzp::clAqua, 0},
+                                           {56, "h", kzp::clBlack, kzp::clWhite, 0}}));
+  // Nothing marked past the text, so the fill after it keeps the line's colour.
+  EXPECT_EQ(f.Fills(), (std::vector<TFill>{{64, 200, kzp::clWhite}}));
+}

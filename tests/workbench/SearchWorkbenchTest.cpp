@@ -112,6 +112,63 @@ TEST_F(SearchWorkbench, TypingF3ShiftF3AndEscape)
     EXPECT_EQ(bar.CountText(), "1 von 1");
 }
 
+TEST_F(SearchWorkbench, EveryMatchInViewIsMarkedWhileTheBarIsOpen)
+{
+    StartWithPack(pack);
+    OpenTemplate("a.htm");
+    frm->show();
+    EditorWidget()->setFocus();
+    Core().SetCaretPos({1, 1});
+    Press(Qt::Key_F, Qt::ControlModifier);
+    TSearchBar &bar = *frm->searchBar;
+    QTest::keyClicks(bar.FindField(), QStringLiteral("kunde"));
+    auto marks = [&](int line) {
+        std::vector<TKzLineMark> found;
+        bar.MarksOfLine(line, 1, 100, found);
+        std::vector<std::pair<int, int>> out;
+        for (const TKzLineMark &m : found)
+            out.emplace_back(m.Start, m.End);
+        return out;
+    };
+    using TMarks = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(marks(1), (TMarks{{1, 6}}));
+    EXPECT_EQ(marks(2), (TMarks{{1, 6}}));
+    EXPECT_EQ(marks(3), TMarks{});
+    EXPECT_EQ(marks(5), TMarks{}); // past the last line
+
+    // On screen: line 2 is not the current match, so its "KUNDE" shows the mark colour,
+    // and "zwei" behind it the editor's own.
+    auto cellColour = [&](int col, int line) {
+        const QImage image = EditorWidget()->grab().toImage();
+        const int x = Core().GutterWidth() + 2 + (col - 1) * Core().CharWidth() + 1;
+        const int y = (line - Core().TopLine()) * Core().LineHeight() + 1;
+        const QRgb p = image.pixel(x * image.width() / EditorWidget()->width(),
+                                   y * image.height() / EditorWidget()->height());
+        return kzp::RGBColor(qRed(p), qGreen(p), qBlue(p));
+    };
+    EXPECT_EQ(cellColour(2, 2), Core().MarkColor());
+    EXPECT_NE(cellColour(8, 2), Core().MarkColor());
+    // With the letter case counting, line 2 has no match and nothing marked.
+    bar.MatchCaseBox()->setChecked(true);
+    EXPECT_EQ(marks(2), TMarks{});
+    EXPECT_NE(cellColour(2, 2), Core().MarkColor());
+    bar.MatchCaseBox()->setChecked(false);
+    // An expression across lines marks only its current match, as the selection.
+    bar.RegexBox()->setChecked(true);
+    bar.FindField()->setText(QStringLiteral("eins\\nKUNDE"));
+    bar.FindField()->textEdited(bar.FindField()->text());
+    bar.FinishCounting();
+    EXPECT_EQ(bar.CountText(), "1 von 1");
+    EXPECT_EQ(marks(1), TMarks{});
+    bar.FindField()->setText(QStringLiteral("Kun"));
+    bar.FindField()->textEdited(bar.FindField()->text());
+    EXPECT_EQ(marks(4), (TMarks{{1, 4}}));
+    // Closed, the bar marks nothing.
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(marks(2), TMarks{});
+    EXPECT_NE(cellColour(2, 2), Core().MarkColor());
+}
+
 TEST_F(SearchWorkbench, AFaultyExpressionIsNamedInTheBar)
 {
     StartWithPack(pack);
