@@ -1,7 +1,9 @@
 // Painting a full editor window of highlighted HTML onto an off-screen image, and scrolling
-// one line in a long document (which must paint one row, not the window).
+// one line in a long document (which must paint one row, not the window), and painting the
+// matches of a search that hits every few characters of a 1 MB line, scrolled far right.
 #include "editor/KzEdit.h"
 #include "editor/KzEditGutter.h"
+#include "editor/KzEditSearch.h"
 #include "highlight/KzHighlighterHtml.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtCanvas.h"
@@ -138,5 +140,38 @@ void BM_ScrollOneLine(benchmark::State &state) {
   state.SetItemsProcessed(state.iterations()); // one scroll each
 }
 BENCHMARK(BM_ScrollOneLine)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintMarkedLongLine(benchmark::State &state) {
+  EnsureApp();
+  TBenchEditor b(120, 50, 10);
+  std::string line;
+  while (line.size() < (1u << 20))
+    line += "<td class=\"a\">\tab</td> ";
+  b.Edit->SetText(line + "\r\n" + MakeHtml(60));
+  b.Edit->SetLeftChar(700000);
+  // The way the search bar answers: scan from a little before the view to its right end.
+  TKzSearch search("a", {}, {});
+  b.Edit->OnLineMarks = [&](TCustomKzEdit &ed, int y, int first, int last,
+                            std::vector<TKzLineMark> &marks) {
+    auto visit = [&](const TKzSearchMatch &m) {
+      if (m.Start.Char > last)
+        return false;
+      if (m.End.Char > first)
+        marks.push_back({m.Start.Char, m.End.Char});
+      return true;
+    };
+    search.ScanLine(ed.Lines().LineView(y - 1), y, TKzSearchScope::Whole(), std::max(1, first - 1024),
+                    false, visit);
+  };
+  QImage image(b.Host.Width, b.Host.Height, QImage::Format_RGB32);
+  kzp::TRect all{0, 0, b.Host.Width, b.Host.Height};
+  for (auto _ : state) {
+    QPainter painter(&image);
+    kzp::TQtCanvas canvas(&painter);
+    b.Edit->Paint(canvas, all);
+  }
+  state.counters["rows"] = b.Edit->PaintedRows();
+}
+BENCHMARK(BM_PaintMarkedLongLine)->Unit(benchmark::kMillisecond);
 
 } // namespace
