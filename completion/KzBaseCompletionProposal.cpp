@@ -20,8 +20,7 @@ kzp::TFont DefaultListFont(kzp::TColor color, kzp::TFontStyles style) {
 } // namespace
 
 TKzBaseCompletionProposal::TKzBaseCompletionProposal(TKzCompletionHost &host, TKzComponent *owner)
-    : TKzComponent(owner), FHost(host),
-      FFont(DefaultListFont(kzp::clWindowText, 0)),
+    : TKzComponent(owner), FHost(host), FFont(DefaultListFont(kzp::clWindowText, 0)),
       FTitleFont(DefaultListFont(kzp::clBtnText, kzp::fsBold)) {
   FForm = std::make_unique<TKzBaseCompletionProposalForm>(*this, host);
   FForm->SetOptions(FOptions);
@@ -113,7 +112,8 @@ void TKzBaseCompletionProposal::PlaceWindow(int x, int y) {
   int width = 0, height = 0;
   if (kind == ctCode) {
     width = FWidth;
-    height = form.RowHeight() * FNbLinesInWindow + form.TitleHeight() + 2 * FHost.SizingFrameHeight();
+    height =
+        form.RowHeight() * FNbLinesInWindow + form.TitleHeight() + 2 * FHost.SizingFrameHeight();
   } else {
     const int count = static_cast<int>(ItemList().size());
     height = count * form.RowHeight() + 2 + 2 * Margin;
@@ -130,7 +130,8 @@ void TKzBaseCompletionProposal::PlaceWindow(int x, int y) {
         const std::string plain = PlainTextOf(item);
         const int params = static_cast<int>(SplitCommaText(plain).size());
         for (int bold = -1; bold < params; ++bold)
-          w = std::max(w, MeasureFormattedText(canvas, BoldParameterList(plain, bold), nullptr, Images));
+          w = std::max(
+              w, MeasureFormattedText(canvas, BoldParameterList(plain, bold), nullptr, Images));
         if (OnMeasureItem)
           OnMeasureItem(*this, i, canvas, w);
       }

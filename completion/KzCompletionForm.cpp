@@ -69,7 +69,8 @@ bool TKzBaseCompletionProposalForm::EntryMatches(int i) const {
       candidate = FPlain;
     }
   }
-  return PrefixMatches(candidate, FTypedPrefix, HasOption(scoAnsiStrings), HasOption(scoCaseSensitive));
+  return PrefixMatches(candidate, FTypedPrefix, HasOption(scoAnsiStrings),
+                       HasOption(scoCaseSensitive));
 }
 
 void TKzBaseCompletionProposalForm::Refilter() {
@@ -541,7 +542,8 @@ void TKzBaseCompletionProposalForm::PaintHint(kzp::TCanvas &list) {
   ResetListCanvas(list);
   const int margin = FOwner.Margin;
   for (int r = 0; r < FilteredCount(); ++r) {
-    const kzp::TRect rowRect{margin + 1, r * FRowHeight + margin + (FRowHeight - FItemTextHeight) / 2,
+    const kzp::TRect rowRect{margin + 1,
+                             r * FRowHeight + margin + (FRowHeight - FItemTextHeight) / 2,
                              FListSurface.cx - 1, (r + 1) * FRowHeight + margin};
     bool customDraw = false;
     if (FOwner.OnPaintItem)

@@ -176,6 +176,6 @@ private:
   kzp::TSize FListSurface, FTitleSurface;
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   bool FShown = false;
-  bool FActive = false;     // shown with the keyboard, registered as focus redirect
+  bool FActive = false;       // shown with the keyboard, registered as focus redirect
   mutable std::string FPlain; // reused for the plain text of entries while matching
 };

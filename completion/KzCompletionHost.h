@@ -12,7 +12,7 @@ class TCustomKzEdit;
 struct TKzListScrollBar {
   bool Visible = true;
   bool Enabled = false;
-  int Max = 0;         // highest position; the position is the first visible row
+  int Max = 0; // highest position; the position is the first visible row
   int PageSize = 0;
   int LargeChange = 1; // rows one page step moves
   int Position = 0;

@@ -39,7 +39,8 @@ bool PrefixMatches(std::string_view candidate, std::string_view prefix, bool loc
     return candidate.substr(0, prefix.size()) == prefix;
   const std::array<unsigned char, 256> &upper = localeRules ? kAnsiUpper : kAsciiUpper;
   for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (upper[static_cast<unsigned char>(candidate[i])] != upper[static_cast<unsigned char>(prefix[i])])
+    if (upper[static_cast<unsigned char>(candidate[i])] !=
+        upper[static_cast<unsigned char>(prefix[i])])
       return false;
   return true;
 }

@@ -27,7 +27,9 @@ TKzCompletionProposal::TKzCompletionProposal(TKzCompletionHost &host, TKzCompone
   SetOptions(KzCompletionDefaultOptions);
   TKzBaseCompletionProposalForm &form = Form();
   form.OnForwardChar = [this](TKzBaseCompletionProposalForm &f, char c) { ForwardChar(f, c); };
-  form.OnAccept = [this](TKzBaseCompletionProposalForm &f, TShiftState s, char end) { AcceptEntry(f, s, end); };
+  form.OnAccept = [this](TKzBaseCompletionProposalForm &f, TShiftState s, char end) {
+    AcceptEntry(f, s, end);
+  };
   form.OnAbort = [this](TKzBaseCompletionProposalForm &f) { AbortList(f); };
   // The window lost the keyboard to another window or program: the list is gone, which
   // counts as a cancel.
@@ -110,7 +112,8 @@ void TKzCompletionProposal::AttachEditor(TCustomKzEdit &editor) {
   FAttached.push_back(&editor);
   editor.HookKeyDown(TKzKeyEvent::Of<&TKzCompletionProposal::ShortcutKeyHook>(this));
   editor.HookKeyPress(TKzKeyPressEvent::Of<&TKzCompletionProposal::TriggerCharHook>(this));
-  editor.HookCommands(THookedCommandEvent::Of<&TKzCompletionProposal::CommandWatchHook>(this), this);
+  editor.HookCommands(THookedCommandEvent::Of<&TKzCompletionProposal::CommandWatchHook>(this),
+                      this);
   editor.OnTimer = [this](TCustomKzEdit &, TKzTimerReason reason) {
     if (reason == TKzTimerReason::CompletionTrigger)
       TimerTick();
@@ -144,7 +147,8 @@ bool TKzCompletionProposal::IsTriggerChar(char c) const {
   return c != '\0' && TriggerChars.find(c) != std::string::npos;
 }
 
-void TKzCompletionProposal::ShortcutKeyHook(TKzPersistent *sender, std::uint16_t &key, TShiftState shift) {
+void TKzCompletionProposal::ShortcutKeyHook(TKzPersistent *sender, std::uint16_t &key,
+                                            TShiftState shift) {
   auto *editor = dynamic_cast<TCustomKzEdit *>(sender);
   if (!editor)
     return;
@@ -287,7 +291,8 @@ std::string TKzCompletionProposal::ChooseValue(TCustomKzEdit &editor, char endCh
   const bool rowExists = selected >= 0 && selected < form.FilteredCount();
   const std::vector<std::string> &inserts = InsertList();
   auto insertEntry = [&](int i) -> const std::string * {
-    return i >= 0 && i < static_cast<int>(inserts.size()) ? &inserts[static_cast<std::size_t>(i)] : nullptr;
+    return i >= 0 && i < static_cast<int>(inserts.size()) ? &inserts[static_cast<std::size_t>(i)]
+                                                          : nullptr;
   };
   if (!HasOption(scoUseInsertList))
     return rowExists && endCharRule ? form.FilteredText(selected) : editor.SelectedText();
@@ -303,7 +308,8 @@ std::string TKzCompletionProposal::ChooseValue(TCustomKzEdit &editor, char endCh
   return editor.SelectedText();
 }
 
-void TKzCompletionProposal::AcceptEntry(TKzBaseCompletionProposalForm &form, TShiftState shift, char endChar) {
+void TKzCompletionProposal::AcceptEntry(TKzBaseCompletionProposalForm &form, TShiftState shift,
+                                        char endChar) {
   TCustomKzEdit *editor = form.TargetEditor();
   if (!editor)
     return;

@@ -21,8 +21,8 @@ class TStoredValue;
 using TCodeCompletionEvent = std::function<void(TKzCompletionProposal &, std::string &value,
                                                 TShiftState, int index, char endToken)>;
 // Raised after the value was inserted.
-using TAfterCodeCompletionEvent = std::function<void(TKzCompletionProposal &, const std::string &value,
-                                                     TShiftState, int index, char endToken)>;
+using TAfterCodeCompletionEvent = std::function<void(
+    TKzCompletionProposal &, const std::string &value, TShiftState, int index, char endToken)>;
 using TCompletionNotify = std::function<void(TKzCompletionProposal &)>;
 
 // Ctrl+Space as a shortcut value.
@@ -102,4 +102,5 @@ private:
 // "Height", "Style" bits, "Color" name or number }), "Columns" ([ { "BiggestWord",
 // "DefaultFontStyle" } ]), "ShortCut" (text or number) and "TimerInterval". A malformed value
 // or an unknown option raises kzp::EStoredFormError.
-void LoadStoredCompletionSettings(TKzCompletionProposal &proposal, const kzp::TStoredValue &component);
+void LoadStoredCompletionSettings(TKzCompletionProposal &proposal,
+                                  const kzp::TStoredValue &component);

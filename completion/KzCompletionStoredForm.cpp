@@ -8,9 +8,10 @@
 namespace {
 
 constexpr std::array<const char *, 11> kOptionNames{
-    "scoAnsiStrings",       "scoCaseSensitive",      "scoLimitToMatchedText",     "scoTitleIsCentered",
-    "scoUseInsertList",     "scoUsePrettyText",      "scoUseBuiltInTimer",        "scoEndCharCompletion",
-    "scoConsiderWordBreakChars", "scoCompleteWithTab", "scoCompleteWithEnter"};
+    "scoAnsiStrings",     "scoCaseSensitive",     "scoLimitToMatchedText",
+    "scoTitleIsCentered", "scoUseInsertList",     "scoUsePrettyText",
+    "scoUseBuiltInTimer", "scoEndCharCompletion", "scoConsiderWordBreakChars",
+    "scoCompleteWithTab", "scoCompleteWithEnter"};
 
 TKzCompletionOptions ReadOptions(const kzp::TStoredValue &list) {
   TKzCompletionOptions options;
@@ -52,7 +53,8 @@ kzp::TFont ReadFont(const kzp::TStoredValue &value, kzp::TFont font, const std::
 
 } // namespace
 
-void LoadStoredCompletionSettings(TKzCompletionProposal &proposal, const kzp::TStoredValue &component) {
+void LoadStoredCompletionSettings(TKzCompletionProposal &proposal,
+                                  const kzp::TStoredValue &component) {
   proposal.BeginLoading();
   if (const kzp::TStoredValue *v = component.Find("Options"))
     proposal.SetOptions(ReadOptions(*v));

@@ -74,7 +74,8 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size())
     return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
@@ -176,7 +177,8 @@ void ParseInto(std::string_view s, TFormatChunkKinds strip, std::string &pending
     for (char &c : name)
       c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     TFormatChunk chunk;
-    if (AcceptCommand(name, s.substr(open + 1, close - open - 1), chunk) && !strip.Contains(chunk.Kind))
+    if (AcceptCommand(name, s.substr(open + 1, close - open - 1), chunk) &&
+        !strip.Contains(chunk.Kind))
       command(std::move(chunk));
     pos = close + 1;
   }
@@ -370,7 +372,9 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
   std::vector<std::string> items;
   const std::size_t n = text.size();
   std::size_t p = 0;
-  auto isBlank = [&](std::size_t i) { return i < n && static_cast<unsigned char>(text[i]) <= ' ' && text[i] != '\0'; };
+  auto isBlank = [&](std::size_t i) {
+    return i < n && static_cast<unsigned char>(text[i]) <= ' ' && text[i] != '\0';
+  };
   while (isBlank(p))
     ++p;
   while (p < n && text[p] != '\0') {
@@ -391,7 +395,7 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
       }
     } else {
       const std::size_t from = p;
-      while (p < n && static_cast<unsigned char>(text[p]) > ' ' && text[p] != ',')
+      while (p<n &&static_cast<unsigned char>(text[p])> ' ' && text[p] != ',')
         ++p;
       item.assign(text.substr(from, p - from));
     }

@@ -74,8 +74,7 @@ public:
       E.OnSpecialLineColors(E, line, special, foreground, background);
   }
   bool HasLineMarks() const override { return bool(E.OnLineMarks); }
-  void LineMarks(int line, int firstChar, int lastChar,
-                 std::vector<TKzLineMark> &marks) override {
+  void LineMarks(int line, int firstChar, int lastChar, std::vector<TKzLineMark> &marks) override {
     if (E.OnLineMarks)
       E.OnLineMarks(E, line, firstChar, lastChar, marks);
   }

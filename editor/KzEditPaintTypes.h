@@ -37,5 +37,5 @@ struct TKzLineMark {
 // Asked for every line that is painted (1-based buffer line): the marks of that line that
 // reach into the characters [firstChar, lastChar] the row shows, in order and not
 // overlapping. Only visible lines are asked, so a long line costs only what is in view.
-using TKzLineMarksEvent = std::function<void(TCustomKzEdit &, int line, int firstChar,
-                                             int lastChar, std::vector<TKzLineMark> &marks)>;
+using TKzLineMarksEvent = std::function<void(TCustomKzEdit &, int line, int firstChar, int lastChar,
+                                             std::vector<TKzLineMark> &marks)>;

@@ -15,8 +15,7 @@ namespace {
 class TReplaceSession {
 public:
   explicit TReplaceSession(TCustomKzEdit &editor)
-      : FEdit(editor), FEditor(editor), FMode(editor.SelectionMode()),
-        FOptions(editor.Options()) {
+      : FEdit(editor), FEditor(editor), FMode(editor.SelectionMode()), FOptions(editor.Options()) {
     FEditor.SetOptions(FOptions - TKzEditorOptions{eoTrimTrailingSpaces, eoScrollPastEol});
     FEditor.SetSelectionMode(smNormal);
   }
@@ -100,8 +99,7 @@ TKzSearchScope SelectionScope(const TCustomKzEdit &editor) {
                            editor.DisplayToBufferPos({right, y}).Char);
     return TKzSearchScope::Rectangle(first.Line, std::move(columns));
   }
-  default:
-    return TKzSearchScope::Range(first, last);
+  default: return TKzSearchScope::Range(first, last);
   }
 }
 

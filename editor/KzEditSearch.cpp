@@ -61,10 +61,8 @@ TKzSearchScope TKzSearchScope::Rectangle(int firstLine, std::vector<std::pair<in
 
 bool TKzSearchScope::Contains(const TKzSearchMatch &m) const {
   switch (Kind) {
-  case skWhole:
-    return true;
-  case skRange:
-    return !(m.Start < Start) && !(End < m.End);
+  case skWhole: return true;
+  case skRange: return !(m.Start < Start) && !(End < m.End);
   case skRectangle: {
     if (m.Start.Line != m.End.Line || m.Start.Line < Start.Line || m.Start.Line > End.Line)
       return false;
@@ -202,9 +200,10 @@ void TKzSearch::LimitTime(int milliseconds) {
 
 void TKzSearch::CheckTime() const {
   if (FImpl && FImpl->TimeLimited && std::chrono::steady_clock::now() > FImpl->Deadline)
-    throw EKzSearchError("Die Suche dauert zu lange und wurde abgebrochen. Bitte vereinfachen Sie den "
-                         "regulären Ausdruck.",
-                         EKzSearchError::skTooComplex, 0);
+    throw EKzSearchError(
+        "Die Suche dauert zu lange und wurde abgebrochen. Bitte vereinfachen Sie den "
+        "regulären Ausdruck.",
+        EKzSearchError::skTooComplex, 0);
 }
 
 bool TKzSearch::Empty() const { return !FImpl || FImpl->Pattern.empty(); }
@@ -305,8 +304,8 @@ bool TKzSearch::FindIn(std::string_view subject, std::size_t from, bool notEmpty
   }
 }
 
-std::string TKzSearch::ReplacementFor(std::string_view subject, std::size_t start,
-                                      std::size_t end, const std::string &replacement) const {
+std::string TKzSearch::ReplacementFor(std::string_view subject, std::size_t start, std::size_t end,
+                                      const std::string &replacement) const {
   if (Empty() || !FImpl->Options.RegularExpression)
     return replacement;
   // The groups of the match: the expression matched once more at the match's own start.

@@ -17,8 +17,16 @@ namespace {
 constexpr std::size_t kLowerAt = 0, kFlipAt = 256, kBitsAt = 512, kTypesAt = 832,
                       kTablesSize = 1088;
 enum : std::size_t {
-  cbSpace = 0, cbXDigit = 32, cbDigit = 64, cbUpper = 96, cbLower = 128,
-  cbWord = 160, cbGraph = 192, cbPrint = 224, cbPunct = 256, cbControl = 288,
+  cbSpace = 0,
+  cbXDigit = 32,
+  cbDigit = 64,
+  cbUpper = 96,
+  cbLower = 128,
+  cbWord = 160,
+  cbGraph = 192,
+  cbPrint = 224,
+  cbPunct = 256,
+  cbControl = 288,
 };
 enum : std::uint8_t { ctSpace = 1, ctLetter = 2, ctLowerLetter = 4, ctDigit = 8, ctWord = 16 };
 
@@ -29,7 +37,9 @@ std::array<unsigned char, kTablesSize> BuildTables(const kzcharclass::TCharTable
     const std::uint8_t cls = t.Class[c];
     out[kLowerAt + c] = t.Lower[c];
     out[kFlipAt + c] = (cls & ccLower) ? t.Upper[c] : t.Lower[c];
-    auto set = [&](std::size_t table) { out[kBitsAt + table + std::size_t(c) / 8] |= std::uint8_t(1u << (c & 7)); };
+    auto set = [&](std::size_t table) {
+      out[kBitsAt + table + std::size_t(c) / 8] |= std::uint8_t(1u << (c & 7));
+    };
     const bool digit = cls & ccDigit, letter = cls & ccLetter;
     const bool xdigit = digit || ((c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'));
     const bool graph = (cls & ccPrintable) && c != ' ' && c != 0xA0;
@@ -91,10 +101,12 @@ std::string KzPcreErrorText(int code) {
   switch (code) {
   case PCRE2_ERROR_END_BACKSLASH: return "\\ am Ende des Ausdrucks";
   case PCRE2_ERROR_UNKNOWN_ESCAPE: return "unbekannte Escape-Sequenz";
-  case PCRE2_ERROR_QUANTIFIER_OUT_OF_ORDER: return "die Zahlen in {} stehen in falscher Reihenfolge";
+  case PCRE2_ERROR_QUANTIFIER_OUT_OF_ORDER:
+    return "die Zahlen in {} stehen in falscher Reihenfolge";
   case PCRE2_ERROR_QUANTIFIER_TOO_BIG: return "Zahl in {} zu groß";
   case PCRE2_ERROR_MISSING_SQUARE_BRACKET: return "schließende eckige Klammer ] fehlt";
-  case PCRE2_ERROR_ESCAPE_INVALID_IN_CLASS: return "Escape-Sequenz in einer Zeichenklasse nicht erlaubt";
+  case PCRE2_ERROR_ESCAPE_INVALID_IN_CLASS:
+    return "Escape-Sequenz in einer Zeichenklasse nicht erlaubt";
   case PCRE2_ERROR_CLASS_RANGE_ORDER: return "Bereich in der Zeichenklasse in falscher Reihenfolge";
   case PCRE2_ERROR_CLASS_INVALID_RANGE: return "ungültiger Bereich in der Zeichenklasse";
   case PCRE2_ERROR_QUANTIFIER_INVALID: return "Wiederholung ohne etwas, das wiederholt werden kann";
@@ -127,7 +139,8 @@ std::string KzPcreErrorText(int code) {
   case PCRE2_ERROR_UNICODE_PROPERTIES_UNAVAILABLE:
   case PCRE2_ERROR_SUPPORTED_ONLY_IN_UNICODE: return "Unicode-Modus wird nicht unterstützt";
   case PCRE2_ERROR_VERB_UNKNOWN: return "unbekanntes Steuerwort (*…)";
-  case PCRE2_ERROR_BACKSLASH_K_IN_LOOKAROUND: return "\\K in einer Vor- oder Rückschau nicht erlaubt";
+  case PCRE2_ERROR_BACKSLASH_K_IN_LOOKAROUND:
+    return "\\K in einer Vor- oder Rückschau nicht erlaubt";
   default: return "ungültiger Ausdruck (Fehlercode " + std::to_string(code) + ")";
   }
 }
@@ -179,11 +192,10 @@ bool TKzPcreProgram::Match(std::string_view subject, std::size_t from, bool notE
     return false;
   std::uint32_t options = notEmptyAtFrom ? PCRE2_NOTEMPTY_ATSTART : 0;
   const auto *text = reinterpret_cast<PCRE2_SPTR>(subject.data());
-  const int rc =
-      FJit ? pcre2_jit_match(Code(FCode), text, subject.size(), from, options, Data(FMatchData),
-                             Context(FContext))
-           : pcre2_match(Code(FCode), text, subject.size(), from, options, Data(FMatchData),
-                         Context(FContext));
+  const int rc = FJit ? pcre2_jit_match(Code(FCode), text, subject.size(), from, options,
+                                        Data(FMatchData), Context(FContext))
+                      : pcre2_match(Code(FCode), text, subject.size(), from, options,
+                                    Data(FMatchData), Context(FContext));
   if (rc == PCRE2_ERROR_NOMATCH)
     return false;
   if (rc < 0)

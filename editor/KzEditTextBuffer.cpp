@@ -74,9 +74,7 @@ std::string Format(const char *pattern, int value) {
   return buf;
 }
 
-[[noreturn]] void ThrowFileError(int err) {
-  throw EKzEditFileError(kzp::FileErrorText(err), err);
-}
+[[noreturn]] void ThrowFileError(int err) { throw EKzEditFileError(kzp::FileErrorText(err), err); }
 
 std::string_view BreakOf(TKzLineBreakStyle style) {
   switch (style) {

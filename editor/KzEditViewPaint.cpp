@@ -371,8 +371,8 @@ void TKzEditView::MarkColumns(int line, int firstCol, int lastCol) {
   // Display columns, so that tabs before or inside a mark move it as they move the text; one
   // walk along the line for all marks. Empty stretches and anything out of order are left
   // out.
-  std::size_t at = 0;    // characters walked
-  long long cells = 0;   // display cells before character `at`
+  std::size_t at = 0;  // characters walked
+  long long cells = 0; // display cells before character `at`
   auto column = [&](int ch) {
     if (noTabs)
       return ch;

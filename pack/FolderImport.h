@@ -10,14 +10,14 @@
 #include <vector>
 
 struct TImportFile {
-    std::string Name;     // the target name in the pack's code page ("sub/a.gif")
-    std::string FullPath; // where the file is read from
+  std::string Name;     // the target name in the pack's code page ("sub/a.gif")
+  std::string FullPath; // where the file is read from
 };
 
 // A folder whose files cannot all be imported; what() names the first file that is refused.
 class EPackImportRefused : public EPackError {
 public:
-    explicit EPackImportRefused(const std::string &message) : EPackError(message) {}
+  explicit EPackImportRefused(const std::string &message) : EPackError(message) {}
 };
 
 // The files below `dir` in the order they are added (ScanFolder's), each named by its path
@@ -28,16 +28,17 @@ public:
 std::vector<TImportFile> PrepareFolderImport(const std::string &dir);
 
 struct TImportProgress {
-    // Before each file, with the number added so far; false stops the import there.
-    std::function<bool(std::size_t done, std::size_t total)> BeforeFile;
-    // After each file that is in the pack.
-    std::function<void(const TImportFile &file)> Added;
+  // Before each file, with the number added so far; false stops the import there.
+  std::function<bool(std::size_t done, std::size_t total)> BeforeFile;
+  // After each file that is in the pack.
+  std::function<void(const TImportFile &file)> Added;
 };
 
 // Adds `files` to the store's pack in order, each written at once and whole. An error ends
 // the import where it happened: the files before it stay in the pack, complete, and the
 // error propagates. Returns how many were added.
-std::size_t RunFolderImport(TPackStore &store, const std::vector<TImportFile> &files, const TImportProgress &progress);
+std::size_t RunFolderImport(TPackStore &store, const std::vector<TImportFile> &files,
+                            const TImportProgress &progress);
 
 // "1 Datei", "3 Dateien".
 std::string FileCount(std::size_t n);

@@ -31,12 +31,12 @@ bool UseWideDecoder(bool on);
 // concatenation would. Used to write a pack without first joining its records.
 class TBase64StreamEncoder {
 public:
-    // Appends the text of every complete 3-byte group to `out`, keeping up to two bytes back.
-    void Feed(std::string_view bytes, std::string &out);
-    // Appends the text of the bytes kept back and starts a new stream.
-    void Finish(std::string &out);
+  // Appends the text of every complete 3-byte group to `out`, keeping up to two bytes back.
+  void Feed(std::string_view bytes, std::string &out);
+  // Appends the text of the bytes kept back and starts a new stream.
+  void Finish(std::string &out);
 
 private:
-    unsigned char carry_[3] = {0, 0, 0};
-    std::size_t carryLength_ = 0;
+  unsigned char carry_[3] = {0, 0, 0};
+  std::size_t carryLength_ = 0;
 };

@@ -34,11 +34,12 @@ std::string PackTextOfFileContent(std::string fileContent, const std::string &pa
 // Where a file lies on disk and when it was last changed, to tell whether a file is still
 // the one this program read or wrote.
 struct TFileIdentity {
-    unsigned long long Device = 0, Inode = 0;
-    long long Size = -1, MtimeSec = 0, MtimeNsec = 0;
-    bool operator==(const TFileIdentity &) const = default;
+  unsigned long long Device = 0, Inode = 0;
+  long long Size = -1, MtimeSec = 0, MtimeNsec = 0;
+  bool operator==(const TFileIdentity &) const = default;
 };
-bool IdentityOf(const std::string &path, TFileIdentity &identity);       // the name itself; false when missing
+bool IdentityOf(const std::string &path,
+                TFileIdentity &identity); // the name itself; false when missing
 bool IdentityOfTarget(const std::string &path, TFileIdentity &identity); // a link followed
 TFileIdentity IdentityOfFd(int fd);
 
@@ -47,10 +48,10 @@ TFileIdentity IdentityOfFd(int fd);
 // with LF, or base64 that ends in a lone character, is cut off, since the writer never
 // leaves either. LastRecordCut tells that the last record itself is incomplete.
 struct TPackRead {
-    std::vector<std::string> Records;
-    TFileIdentity File;
-    bool CutOff = false;
-    bool LastRecordCut = false;
+  std::vector<std::string> Records;
+  TFileIdentity File;
+  bool CutOff = false;
+  bool LastRecordCut = false;
 };
 
 // The pack in a pack file's content, its lines joined and decoded as above. Damage in the
@@ -70,17 +71,18 @@ constexpr std::size_t kEncodeSlice = 3 << 18;
 // Feeds the pack text of records[first, end) (each record followed by LF) to `encoder`,
 // appending its base64 text to `chunk`; whenever `chunk` reaches a slice, `flush` must write
 // it out and empty it. What remains in `chunk` (and in the encoder) is the caller's.
-void EncodeRecords(const std::vector<std::string> &records, std::size_t first, TBase64StreamEncoder &encoder,
-                   std::string &chunk, const std::function<void(std::string &chunk)> &flush);
+void EncodeRecords(const std::vector<std::string> &records, std::size_t first,
+                   TBase64StreamEncoder &encoder, std::string &chunk,
+                   const std::function<void(std::string &chunk)> &flush);
 
 // A file about to be replaced: a link resolved to the file it names, its folder and name,
 // and the permissions and owner the replacement takes over.
 struct TReplaceTarget {
-    std::string Path, Folder, Base;
-    bool Exists = false;
-    unsigned Mode = 0;
-    bool HaveOwner = false;
-    unsigned Owner = 0, Group = 0;
+  std::string Path, Folder, Base;
+  bool Exists = false;
+  unsigned Mode = 0;
+  bool HaveOwner = false;
+  unsigned Owner = 0, Group = 0;
 };
 
 // Resolves `path` and makes sure its file may be replaced: not a folder, not read-only, its
@@ -100,28 +102,28 @@ int WriteAll(int fd, std::string_view bytes);
 // stays as it was.
 class TSafeFileWriter {
 public:
-    explicit TSafeFileWriter(const std::string &path);
-    ~TSafeFileWriter();
-    TSafeFileWriter(const TSafeFileWriter &) = delete;
-    TSafeFileWriter &operator=(const TSafeFileWriter &) = delete;
+  explicit TSafeFileWriter(const std::string &path);
+  ~TSafeFileWriter();
+  TSafeFileWriter(const TSafeFileWriter &) = delete;
+  TSafeFileWriter &operator=(const TSafeFileWriter &) = delete;
 
-    void Write(std::string_view bytes);
-    // `beforeRename` runs once the new file is on disk, just before it replaces the old one.
-    void Commit(void (*beforeRename)(void *) = nullptr, void *context = nullptr);
+  void Write(std::string_view bytes);
+  // `beforeRename` runs once the new file is on disk, just before it replaces the old one.
+  void Commit(void (*beforeRename)(void *) = nullptr, void *context = nullptr);
 
-    const TReplaceTarget &Target() const { return target_; }
-    // The new file as it lies on disk after Commit().
-    const TFileIdentity &Written() const { return written_; }
+  const TReplaceTarget &Target() const { return target_; }
+  // The new file as it lies on disk after Commit().
+  const TFileIdentity &Written() const { return written_; }
 
 private:
-    void Flush();
-    void WriteOut(std::string_view bytes);
-    [[noreturn]] void Fail(int errnoValue);
+  void Flush();
+  void WriteOut(std::string_view bytes);
+  [[noreturn]] void Fail(int errnoValue);
 
-    std::string path_; // as the caller named it, for messages
-    TReplaceTarget target_;
-    TFileIdentity written_;
-    std::string temp_;
-    std::string buffer_;
-    kzp::TUniqueFd fd_;
+  std::string path_; // as the caller named it, for messages
+  TReplaceTarget target_;
+  TFileIdentity written_;
+  std::string temp_;
+  std::string buffer_;
+  kzp::TUniqueFd fd_;
 };

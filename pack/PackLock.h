@@ -16,18 +16,18 @@ inline constexpr std::chrono::milliseconds kPackLockTimeout{10000};
 // there is no pack a second writer could lose.
 class TPackLock {
 public:
-    TPackLock() = default;
-    ~TPackLock() = default;
-    TPackLock(const TPackLock &) = delete;
-    TPackLock &operator=(const TPackLock &) = delete;
+  TPackLock() = default;
+  ~TPackLock() = default;
+  TPackLock(const TPackLock &) = delete;
+  TPackLock &operator=(const TPackLock &) = delete;
 
-    // Waits up to `timeout` for the pack at `path` (a link is followed); EPackError in German
-    // when another writer holds it longer, EPackIOError when it cannot be opened or is no
-    // plain file. A file system that has no locks is written unlocked.
-    void Acquire(const std::string &path, std::chrono::milliseconds timeout = kPackLockTimeout);
-    void Release() { fd_.Reset(); }
-    bool Held() const { return fd_.Valid(); }
+  // Waits up to `timeout` for the pack at `path` (a link is followed); EPackError in German
+  // when another writer holds it longer, EPackIOError when it cannot be opened or is no
+  // plain file. A file system that has no locks is written unlocked.
+  void Acquire(const std::string &path, std::chrono::milliseconds timeout = kPackLockTimeout);
+  void Release() { fd_.Reset(); }
+  bool Held() const { return fd_.Valid(); }
 
 private:
-    kzp::TUniqueFd fd_;
+  kzp::TUniqueFd fd_;
 };

@@ -61,7 +61,8 @@ TColor ColorToRGB(TColor c) {
 }
 
 TRect TRect::Intersected(const TRect &o) const {
-  TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
+  TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
+          std::min(Bottom, o.Bottom)};
   if (r.Right < r.Left)
     r.Right = r.Left;
   if (r.Bottom < r.Top)

@@ -27,7 +27,9 @@ struct TFont {
   void SetSize(int points, int pixelsPerInch = 96);
 
   // Two fonts with the same description except style and colour are variants of one font.
-  bool SameBase(const TFont &o) const { return Name == o.Name && Height == o.Height && Charset == o.Charset; }
+  bool SameBase(const TFont &o) const {
+    return Name == o.Name && Height == o.Height && Charset == o.Charset;
+  }
   friend bool operator==(const TFont &, const TFont &) = default;
 };
 
@@ -54,14 +56,14 @@ struct TSize {
 
 // Metrics of the font currently selected into a canvas, in pixels.
 struct TTextMetrics {
-  int Height = 0;          // ascent + descent: the character cell height
-  int Ascent = 0;          // baseline below the cell top
+  int Height = 0; // ascent + descent: the character cell height
+  int Ascent = 0; // baseline below the cell top
   int Descent = 0;
   int InternalLeading = 0; // room for accents inside Height
   int ExternalLeading = 0; // suggested gap between lines, outside Height
   int AveCharWidth = 0;
   int MaxCharWidth = 0;
-  int Overhang = 0;        // extra width that synthesised bold or italic adds to a string
+  int Overhang = 0; // extra width that synthesised bold or italic adds to a string
 };
 
 // Widths of one character: a is the space before the glyph, b the glyph, c the space after;
@@ -100,7 +102,10 @@ public:
   void SetPenColor(TColor color) { FPen.Color = color; }
   const TBrush &Brush() const { return FBrush; }
   void SetBrush(const TBrush &brush) { FBrush = brush; }
-  void SetBrushColor(TColor color) { FBrush.Color = color; FBrush.Style = TBrushStyle::bsSolid; }
+  void SetBrushColor(TColor color) {
+    FBrush.Color = color;
+    FBrush.Style = TBrushStyle::bsSolid;
+  }
   void SetBrushStyle(TBrushStyle style) { FBrush.Style = style; }
   TTextAlign TextAlign() const { return FTextAlign; }
   void SetTextAlign(TTextAlign align) { FTextAlign = align; }

@@ -40,8 +40,8 @@ public:
   std::optional<std::string> GetFormat(const std::string &name) const override;
 
   std::vector<TClipboardFormat> Formats;
-  bool FailSet = false;  // SetContents reports failure and changes nothing
-  bool FailGet = false;  // GetFormat cannot read data that HasFormat reports
+  bool FailSet = false; // SetContents reports failure and changes nothing
+  bool FailGet = false; // GetFormat cannot read data that HasFormat reports
 };
 
 } // namespace kzp

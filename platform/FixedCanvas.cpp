@@ -82,8 +82,8 @@ void TFixedCanvas::Line(int x1, int y1, int x2, int y2) {
   Calls.push_back(std::move(c));
 }
 
-void TFixedCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *rect, std::string_view text,
-                              const int *advances) {
+void TFixedCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *rect,
+                              std::string_view text, const int *advances) {
   TCanvasCall c = Record(TCanvasOp::Text);
   c.X = x;
   c.Y = y;

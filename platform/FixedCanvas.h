@@ -26,13 +26,13 @@ enum class TCanvasOp { FillRect, Polygon, Line, Text };
 // One recorded call with the canvas state in force when it was made.
 struct TCanvasCall {
   TCanvasOp Op = TCanvasOp::FillRect;
-  TRect Rect;                 // the rectangle; for Text the ExtTextOut rectangle (if any)
+  TRect Rect; // the rectangle; for Text the ExtTextOut rectangle (if any)
   bool HasRect = false;
   int X = 0, Y = 0;           // Text position, or the start of a Line
   int X2 = 0, Y2 = 0;         // end of a Line (not painted)
   std::vector<TPoint> Points; // Polygon
   std::string Text;
-  std::vector<int> Advances;  // empty when the font's own widths were used
+  std::vector<int> Advances; // empty when the font's own widths were used
   TTextOutOptions Options = 0;
   TFont Font;
   TPen Pen;

@@ -20,7 +20,7 @@ inline constexpr TShiftBits DoubleClickBit = 64;
 
 // A key as the editor sees it.
 struct TVirtualKey {
-  std::uint16_t Key = 0;   // 0 when the platform key has no virtual-key code
+  std::uint16_t Key = 0; // 0 when the platform key has no virtual-key code
   TShiftBits Shift = 0;
 };
 

@@ -7,11 +7,10 @@ namespace {
 TShell *installedShell = nullptr;
 }
 
-TShell &Shell()
-{
-    if (!installedShell)
-        throw std::logic_error("no shell service installed");
-    return *installedShell;
+TShell &Shell() {
+  if (!installedShell)
+    throw std::logic_error("no shell service installed");
+  return *installedShell;
 }
 
 void SetShell(TShell *shell) { installedShell = shell; }

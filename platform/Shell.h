@@ -5,9 +5,9 @@
 
 class TShell {
 public:
-    virtual ~TShell() = default;
-    // Hands `address` to the desktop to "open"; whether that worked is not reported.
-    virtual void OpenAddress(const std::string &address) = 0;
+  virtual ~TShell() = default;
+  // Hands `address` to the desktop to "open"; whether that worked is not reported.
+  virtual void OpenAddress(const std::string &address) = 0;
 };
 
 // The program-wide shell: main() installs the real one, tests a recording fake. Shell()

@@ -21,18 +21,12 @@ constexpr int kMaxDepth = 200;
 
 const char *KindName(TStoredValue::TKind k) {
   switch (k) {
-  case TStoredValue::TKind::Null:
-    return "null";
-  case TStoredValue::TKind::Bool:
-    return "Wahrheitswert";
-  case TStoredValue::TKind::Number:
-    return "Zahl";
-  case TStoredValue::TKind::String:
-    return "Text";
-  case TStoredValue::TKind::Array:
-    return "Liste";
-  case TStoredValue::TKind::Object:
-    return "Objekt";
+  case TStoredValue::TKind::Null: return "null";
+  case TStoredValue::TKind::Bool: return "Wahrheitswert";
+  case TStoredValue::TKind::Number: return "Zahl";
+  case TStoredValue::TKind::String: return "Text";
+  case TStoredValue::TKind::Array: return "Liste";
+  case TStoredValue::TKind::Object: return "Objekt";
   }
   return "?";
 }
@@ -294,24 +288,12 @@ private:
       switch (e) {
       case '"':
       case '\\':
-      case '/':
-        out.push_back(e);
-        break;
-      case 'b':
-        out.push_back('\b');
-        break;
-      case 'f':
-        out.push_back('\f');
-        break;
-      case 'n':
-        out.push_back('\n');
-        break;
-      case 'r':
-        out.push_back('\r');
-        break;
-      case 't':
-        out.push_back('\t');
-        break;
+      case '/': out.push_back(e); break;
+      case 'b': out.push_back('\b'); break;
+      case 'f': out.push_back('\f'); break;
+      case 'n': out.push_back('\n'); break;
+      case 'r': out.push_back('\r'); break;
+      case 't': out.push_back('\t'); break;
       case 'u': {
         char32_t cp = Hex4();
         if (cp >= 0xD800 && cp <= 0xDBFF) {
@@ -328,9 +310,7 @@ private:
         AppendUtf8(out, cp);
         break;
       }
-      default:
-        --fPos;
-        Fail("Unbekannte Escape-Folge");
+      default: --fPos; Fail("Unbekannte Escape-Folge");
       }
     }
   }

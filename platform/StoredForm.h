@@ -31,7 +31,7 @@ class EStoredFormError : public std::runtime_error {
 public:
   EStoredFormError(const std::string &message, int line = 0, int column = 0)
       : std::runtime_error(message), Line(line), Column(column) {}
-  int Line;   // 1-based position of the fault; 0 when it is not about a place in the text
+  int Line; // 1-based position of the fault; 0 when it is not about a place in the text
   int Column;
 };
 

@@ -80,8 +80,10 @@ void TKzEditPrint::TakeFromEditor(const TCustomKzEdit &editor) {
   FSelection.LastLine = last.Line;
   // The printed lines are expanded, so the ends become display columns, each on its own line.
   const TKzEditStringList &lines = editor.Lines();
-  FSelection.FirstColumn = BufferToDisplayColumn(lines.LineView(first.Line - 1), first.Char, FTabWidth);
-  FSelection.LastColumn = BufferToDisplayColumn(lines.LineView(last.Line - 1), last.Char, FTabWidth);
+  FSelection.FirstColumn =
+      BufferToDisplayColumn(lines.LineView(first.Line - 1), first.Char, FTabWidth);
+  FSelection.LastColumn =
+      BufferToDisplayColumn(lines.LineView(last.Line - 1), last.Char, FTabWidth);
   if (FSelection.Mode == smColumn) {
     // A rectangle drawn from right to left has its earlier end on the right.
     const int left = std::min(FSelection.FirstColumn, FSelection.LastColumn);
@@ -126,8 +128,8 @@ std::string_view TKzEditPrint::PrintedText(int i) const {
 
 // ---- layout ----
 
-bool TKzEditPrint::WrapAtBreakChars(std::string_view text, const TKzCharSet &breakChars, int rowLength,
-                                    std::vector<TWrapPos> &positions) {
+bool TKzEditPrint::WrapAtBreakChars(std::string_view text, const TKzCharSet &breakChars,
+                                    int rowLength, std::vector<TWrapPos> &positions) {
   const int n = static_cast<int>(text.size());
   if (n <= rowLength)
     return true;
@@ -373,36 +375,43 @@ void TKzEditPrint::PrintSourceLine(int i, int firstRow, int lastRow) {
   if (FUseHighlighter) {
     FLineBuffer.assign(text);
     // A long line that goes on over several pages is walked only up to this page's last row.
-    KzForEachPrintPiece(*FHighlighter, FLineBuffer, i, FRanges[static_cast<std::size_t>(i)], FWraps, [&](const TKzPrintPiece &piece) {
-      if (piece.Row >= lastRow)
-        return false;
-      if (piece.Row >= firstRow)
-        DrawPiece(FMargins.TextLeft + piece.Column * FCellWidth, rowY(piece.Row),
-                  FLineBuffer.data() + piece.Start, piece.Length, piece.Attribute);
-      return true;
-    });
+    KzForEachPrintPiece(*FHighlighter, FLineBuffer, i, FRanges[static_cast<std::size_t>(i)], FWraps,
+                        [&](const TKzPrintPiece &piece) {
+                          if (piece.Row >= lastRow)
+                            return false;
+                          if (piece.Row >= firstRow)
+                            DrawPiece(FMargins.TextLeft + piece.Column * FCellWidth,
+                                      rowY(piece.Row), FLineBuffer.data() + piece.Start,
+                                      piece.Length, piece.Attribute);
+                          return true;
+                        });
     canvas.SetFontStyle(FFont.Style);
     canvas.SetFontColor(FFontColor);
   } else {
     canvas.SetBrushStyle(kzp::TBrushStyle::bsClear);
     for (int r = firstRow; r < lastRow; ++r) {
       const int from = r == 0 ? 0 : FWraps[static_cast<std::size_t>(r - 1)].Index;
-      int to = r < rows - 1 ? FWraps[static_cast<std::size_t>(r)].Index : static_cast<int>(text.size());
+      int to =
+          r < rows - 1 ? FWraps[static_cast<std::size_t>(r)].Index : static_cast<int>(text.size());
       // Unwrapped, a row holds what fits; the rest of a long line is not printed.
       if (!FWrap)
         to = std::min(to, from + FMaxRowChars);
-      canvas.ExtTextOut(FMargins.TextLeft, rowY(r), 0, nullptr,
-                        text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)), nullptr);
+      canvas.ExtTextOut(
+          FMargins.TextLeft, rowY(r), 0, nullptr,
+          text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)),
+          nullptr);
     }
   }
   FPenY += (lastRow - firstRow) * FPrintLineHeight;
 }
 
-void TKzEditPrint::DrawPiece(int x, int y, const char *text, int length, TKzHighlighterAttributes *attribute) {
+void TKzEditPrint::DrawPiece(int x, int y, const char *text, int length,
+                             TKzHighlighterAttributes *attribute) {
   kzp::TCanvas &canvas = *FCanvas;
   const kzp::TColor paper = KzPrintColor(FColor);
   // Without colours, a token keeps only its style.
-  const TKzTokenLook look = LookOfToken(attribute, {FFont.Style, FFontColor, paper}, FColors, FColors);
+  const TKzTokenLook look =
+      LookOfToken(attribute, {FFont.Style, FFontColor, paper}, FColors, FColors);
   const kzp::TColor foreground = KzPrintColor(look.Foreground);
   const kzp::TColor background = KzPrintColor(look.Background);
   canvas.SetFontStyle(look.Style);

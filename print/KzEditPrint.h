@@ -23,7 +23,8 @@ class TKzEditStringList;
 class TKzEditPrint;
 
 using TPrintLineEvent = std::function<void(TKzEditPrint &sender, int lineNumber, int pageNumber)>;
-using TPrintStatusEvent = std::function<void(TKzEditPrint &sender, TKzPrintStatus status, int pageNumber, bool &abort)>;
+using TPrintStatusEvent =
+    std::function<void(TKzEditPrint &sender, TKzPrintStatus status, int pageNumber, bool &abort)>;
 
 // The break characters long lines are wrapped at, tried in this order; a line that fits
 // neither set is cut every MaxRowChars characters.

@@ -56,8 +56,9 @@ std::string Upper(std::string_view s) {
 
 } // namespace
 
-std::string THeaderFooterItem::GetText(int pageCount, int pageNumber, bool roman, const std::string &title,
-                                       const std::string &time, const std::string &date) const {
+std::string THeaderFooterItem::GetText(int pageCount, int pageNumber, bool roman,
+                                       const std::string &title, const std::string &time,
+                                       const std::string &date) const {
   const std::string &t = Text;
   if (t.find_first_not_of(' ') == std::string::npos)
     return std::string();
@@ -112,7 +113,8 @@ std::string THeaderFooterItem::GetText(int pageCount, int pageNumber, bool roman
   return out;
 }
 
-THeaderFooter::THeaderFooter(TKind kind) : DateTimeTexts(&THeaderFooter::LocalDateTimeTexts), FKind(kind) {}
+THeaderFooter::THeaderFooter(TKind kind)
+    : DateTimeTexts(&THeaderFooter::LocalDateTimeTexts), FKind(kind) {}
 
 void THeaderFooter::LocalDateTimeTexts(std::string &date, std::string &time) {
   const std::time_t now = std::time(nullptr);
@@ -125,8 +127,8 @@ void THeaderFooter::LocalDateTimeTexts(std::string &date, std::string &time) {
   time = buffer;
 }
 
-int THeaderFooter::Add(const std::string &text, const kzp::TFont *font, THeaderFooterAlign alignment,
-                       int lineNumber) {
+int THeaderFooter::Add(const std::string &text, const kzp::TFont *font,
+                       THeaderFooterAlign alignment, int lineNumber) {
   THeaderFooterItem item;
   item.Text = text;
   item.Font = font ? *font : FDefaultFont;
@@ -174,7 +176,9 @@ void THeaderFooter::InitPrint(kzp::TCanvas &canvas, int pageCount, TKzEditPrintM
   FTitle = title;
 
   std::stable_sort(FItems.begin(), FItems.end(),
-                   [](const THeaderFooterItem &a, const THeaderFooterItem &b) { return a.LineNumber < b.LineNumber; });
+                   [](const THeaderFooterItem &a, const THeaderFooterItem &b) {
+                     return a.LineNumber < b.LineNumber;
+                   });
   // Lines are numbered anew 1, 2, ... so that a gap in the numbers leaves no empty line.
   FLineInfo.clear();
   int previous = 0, line = 0;
@@ -218,9 +222,12 @@ void THeaderFooter::Print(kzp::TCanvas &canvas, int pageNumber) {
   const bool header = FKind == hftHeader;
   const int frameTop = header ? m.HeaderBottom - FFrameHeight : m.FooterTop;
   if (FFrameTypes != 0) {
-    kzp::TPen pen{KzPrintColor(FLineColor), 1, (FFrameTypes & ftBox) ? kzp::TPenStyle::psSolid : kzp::TPenStyle::psClear};
+    kzp::TPen pen{KzPrintColor(FLineColor), 1,
+                  (FFrameTypes & ftBox) ? kzp::TPenStyle::psSolid : kzp::TPenStyle::psClear};
     canvas.SetPen(pen);
-    canvas.SetBrush({KzPrintColor(FShadedColor), (FFrameTypes & ftShaded) ? kzp::TBrushStyle::bsSolid : kzp::TBrushStyle::bsClear});
+    canvas.SetBrush({KzPrintColor(FShadedColor), (FFrameTypes & ftShaded)
+                                                     ? kzp::TBrushStyle::bsSolid
+                                                     : kzp::TBrushStyle::bsClear});
     if (FFrameTypes & (ftBox | ftShaded))
       canvas.Rectangle({m.TextLeft, frameTop, m.TextRight, frameTop + FFrameHeight});
     if (FFrameTypes & ftLine) {
@@ -241,7 +248,8 @@ void THeaderFooter::Print(kzp::TCanvas &canvas, int pageNumber) {
       lineTop += FLineInfo[static_cast<std::size_t>(current - 1)].LineHeight;
       current = item.LineNumber;
     }
-    const std::string text = item.GetText(FPageCount, pageNumber, FRomanNumbers, FTitle, FTime, FDate);
+    const std::string text =
+        item.GetText(FPageCount, pageNumber, FRomanNumbers, FTitle, FTime, FDate);
     THeaderFooterAlign align = item.Alignment;
     if (mirror && align != hfaCenter)
       align = align == hfaLeft ? hfaRight : hfaLeft;

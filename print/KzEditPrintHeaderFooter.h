@@ -25,11 +25,11 @@ std::string RomanNumeral(int n);
 
 class THeaderFooterItem {
 public:
-  std::string Text;             // may hold macros such as $PAGENUM$
-  kzp::TFont Font;              // an owned copy, described at 96 dots per inch
-  int LineNumber = 1;           // 1-based line of the header or footer
+  std::string Text;   // may hold macros such as $PAGENUM$
+  kzp::TFont Font;    // an owned copy, described at 96 dots per inch
+  int LineNumber = 1; // 1-based line of the header or footer
   THeaderFooterAlign Alignment = hfaLeft;
-  int Index = 0;                // position in the list when it was added
+  int Index = 0; // position in the list when it was added
 
   // Text with its macros replaced. An item of blanks only gives the empty text.
   std::string GetText(int pageCount, int pageNumber, bool roman, const std::string &title,
@@ -54,7 +54,8 @@ public:
   TKind Kind() const { return FKind; }
 
   // Adds an item with a copy of font, or of DefaultFont without one; returns its index.
-  int Add(const std::string &text, const kzp::TFont *font, THeaderFooterAlign alignment, int lineNumber);
+  int Add(const std::string &text, const kzp::TFont *font, THeaderFooterAlign alignment,
+          int lineNumber);
   void Clear();
   int Count() const { return static_cast<int>(FItems.size()); }
   // In the order of the last preparation (sorted by line), else in the order added.
@@ -82,7 +83,8 @@ public:
 
   // Once per job, after the pages are counted: takes date and time, sorts the items by line,
   // numbers the lines 1, 2, ... and measures the frame. margins is kept for Print.
-  void InitPrint(kzp::TCanvas &canvas, int pageCount, TKzEditPrintMargins &margins, const std::string &title);
+  void InitPrint(kzp::TCanvas &canvas, int pageCount, TKzEditPrintMargins &margins,
+                 const std::string &title);
   // Draws the frame and the items of page pageNumber; nothing without items.
   void Print(kzp::TCanvas &canvas, int pageNumber);
 

@@ -8,34 +8,27 @@
 
 double TKzEditPrintMargins::ToMM(double v) const {
   switch (FUnitSystem) {
-  case usCM:
-    return v * 10;
-  case usInch:
-    return v * 25.4;
-  case muThousandthsOfInches:
-    return v * 25.4 / 1000;
-  case usMM:
-    break;
+  case usCM: return v * 10;
+  case usInch: return v * 25.4;
+  case muThousandthsOfInches: return v * 25.4 / 1000;
+  case usMM: break;
   }
   return v;
 }
 
 double TKzEditPrintMargins::FromMM(double mm) const {
   switch (FUnitSystem) {
-  case usCM:
-    return mm / 10;
-  case usInch:
-    return mm / 25.4;
-  case muThousandthsOfInches:
-    return mm * 1000 / 25.4;
-  case usMM:
-    break;
+  case usCM: return mm / 10;
+  case usInch: return mm / 25.4;
+  case muThousandthsOfInches: return mm * 1000 / 25.4;
+  case usMM: break;
   }
   return mm;
 }
 
-void TKzEditPrintMargins::ComputePageMargins(kzp::TCanvas &canvas, int pageNumber, TKzEditPrinterInfo &printer,
-                                             bool lineNumbers, bool lineNumbersInMargin, int highestLineNumber) {
+void TKzEditPrintMargins::ComputePageMargins(kzp::TCanvas &canvas, int pageNumber,
+                                             TKzEditPrinterInfo &printer, bool lineNumbers,
+                                             bool lineNumbersInMargin, int highestLineNumber) {
   const int printableWidth = printer.PrintableWidth();
   const int printableHeight = printer.PrintableHeight();
   if (FMirrorMargins && pageNumber % 2 == 0) {

@@ -48,8 +48,8 @@ public:
   // The pixel positions of page `pageNumber`, relative to the printable area. With line
   // numbers outside the margin the text area starts after the width of the highest number
   // followed by ": ", measured in the canvas's current font.
-  void ComputePageMargins(kzp::TCanvas &canvas, int pageNumber, TKzEditPrinterInfo &printer, bool lineNumbers,
-                          bool lineNumbersInMargin, int highestLineNumber);
+  void ComputePageMargins(kzp::TCanvas &canvas, int pageNumber, TKzEditPrinterInfo &printer,
+                          bool lineNumbers, bool lineNumbersInMargin, int highestLineNumber);
 
   // Results of the last ComputePageMargins.
   int TextLeft = 0, TextRight = 0, TextTop = 0, TextBottom = 0;

@@ -156,8 +156,10 @@ void LoadStoredPrintSettings(TKzEditPrint &job, const TStoredValue &component,
   };
   for (const auto &[name, value] : component.Members(what)) {
     const std::string path = what + "." + name;
-    auto flag = std::find_if(std::begin(flags), std::end(flags), [&](const auto &f) { return name == f.Name; });
-    auto number = std::find_if(std::begin(numbers), std::end(numbers), [&](const auto &f) { return name == f.Name; });
+    auto flag = std::find_if(std::begin(flags), std::end(flags),
+                             [&](const auto &f) { return name == f.Name; });
+    auto number = std::find_if(std::begin(numbers), std::end(numbers),
+                               [&](const auto &f) { return name == f.Name; });
     if (flag != std::end(flags)) {
       (job.*flag->Set)(value.AsBool(path));
     } else if (number != std::end(numbers)) {

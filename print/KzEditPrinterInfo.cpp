@@ -60,7 +60,15 @@ int TKzEditPrinterInfo::BottomOffset() {
   return g.PhysicalHeight - g.PrintableHeight - g.TopOffset;
 }
 
-int TKzEditPrinterInfo::LeftEdgePixels(double mm) { return KzRoundPixels(mm * XPixPermm() - LeftOffset()); }
-int TKzEditPrinterInfo::RightEdgePixels(double mm) { return KzRoundPixels(mm * XPixPermm() - RightOffset()); }
-int TKzEditPrinterInfo::TopEdgePixels(double mm) { return KzRoundPixels(mm * YPixPermm() - TopOffset()); }
-int TKzEditPrinterInfo::BottomEdgePixels(double mm) { return KzRoundPixels(mm * YPixPermm() - BottomOffset()); }
+int TKzEditPrinterInfo::LeftEdgePixels(double mm) {
+  return KzRoundPixels(mm * XPixPermm() - LeftOffset());
+}
+int TKzEditPrinterInfo::RightEdgePixels(double mm) {
+  return KzRoundPixels(mm * XPixPermm() - RightOffset());
+}
+int TKzEditPrinterInfo::TopEdgePixels(double mm) {
+  return KzRoundPixels(mm * YPixPermm() - TopOffset());
+}
+int TKzEditPrinterInfo::BottomEdgePixels(double mm) {
+  return KzRoundPixels(mm * YPixPermm() - BottomOffset());
+}

@@ -9,9 +9,9 @@
 #include <vector>
 
 struct TInlinedPage {
-    std::string Html;                 // the program's 8-bit text
-    std::vector<std::string> Missing; // the names the pack lacks, each once, in page order
+  std::string Html;                 // the program's 8-bit text
+  std::vector<std::string> Missing; // the names the pack lacks, each once, in page order
 };
 
-TInlinedPage InlinePreviewPage(const TTemplateCatalogue &catalogue, const TTemplatePack &pack, std::string_view name,
-                               TPreviewOptions options = {});
+TInlinedPage InlinePreviewPage(const TTemplateCatalogue &catalogue, const TTemplatePack &pack,
+                               std::string_view name, TPreviewOptions options = {});

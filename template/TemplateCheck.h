@@ -12,11 +12,11 @@ class TTemplateCatalogue;
 class TTemplatePack;
 
 struct TTplFinding {
-    std::string Template; // as the pack spells it (the program's 8-bit text)
-    std::uint32_t Line = 0, Column = 0;
-    std::string Text; // German, UTF-8
+  std::string Template; // as the pack spells it (the program's 8-bit text)
+  std::uint32_t Line = 0, Column = 0;
+  std::string Text; // German, UTF-8
 
-    bool operator==(const TTplFinding &) const = default;
+  bool operator==(const TTplFinding &) const = default;
 };
 
 // What is found:
@@ -29,25 +29,23 @@ struct TTplFinding {
 // With an empty catalogue (none was found) names are not checked.
 class TTemplateCheck {
 public:
-    TTemplateCheck(const TTemplateCatalogue &catalogue, const TTemplatePack &pack)
-        : catalogue_(catalogue), pack_(pack)
-    {
-    }
+  TTemplateCheck(const TTemplateCatalogue &catalogue, const TTemplatePack &pack)
+      : catalogue_(catalogue), pack_(pack) {}
 
-    // The findings in template `name`, by line and column; none for a name the pack lacks.
-    std::vector<TTplFinding> CheckTemplate(std::string_view name) const;
-    // Every template's findings, templates in record order.
-    std::vector<TTplFinding> CheckPack() const;
+  // The findings in template `name`, by line and column; none for a name the pack lacks.
+  std::vector<TTplFinding> CheckTemplate(std::string_view name) const;
+  // Every template's findings, templates in record order.
+  std::vector<TTplFinding> CheckPack() const;
 
-    // The findings in `text` read as template `name` of the pack.
-    std::vector<TTplFinding> CheckText(std::string_view name, std::string_view text) const;
+  // The findings in `text` read as template `name` of the pack.
+  std::vector<TTplFinding> CheckText(std::string_view name, std::string_view text) const;
 
 private:
-    bool LeadsBackTo(std::string_view from, std::string_view target) const;
-    // The templates a template includes, read once for all the checks of this object.
-    const std::vector<std::string> &IncludesOf(std::string_view name) const;
+  bool LeadsBackTo(std::string_view from, std::string_view target) const;
+  // The templates a template includes, read once for all the checks of this object.
+  const std::vector<std::string> &IncludesOf(std::string_view name) const;
 
-    const TTemplateCatalogue &catalogue_;
-    const TTemplatePack &pack_;
-    mutable std::unordered_map<std::string, std::vector<std::string>> includes_;
+  const TTemplateCatalogue &catalogue_;
+  const TTemplatePack &pack_;
+  mutable std::unordered_map<std::string, std::vector<std::string>> includes_;
 };

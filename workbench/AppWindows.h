@@ -8,10 +8,10 @@ class TfrmProgress;
 class TfrmSplash;
 
 struct TAppWindows {
-    TfrmSplash *SplashHolder = nullptr; // hidden; lends its picture to the About box
-    TfrmAbout *About = nullptr;
-    TfrmProgress *Progress = nullptr;
-    TfrmNew *New = nullptr;
+  TfrmSplash *SplashHolder = nullptr; // hidden; lends its picture to the About box
+  TfrmAbout *About = nullptr;
+  TfrmProgress *Progress = nullptr;
+  TfrmNew *New = nullptr;
 };
 
 TAppWindows &AppWindows();

@@ -6,34 +6,29 @@
 #include "platform/FileErrors.h"
 
 namespace {
-void ShowText(const std::string &text)
-{
-    Dialogs().MessageDlg(nullptr, text, "Tarvex Template Studio", TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+void ShowText(const std::string &text) {
+  Dialogs().MessageDlg(nullptr, text, "Tarvex Template Studio", TMsgDlgType::mtError,
+                       TMsgDlgButtons::mbOK);
 }
 } // namespace
 
-void ShowException(const std::exception &error)
-{
-    if (dynamic_cast<const EPackCancelled *>(&error))
-        return;
-    ShowText(kzp::ExceptionText(error));
+void ShowException(const std::exception &error) {
+  if (dynamic_cast<const EPackCancelled *>(&error))
+    return;
+  ShowText(kzp::ExceptionText(error));
 }
 
-void ShowUnknownException()
-{
-    ShowText(kzp::kUnknownErrorText);
-}
+void ShowUnknownException() { ShowText(kzp::kUnknownErrorText); }
 
 TKzApplication::TKzApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
-bool TKzApplication::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &error) {
-        ShowException(error);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return false;
+bool TKzApplication::notify(QObject *receiver, QEvent *event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception &error) {
+    ShowException(error);
+  } catch (...) {
+    ShowUnknownException();
+  }
+  return false;
 }

@@ -12,21 +12,20 @@ void ShowException(const std::exception &error);
 void ShowUnknownException();
 
 // Runs a command handler; an exception that escapes it ends the command and is shown.
-template <class F> void RunGuarded(F &&handler)
-{
-    try {
-        handler();
-    } catch (const std::exception &error) {
-        ShowException(error);
-    } catch (...) {
-        ShowUnknownException();
-    }
+template <class F> void RunGuarded(F &&handler) {
+  try {
+    handler();
+  } catch (const std::exception &error) {
+    ShowException(error);
+  } catch (...) {
+    ShowUnknownException();
+  }
 }
 
 // The application object. Exceptions escaping an event handler that RunGuarded did not wrap
 // (an editor key, a paint) end up here instead of ending the program.
 class TKzApplication : public QApplication {
 public:
-    TKzApplication(int &argc, char **argv);
-    bool notify(QObject *receiver, QEvent *event) override;
+  TKzApplication(int &argc, char **argv);
+  bool notify(QObject *receiver, QEvent *event) override;
 };

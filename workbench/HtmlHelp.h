@@ -22,7 +22,8 @@ bool HtmlHelpAvailable();
 // index, HH_DISPLAY_TOPIC on its start page. Returns nonzero when a window shows the file,
 // 0 when help is unavailable, the file cannot be read or the command is unknown. `data` is
 // reserved for commands that take an argument.
-std::intptr_t HtmlHelp(QWidget *owner, const std::string &file, unsigned command, std::uintptr_t data);
+std::intptr_t HtmlHelp(QWidget *owner, const std::string &file, unsigned command,
+                       std::uintptr_t data);
 
 // The help window the last successful call showed, null before that.
 QWidget *HtmlHelpWindow();

@@ -12,8 +12,7 @@ constexpr std::size_t kContext = 60;   // characters shown before a match
 constexpr std::size_t kShownMax = 240; // characters shown of a line at most
 
 // Calls `visit(name, record index)` for each template once, in record order.
-template <class F>
-void ForEachTemplate(const TPackStore &store, F &&visit) {
+template <class F> void ForEachTemplate(const TPackStore &store, F &&visit) {
   std::set<std::string> seen;
   for (std::size_t i = 1; i < store.Records.size(); ++i) {
     const std::string &record = store.Records[i];
@@ -31,8 +30,8 @@ TPackSearchHit HitOf(const std::string &name, const TKzSearchMatch &m, std::stri
   hit.Template = name;
   hit.Match = m;
   const std::size_t s = std::min(std::size_t(m.Start.Char - 1), line.size());
-  const std::size_t e = m.End.Line == m.Start.Line ? std::min(std::size_t(m.End.Char - 1), line.size())
-                                                  : line.size();
+  const std::size_t e =
+      m.End.Line == m.Start.Line ? std::min(std::size_t(m.End.Char - 1), line.size()) : line.size();
   const std::size_t from = s > kContext ? s - kContext : 0;
   const std::size_t to = std::min(line.size(), std::max(from + kShownMax, e));
   hit.Line = std::string(line.substr(from, to - from));
@@ -45,7 +44,8 @@ TPackSearchHit HitOf(const std::string &name, const TKzSearchMatch &m, std::stri
 
 std::vector<std::string> PackTemplateNames(const TPackStore &store) {
   std::vector<std::string> names;
-  ForEachTemplate(store, [&](const std::string &name, const std::string &) { names.push_back(name); });
+  ForEachTemplate(store,
+                  [&](const std::string &name, const std::string &) { names.push_back(name); });
   return names;
 }
 

@@ -30,51 +30,51 @@ QUrl PreviewUrlOf(const std::string &name, int generation);
 
 // What the preview scheme serves, for one pack name: found, its MIME type and its bytes.
 struct TPreviewReply {
-    bool Found = false;
-    std::string MimeType, Bytes;
+  bool Found = false;
+  std::string MimeType, Bytes;
 };
 
 class TPreviewView : public QWidget {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    explicit TPreviewView(QWidget *parent = nullptr);
-    ~TPreviewView() override;
+  explicit TPreviewView(QWidget *parent = nullptr);
+  ~TPreviewView() override;
 
-    // Asked for every address of the scheme with the pack name it stands for (empty for
-    // the start page). Runs on the user-interface thread.
-    std::function<TPreviewReply(const std::string &name)> Serve;
+  // Asked for every address of the scheme with the pack name it stands for (empty for
+  // the start page). Runs on the user-interface thread.
+  std::function<TPreviewReply(const std::string &name)> Serve;
 
-    // Shows template `name`, freshly asked for. Showing the page shown already keeps its
-    // scroll position.
-    void Show(const std::string &name);
-    // The pack name of the page shown, and whether one was.
-    const std::string &Shown() const { return shown_; }
-    // Takes effect with the next page shown.
-    void SetJavaScript(bool on);
-    bool JavaScript() const;
+  // Shows template `name`, freshly asked for. Showing the page shown already keeps its
+  // scroll position.
+  void Show(const std::string &name);
+  // The pack name of the page shown, and whether one was.
+  const std::string &Shown() const { return shown_; }
+  // Takes effect with the next page shown.
+  void SetJavaScript(bool on);
+  bool JavaScript() const;
 
-    // Called after every page the view finished loading (ok false when it failed).
-    std::function<void(bool ok)> OnLoaded;
+  // Called after every page the view finished loading (ok false when it failed).
+  std::function<void(bool ok)> OnLoaded;
 
-    QWebEngineView *WebView() const { return view_; }
-    // The addresses the guard refused lately (the last 100), for a look in tests.
-    const QStringList &Refused() const { return refused_; }
+  QWebEngineView *WebView() const { return view_; }
+  // The addresses the guard refused lately (the last 100), for a look in tests.
+  const QStringList &Refused() const { return refused_; }
 
 private:
-    class TPage;
-    class TScheme;
-    class TGuard;
-    void Loaded(bool ok);
+  class TPage;
+  class TScheme;
+  class TGuard;
+  void Loaded(bool ok);
 
-    QWebEngineProfile *profile_;
-    QWebEngineView *view_;
-    TPage *page_;
-    TScheme *scheme_;
-    TGuard *guard_;
-    QStringList refused_;
-    std::string shown_;
-    bool haveShown_ = false;
-    int generation_ = 0;
-    QPointF keepScroll_;
-    bool restoreScroll_ = false;
+  QWebEngineProfile *profile_;
+  QWebEngineView *view_;
+  TPage *page_;
+  TScheme *scheme_;
+  TGuard *guard_;
+  QStringList refused_;
+  std::string shown_;
+  bool haveShown_ = false;
+  int generation_ = 0;
+  QPointF keepScroll_;
+  bool restoreScroll_ = false;
 };

@@ -7,9 +7,8 @@
 static void InitResourcesOutsideNamespaces() { Q_INIT_RESOURCE(kzpstudio); }
 #endif
 
-void InitWorkbenchResources()
-{
+void InitWorkbenchResources() {
 #ifdef KZ_HAVE_RESOURCES
-    InitResourcesOutsideNamespaces();
+  InitResourcesOutsideNamespaces();
 #endif
 }

@@ -12,53 +12,54 @@ const QString kLastFolder = QStringLiteral("Dialogs/LastFolder");
 } // namespace
 
 TStudioSettings::TStudioSettings()
-    : settings_(std::make_unique<QSettings>(FilePath(), QSettings::IniFormat))
-{
-    // A damaged file would be half read and half kept; starting from the defaults and
-    // writing a clean file is the predictable way out.
-    if (settings_->status() == QSettings::FormatError)
-        settings_->clear();
+    : settings_(std::make_unique<QSettings>(FilePath(), QSettings::IniFormat)) {
+  // A damaged file would be half read and half kept; starting from the defaults and
+  // writing a clean file is the predictable way out.
+  if (settings_->status() == QSettings::FormatError)
+    settings_->clear();
 }
 
 TStudioSettings::~TStudioSettings() = default;
 
-QString TStudioSettings::FilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Tarvex/kzpstudio.ini");
+QString TStudioSettings::FilePath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Tarvex/kzpstudio.ini");
 }
 
-QByteArray TStudioSettings::WindowState() const { return settings_->value(kWindowState).toByteArray(); }
-void TStudioSettings::SetWindowState(const QByteArray &state) { settings_->setValue(kWindowState, state); }
+QByteArray TStudioSettings::WindowState() const {
+  return settings_->value(kWindowState).toByteArray();
+}
+void TStudioSettings::SetWindowState(const QByteArray &state) {
+  settings_->setValue(kWindowState, state);
+}
 
-bool TStudioSettings::LineNumbers() const
-{
-    // Anything but a written "true" (a hand-edited value too) leaves them off, as by default.
-    return settings_->value(kLineNumbers).toString() == QLatin1String("true");
+bool TStudioSettings::LineNumbers() const {
+  // Anything but a written "true" (a hand-edited value too) leaves them off, as by default.
+  return settings_->value(kLineNumbers).toString() == QLatin1String("true");
 }
 
 void TStudioSettings::SetLineNumbers(bool on) { settings_->setValue(kLineNumbers, on); }
 
-QStringList TStudioSettings::RecentPacks() const
-{
-    QStringList packs;
-    for (const QString &path : settings_->value(kRecentPacks).toStringList())
-        if (!path.isEmpty() && !packs.contains(path) && packs.size() < MaxRecentPacks)
-            packs.append(path);
-    return packs;
+QStringList TStudioSettings::RecentPacks() const {
+  QStringList packs;
+  for (const QString &path : settings_->value(kRecentPacks).toStringList())
+    if (!path.isEmpty() && !packs.contains(path) && packs.size() < MaxRecentPacks)
+      packs.append(path);
+  return packs;
 }
 
-void TStudioSettings::AddRecentPack(const QString &path)
-{
-    QStringList packs = RecentPacks();
-    packs.removeAll(path);
-    packs.prepend(path);
-    while (packs.size() > MaxRecentPacks)
-        packs.removeLast();
-    settings_->setValue(kRecentPacks, packs);
+void TStudioSettings::AddRecentPack(const QString &path) {
+  QStringList packs = RecentPacks();
+  packs.removeAll(path);
+  packs.prepend(path);
+  while (packs.size() > MaxRecentPacks)
+    packs.removeLast();
+  settings_->setValue(kRecentPacks, packs);
 }
 
 QString TStudioSettings::LastFolder() const { return settings_->value(kLastFolder).toString(); }
-void TStudioSettings::SetLastFolder(const QString &folder) { settings_->setValue(kLastFolder, folder); }
+void TStudioSettings::SetLastFolder(const QString &folder) {
+  settings_->setValue(kLastFolder, folder);
+}
 
 void TStudioSettings::Sync() { settings_->sync(); }

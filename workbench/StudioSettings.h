@@ -13,35 +13,35 @@ class QSettings;
 
 class TStudioSettings {
 public:
-    // Reads the user's settings file (FilePath()).
-    TStudioSettings();
-    ~TStudioSettings();
-    TStudioSettings(const TStudioSettings &) = delete;
-    TStudioSettings &operator=(const TStudioSettings &) = delete;
+  // Reads the user's settings file (FilePath()).
+  TStudioSettings();
+  ~TStudioSettings();
+  TStudioSettings(const TStudioSettings &) = delete;
+  TStudioSettings &operator=(const TStudioSettings &) = delete;
 
-    // "$XDG_CONFIG_HOME/Tarvex/kzpstudio.ini" (the config folder defaults to ~/.config).
-    static QString FilePath();
+  // "$XDG_CONFIG_HOME/Tarvex/kzpstudio.ini" (the config folder defaults to ~/.config).
+  static QString FilePath();
 
-    // The docks and tool bars as QMainWindow::saveState gave them; empty when never saved.
-    QByteArray WindowState() const;
-    void SetWindowState(const QByteArray &state);
+  // The docks and tool bars as QMainWindow::saveState gave them; empty when never saved.
+  QByteArray WindowState() const;
+  void SetWindowState(const QByteArray &state);
 
-    bool LineNumbers() const; // false when never set
-    void SetLineNumbers(bool on);
+  bool LineNumbers() const; // false when never set
+  void SetLineNumbers(bool on);
 
-    // Full paths, the latest first, at most MaxRecentPacks.
-    static constexpr int MaxRecentPacks = 8;
-    QStringList RecentPacks() const;
-    // Puts `path` first, dropping an older entry of it and any beyond the eighth.
-    void AddRecentPack(const QString &path);
+  // Full paths, the latest first, at most MaxRecentPacks.
+  static constexpr int MaxRecentPacks = 8;
+  QStringList RecentPacks() const;
+  // Puts `path` first, dropping an older entry of it and any beyond the eighth.
+  void AddRecentPack(const QString &path);
 
-    // The folder of the last file chosen in a dialog, empty when none.
-    QString LastFolder() const;
-    void SetLastFolder(const QString &folder);
+  // The folder of the last file chosen in a dialog, empty when none.
+  QString LastFolder() const;
+  void SetLastFolder(const QString &folder);
 
-    // Writes what changed to the file now (it is written at destruction anyway).
-    void Sync();
+  // Writes what changed to the file now (it is written at destruction anyway).
+  void Sync();
 
 private:
-    std::unique_ptr<QSettings> settings_;
+  std::unique_ptr<QSettings> settings_;
 };

@@ -16,19 +16,19 @@ class frmAbout;
 extern const char *const kMakerAddress;
 
 class TfrmAbout : public QDialog {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    // `pictureHolder` lends its picture; it is copied, so the holder may go first.
-    explicit TfrmAbout(const TfrmSplash &pictureHolder, QWidget *parent = nullptr);
-    ~TfrmAbout() override;
+  // `pictureHolder` lends its picture; it is copied, so the holder may go first.
+  explicit TfrmAbout(const TfrmSplash &pictureHolder, QWidget *parent = nullptr);
+  ~TfrmAbout() override;
 
-    void Button1Click(); // "Schließen"
-    void Button2Click(); // the web address
+  void Button1Click(); // "Schließen"
+  void Button2Click(); // the web address
 
-    QLabel *Image1, *Label1;
-    QPushButton *Button1, *Button2;
+  QLabel *Image1, *Label1;
+  QPushButton *Button1, *Button2;
 
 private:
-    void FormCreate(const TfrmSplash &pictureHolder);
-    std::unique_ptr<Ui::frmAbout> ui_;
+  void FormCreate(const TfrmSplash &pictureHolder);
+  std::unique_ptr<Ui::frmAbout> ui_;
 };

@@ -13,23 +13,23 @@ class frmAddFile;
 }
 
 class TfrmAddFile : public QDialog {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    explicit TfrmAddFile(QWidget *parent = nullptr);
-    ~TfrmAddFile() override;
+  explicit TfrmAddFile(QWidget *parent = nullptr);
+  ~TfrmAddFile() override;
 
-    void Button1Click(); // "...": choose the source file
-    void Button2Click(); // "Ok"
-    void Button3Click(); // "Abbrechen"
+  void Button1Click(); // "...": choose the source file
+  void Button2Click(); // "Ok"
+  void Button3Click(); // "Abbrechen"
 
-    // The source path as the file system spells it; empty means nothing is to be added.
-    std::string SourcePath() const;
-    // The target name as the pack's 8-bit string, exactly as typed.
-    std::string TargetName() const;
+  // The source path as the file system spells it; empty means nothing is to be added.
+  std::string SourcePath() const;
+  // The target name as the pack's 8-bit string, exactly as typed.
+  std::string TargetName() const;
 
-    QLineEdit *edFile, *edZiel;
-    QPushButton *Button1, *Button2, *Button3;
+  QLineEdit *edFile, *edZiel;
+  QPushButton *Button1, *Button2, *Button3;
 
 private:
-    std::unique_ptr<Ui::frmAddFile> ui_;
+  std::unique_ptr<Ui::frmAddFile> ui_;
 };

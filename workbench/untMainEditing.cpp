@@ -11,31 +11,29 @@
 #include <QAction>
 #include <QFileInfo>
 
-void TfrmMain::htmLangBeforeNavigate(THtmlView &, const QString &address, bool &cancel)
-{
-    // "kzp:" links carry text for the template; the text goes in as written, escapes and all.
-    if (address.startsWith(QLatin1String("kzp:"), Qt::CaseSensitive)) {
-        cancel = true;
-        // With no template open the text would land in an editor nobody can save.
-        if (!editor->Enabled())
-            return;
-        editor->SetSelectedText(kzp::codepage::FromQString(address.mid(4)));
-        editor->SetFocus();
-        return;
-    }
-    if (!QFileInfo(address).isFile()) {
-        cancel = true;
-        // Anything but a page beside the program sends the variable view home. When home is
-        // missing too, its own refusal must not start the same redirect again.
-        const QString home = VarMainPage();
-        if (address != home)
-            htmVar->Navigate(home);
-    }
+void TfrmMain::htmLangBeforeNavigate(THtmlView &, const QString &address, bool &cancel) {
+  // "kzp:" links carry text for the template; the text goes in as written, escapes and all.
+  if (address.startsWith(QLatin1String("kzp:"), Qt::CaseSensitive)) {
+    cancel = true;
+    // With no template open the text would land in an editor nobody can save.
+    if (!editor->Enabled())
+      return;
+    editor->SetSelectedText(kzp::codepage::FromQString(address.mid(4)));
+    editor->SetFocus();
+    return;
+  }
+  if (!QFileInfo(address).isFile()) {
+    cancel = true;
+    // Anything but a page beside the program sends the variable view home. When home is
+    // missing too, its own refusal must not start the same redirect again.
+    const QString home = VarMainPage();
+    if (address != home)
+      htmVar->Navigate(home);
+  }
 }
 
-void TfrmMain::WrapSelection(const char *opening, const char *closing)
-{
-    editor->SetSelectedText(opening + editor->SelectedText() + closing);
+void TfrmMain::WrapSelection(const char *opening, const char *closing) {
+  editor->SetSelectedText(opening + editor->SelectedText() + closing);
 }
 
 void TfrmMain::actItem11Click() { WrapSelection("<b>", "</b>"); }
@@ -53,41 +51,37 @@ void TfrmMain::actItem6Click() { editor->SetSelectedText(std::string()); }
 void TfrmMain::actItem9Click() { editor->Undo(); }
 void TfrmMain::actItem10Click() { editor->Redo(); }
 
-void TfrmMain::editorChange()
-{
-    ThePackStore().Modified = true;
-    RefreshUndoButtons();
-    SearchEditorChanged();
-    templateTools->TextChanged();
+void TfrmMain::editorChange() {
+  ThePackStore().Modified = true;
+  RefreshUndoButtons();
+  SearchEditorChanged();
+  templateTools->TextChanged();
 }
 
-void TfrmMain::RefreshUndoButtons()
-{
-    actItem9->setEnabled(editor->Enabled() && editor->UndoAvailable());
-    actItem10->setEnabled(editor->Enabled() && editor->RedoAvailable());
+void TfrmMain::RefreshUndoButtons() {
+  actItem9->setEnabled(editor->Enabled() && editor->UndoAvailable());
+  actItem10->setEnabled(editor->Enabled() && editor->RedoAvailable());
 }
 
-void TfrmMain::SetEditorEnabled(bool enabled)
-{
-    editor->SetEnabled(enabled);
-    // The commands that work on the editor's text go with it.
-    for (QAction *command : {actItem3, actItem4, actItem5, actItem6, actItem11, actItem12, actItem13, actItem14,
-                             actItem15, actItem16, actItem17, actGotoLine})
-        command->setEnabled(enabled);
-    RefreshUndoButtons();
-    RefreshTitle();
-    RefreshStatus();
+void TfrmMain::SetEditorEnabled(bool enabled) {
+  editor->SetEnabled(enabled);
+  // The commands that work on the editor's text go with it.
+  for (QAction *command : {actItem3, actItem4, actItem5, actItem6, actItem11, actItem12, actItem13,
+                           actItem14, actItem15, actItem16, actItem17, actGotoLine})
+    command->setEnabled(enabled);
+  RefreshUndoButtons();
+  RefreshTitle();
+  RefreshStatus();
 }
 
 void TfrmMain::editorKeyPress(char &) { ThePackStore().Modified = true; }
 
-void TfrmMain::CPSExecute(KzCompletionType, TKzBaseCompletionProposal &, std::string &, int &, int &,
-                          bool &canExecute)
-{
-    // Typed "%" is already left of the caret, so the list opens on "%%"; Ctrl+Space opens it
-    // when the second character to the left is "%".
-    const std::string line = editor->LineText(editor->CaretY());
-    const int column = editor->CaretX() - 2;
-    canExecute = column >= 1 && column <= static_cast<int>(line.size()) &&
-                 line[static_cast<std::size_t>(column - 1)] == '%';
+void TfrmMain::CPSExecute(KzCompletionType, TKzBaseCompletionProposal &, std::string &, int &,
+                          int &, bool &canExecute) {
+  // Typed "%" is already left of the caret, so the list opens on "%%"; Ctrl+Space opens it
+  // when the second character to the left is "%".
+  const std::string line = editor->LineText(editor->CaretY());
+  const int column = editor->CaretX() - 2;
+  canExecute = column >= 1 && column <= static_cast<int>(line.size()) &&
+               line[static_cast<std::size_t>(column - 1)] == '%';
 }

@@ -15,28 +15,28 @@ class frmNew;
 }
 
 class TfrmNew : public QDialog {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    explicit TfrmNew(QWidget *parent = nullptr);
-    ~TfrmNew() override;
+  explicit TfrmNew(QWidget *parent = nullptr);
+  ~TfrmNew() override;
 
-    // "..." chooses the target file; "Templatepack erstellen" confirms.
-    void Button2Click();
-    void Button1Click();
+  // "..." chooses the target file; "Templatepack erstellen" confirms.
+  void Button2Click();
+  void Button1Click();
 
-    // The five fields in pack order, as the pack's 8-bit strings.
-    kzpMetaData MetaData() const;
-    // The target path, as the file system spells it.
-    std::string TargetPath() const;
-    // Empties the target and the five fields, as the New command does after each use.
-    void ClearFields();
+  // The five fields in pack order, as the pack's 8-bit strings.
+  kzpMetaData MetaData() const;
+  // The target path, as the file system spells it.
+  std::string TargetPath() const;
+  // Empties the target and the five fields, as the New command does after each use.
+  void ClearFields();
 
-    QLabel *StaticText1;
-    QLineEdit *metaTitel, *metaAuthor, *metaAuthorMail, *metaAuthorWeb, *metaOrdner;
-    QLineEdit *Edit1;
-    QPushButton *Button1, *Button2;
-    QLabel *act; // hidden result marker: "no" until confirmed, then "do"
+  QLabel *StaticText1;
+  QLineEdit *metaTitel, *metaAuthor, *metaAuthorMail, *metaAuthorWeb, *metaOrdner;
+  QLineEdit *Edit1;
+  QPushButton *Button1, *Button2;
+  QLabel *act; // hidden result marker: "no" until confirmed, then "do"
 
 private:
-    std::unique_ptr<Ui::frmNew> ui_;
+  std::unique_ptr<Ui::frmNew> ui_;
 };

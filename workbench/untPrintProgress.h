@@ -13,24 +13,24 @@ class frmPrintProgress;
 }
 
 class TfrmPrintProgress : public QDialog {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    explicit TfrmPrintProgress(QWidget *parent = nullptr);
-    ~TfrmPrintProgress() override;
+  explicit TfrmPrintProgress(QWidget *parent = nullptr);
+  ~TfrmPrintProgress() override;
 
-    // Shows that page `page` of `pageCount` is being printed.
-    void ShowPage(int page, int pageCount);
-    // Set once "Abbrechen" was pressed or the window was closed.
-    bool Cancelled() const { return cancelled_; }
+  // Shows that page `page` of `pageCount` is being printed.
+  void ShowPage(int page, int pageCount);
+  // Set once "Abbrechen" was pressed or the window was closed.
+  bool Cancelled() const { return cancelled_; }
 
-    QLabel *lblPage;
-    QProgressBar *pbPages;
-    QPushButton *btnCancel;
+  QLabel *lblPage;
+  QProgressBar *pbPages;
+  QPushButton *btnCancel;
 
 protected:
-    void reject() override;
+  void reject() override;
 
 private:
-    std::unique_ptr<Ui::frmPrintProgress> ui_;
-    bool cancelled_ = false;
+  std::unique_ptr<Ui::frmPrintProgress> ui_;
+  bool cancelled_ = false;
 };

@@ -11,16 +11,16 @@ class frmProgress;
 }
 
 class TfrmProgress : public QWidget {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    explicit TfrmProgress(QWidget *parent = nullptr);
-    ~TfrmProgress() override;
+  explicit TfrmProgress(QWidget *parent = nullptr);
+  ~TfrmProgress() override;
 
-    QProgressBar *ProgressBar1;
+  QProgressBar *ProgressBar1;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+  void showEvent(QShowEvent *event) override;
 
 private:
-    std::unique_ptr<Ui::frmProgress> ui_;
+  std::unique_ptr<Ui::frmProgress> ui_;
 };

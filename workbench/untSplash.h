@@ -7,17 +7,17 @@
 class QLabel;
 
 class TfrmSplash : public QWidget {
-    Q_OBJECT
+  Q_OBJECT
 public:
-    explicit TfrmSplash(QWidget *parent = nullptr);
+  explicit TfrmSplash(QWidget *parent = nullptr);
 
-    // The splash picture (518 by 258), null when the stored picture could not be decoded.
-    const QImage &Picture() const { return picture_; }
+  // The splash picture (518 by 258), null when the stored picture could not be decoded.
+  const QImage &Picture() const { return picture_; }
 
-    QLabel *Image1;
+  QLabel *Image1;
 
 private:
-    QImage picture_;
+  QImage picture_;
 };
 
 // The stored splash picture, decoded; null when it is missing or unreadable.

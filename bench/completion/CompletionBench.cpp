@@ -54,8 +54,8 @@ private:
 
 // The studio's list: options, fonts and columns as the main window's stored form has them.
 void ConfigureAsStudio(TKzCompletionProposal &cps) {
-  cps.SetOptions({scoAnsiStrings, scoLimitToMatchedText, scoUseInsertList, scoUsePrettyText, scoUseBuiltInTimer,
-                  scoEndCharCompletion});
+  cps.SetOptions({scoAnsiStrings, scoLimitToMatchedText, scoUseInsertList, scoUsePrettyText,
+                  scoUseBuiltInTimer, scoEndCharCompletion});
   cps.SetWidth(262);
   cps.EndOfTokenChr = "()[] <>\"'=;{}";
   cps.TriggerChars = "%";
@@ -74,9 +74,13 @@ void FillEntries(TKzCompletionProposal &cps, int count) {
   static const char *const Groups[] = {"Block", "System", "Liste", "Mail", "Sprache"};
   std::vector<std::string> items, inserts;
   for (int i = 0; i < count; ++i) {
-    const std::string name = (i % 3 == 0 ? "LANG" : i % 3 == 1 ? "msg_" : "user_") + std::to_string(i);
-    items.push_back(std::string("\\color{clGray}") + Groups[i % 5] + "\\column{}\\color{clNavy}" + name +
-                    "\\style{-B}\\color{clGray} Beschreibung des Eintrags " + std::to_string(i));
+    const std::string name = (i % 3 == 0   ? "LANG"
+                              : i % 3 == 1 ? "msg_"
+                                           : "user_") +
+                             std::to_string(i);
+    items.push_back(std::string("\\color{clGray}") + Groups[i % 5] + "\\column{}\\color{clNavy}" +
+                    name + "\\style{-B}\\color{clGray} Beschreibung des Eintrags " +
+                    std::to_string(i));
     inserts.push_back("%%" + name + "%%");
   }
   cps.SetItemList(std::move(items));
@@ -131,8 +135,10 @@ void BM_AcceptEntry(benchmark::State &state) {
   editor.SetHighlighter(&html);
   std::string text;
   for (int i = 0; i < 200000; ++i)
-    text += i == 99999 ? "  <td class=\"zahl\">%%ms</td>\r\n"
-                       : "  <tr><td><a href=\"%%msg_url%%\">%%msg_subject%%</a></td><!-- Zeile --></tr>\r\n";
+    text +=
+        i == 99999
+            ? "  <td class=\"zahl\">%%ms</td>\r\n"
+            : "  <tr><td><a href=\"%%msg_url%%\">%%msg_subject%%</a></td><!-- Zeile --></tr>\r\n";
   editor.SetText(text);
   TBenchListHost host;
   TKzCompletionProposal cps(host);

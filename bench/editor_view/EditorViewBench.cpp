@@ -50,8 +50,9 @@ private:
 
 // Template lines of the kind the studio edits: tags with attributes, variables, entities.
 std::string MakeHtml(int lines) {
-  static const char *const Words[] = {"Posteingang", "Nachricht", "von", "an", "Betreff", "%USER_NAME%",
-                                      "&nbsp;", "Ordner", "&uuml;ber", "gelesen", "neu", "und"};
+  static const char *const Words[] = {"Posteingang", "Nachricht",   "von",    "an",
+                                      "Betreff",     "%USER_NAME%", "&nbsp;", "Ordner",
+                                      "&uuml;ber",   "gelesen",     "neu",    "und"};
   std::mt19937 rng(11);
   auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   std::string text;
@@ -59,17 +60,19 @@ std::string MakeHtml(int lines) {
     std::string line(static_cast<size_t>(pick(4) * 2), ' ');
     switch (pick(5)) {
     case 0:
-      line += "<!-- Abschnitt " + std::to_string(i) + ": Kopfzeile der Liste mit allen Nachrichten -->";
+      line +=
+          "<!-- Abschnitt " + std::to_string(i) + ": Kopfzeile der Liste mit allen Nachrichten -->";
       break;
     case 1:
-      line += "<td class=\"liste\" width=\"120\" align=left><a href=\"%URL%?sid=%SID%&amp;id=" + std::to_string(i) +
-              "\">";
+      line += "<td class=\"liste\" width=\"120\" align=left><a href=\"%URL%?sid=%SID%&amp;id=" +
+              std::to_string(i) + "\">";
       for (int w = 0; w < 6; ++w)
         line += std::string(" ") + Words[pick(12)];
       line += "</a></td>";
       break;
     case 2:
-      line += "<input type=\"text\" name=\"betreff\" value=\"%BETREFF%\" size=40 maxlength=\"200\"> <br>";
+      line += "<input type=\"text\" name=\"betreff\" value=\"%BETREFF%\" size=40 "
+              "maxlength=\"200\"> <br>";
       break;
     default:
       line += "<p>";
@@ -136,7 +139,8 @@ void BM_ScrollOneLine(benchmark::State &state) {
     rows += b.Edit->PaintedRows();
     ++scrolls;
   }
-  state.counters["rows_per_scroll"] = scrolls ? static_cast<double>(rows) / static_cast<double>(scrolls) : 0;
+  state.counters["rows_per_scroll"] =
+      scrolls ? static_cast<double>(rows) / static_cast<double>(scrolls) : 0;
   state.SetItemsProcessed(state.iterations()); // one scroll each
 }
 BENCHMARK(BM_ScrollOneLine)->Unit(benchmark::kMicrosecond);
@@ -160,8 +164,8 @@ void BM_PaintMarkedLongLine(benchmark::State &state) {
         marks.push_back({m.Start.Char, m.End.Char});
       return true;
     };
-    search.ScanLine(ed.Lines().LineView(y - 1), y, TKzSearchScope::Whole(), std::max(1, first - 1024),
-                    false, visit);
+    search.ScanLine(ed.Lines().LineView(y - 1), y, TKzSearchScope::Whole(),
+                    std::max(1, first - 1024), false, visit);
   };
   QImage image(b.Host.Width, b.Host.Height, QImage::Format_RGB32);
   kzp::TRect all{0, 0, b.Host.Width, b.Host.Height};

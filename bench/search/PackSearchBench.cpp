@@ -35,7 +35,8 @@ void BM_SearchPack(benchmark::State &state) {
   for (const std::string &r : store.Records)
     bytes += r.size();
   TKzHTMLHighlighter html;
-  const TKzSearch search("warenkorb", {false, true, false}, html.IdentifierChars() & ~html.WordDelimiters());
+  const TKzSearch search("warenkorb", {false, true, false},
+                         html.IdentifierChars() & ~html.WordDelimiters());
   TPackSearchResult result;
   for (auto _ : state) {
     result = SearchPack(store, search, TOpenTemplate{});

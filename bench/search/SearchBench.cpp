@@ -28,7 +28,9 @@ const std::string &Template() {
     for (int i = 0; i < 200'000; ++i) {
       s += "<tr><td class=\"zelle\">%%Feld_";
       s += char('a' + i % 26);
-      s += i % 10 == 0 ? "%% Kunden und Gr\xFC\xDF" "e</td></tr>\r\n" : "%% Eintr\xE4ge &amp; Text</td></tr>\r\n";
+      s += i % 10 == 0 ? "%% Kunden und Gr\xFC\xDF"
+                         "e</td></tr>\r\n"
+                       : "%% Eintr\xE4ge &amp; Text</td></tr>\r\n";
     }
     return s;
   }();
@@ -51,7 +53,8 @@ TBenchEditor &Shared() {
   return e;
 }
 
-void FindAll(benchmark::State &state, const std::string &pattern, bool regex, std::size_t expected) {
+void FindAll(benchmark::State &state, const std::string &pattern, bool regex,
+             std::size_t expected) {
   TBenchEditor &e = Shared();
   const TKzSearch search(pattern, {false, false, regex}, EditorWordChars(*e.Ed));
   const TKzBufferSearchLines lines(e.Ed->Lines());

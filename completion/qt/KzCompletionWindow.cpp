@@ -158,7 +158,8 @@ void TKzCompletionWindow::ProcessMessages() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-kzp::TPoint TKzCompletionWindow::EditorClientToScreen(const TCustomKzEdit &editor, kzp::TPoint p) const {
+kzp::TPoint TKzCompletionWindow::EditorClientToScreen(const TCustomKzEdit &editor,
+                                                      kzp::TPoint p) const {
   auto *widget = dynamic_cast<TKzEdit *>(&editor.Host());
   if (!widget)
     return p;

@@ -64,9 +64,9 @@ private:
   QScrollBar *FScrollBar = nullptr;
   KzCompletionType FKind = ctCode;
   bool FResizeable = true;
-  bool FHiding = false;        // a hide the model asked for, not a loss of the keyboard
+  bool FHiding = false; // a hide the model asked for, not a loss of the keyboard
   bool FSettingScrollBar = false;
-  int FDragEdges = 0;          // edges being dragged, 0 when no resize runs
+  int FDragEdges = 0; // edges being dragged, 0 when no resize runs
   QPoint FDragStart;
   QRect FDragGeometry;
 };

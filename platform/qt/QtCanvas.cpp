@@ -21,14 +21,16 @@ namespace kzp {
 
 QColor ToQColor(TColor color) {
   TColor rgb = ColorToRGB(color);
-  return QColor(static_cast<int>(RedOf(rgb)), static_cast<int>(GreenOf(rgb)), static_cast<int>(BlueOf(rgb)));
+  return QColor(static_cast<int>(RedOf(rgb)), static_cast<int>(GreenOf(rgb)),
+                static_cast<int>(BlueOf(rgb)));
 }
 
 QFont ToQFont(const TFont &font) {
   QFont f(QString::fromStdString(font.Name));
   // Fixed-pitch names fall back to a monospaced family where the name itself is missing.
-  f.setStyleHint(font.Name.find("Courier") != std::string::npos || font.Name == "Terminal" ? QFont::TypeWriter
-                                                                                           : QFont::AnyStyle);
+  f.setStyleHint(font.Name.find("Courier") != std::string::npos || font.Name == "Terminal"
+                     ? QFont::TypeWriter
+                     : QFont::AnyStyle);
   f.setKerning(false);
   f.setBold(font.Style & fsBold);
   f.setItalic(font.Style & fsItalic);
@@ -98,8 +100,8 @@ struct TQtFontCache {
   const int *CharAdvances() {
     if (!AdvancesKnown) {
       for (int c = 0; c < 256; ++c)
-        Advances[c] = Metrics.horizontalAdvance(
-            QChar(static_cast<char16_t>(codepage::ToUnicode(static_cast<unsigned char>(c < 32 ? ' ' : c)))));
+        Advances[c] = Metrics.horizontalAdvance(QChar(static_cast<char16_t>(
+            codepage::ToUnicode(static_cast<unsigned char>(c < 32 ? ' ' : c)))));
       AdvancesKnown = true;
     }
     return Advances;
@@ -137,7 +139,8 @@ int DeviceDpi(QPaintDevice *device) { return device ? device->logicalDpiY() : 96
 
 } // namespace
 
-TQtCanvas::TQtCanvas(QPainter *painter) : FPainter(painter), FDevice(painter ? painter->device() : nullptr) {
+TQtCanvas::TQtCanvas(QPainter *painter)
+    : FPainter(painter), FDevice(painter ? painter->device() : nullptr) {
   if (FPainter)
     FPainter->setRenderHint(QPainter::Antialiasing, false);
 }
@@ -190,7 +193,9 @@ void TQtCanvas::ApplyPen() {
   }
   QPen pen(ToQColor(p.Color));
   pen.setWidth(p.Width <= 1 ? 0 : p.Width);
-  pen.setStyle(p.Style == TPenStyle::psDash ? Qt::DashLine : p.Style == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
+  pen.setStyle(p.Style == TPenStyle::psDash  ? Qt::DashLine
+               : p.Style == TPenStyle::psDot ? Qt::DotLine
+                                             : Qt::SolidLine);
   FPainter->setPen(pen);
 }
 
@@ -229,19 +234,21 @@ void TQtCanvas::Line(int x1, int y1, int x2, int y2) {
   FPainter->drawLine(x1, y1, x2, y2);
 }
 
-void TQtCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *rect, std::string_view text,
-                           const int *advances) {
+void TQtCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *rect,
+                           std::string_view text, const int *advances) {
   if (!FPainter)
     return;
   if (rect && (options & etoOpaque))
-    FPainter->fillRect(QRect(rect->Left, rect->Top, rect->Width(), rect->Height()), ToQColor(Brush().Color));
+    FPainter->fillRect(QRect(rect->Left, rect->Top, rect->Width(), rect->Height()),
+                       ToQColor(Brush().Color));
   if (text.empty())
     return;
   TQtFontCache &cache = Cache();
   bool clipped = rect && (options & etoClipped);
   if (clipped) {
     FPainter->save();
-    FPainter->setClipRect(QRect(rect->Left, rect->Top, rect->Width(), rect->Height()), Qt::IntersectClip);
+    FPainter->setClipRect(QRect(rect->Left, rect->Top, rect->Width(), rect->Height()),
+                          Qt::IntersectClip);
   }
   int baseline = TextAlign() == TTextAlign::taBaseline ? y : y + cache.Metrics.ascent();
   QColor color = ToQColor(Font().Color);
@@ -250,7 +257,10 @@ void TQtCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect *r
     if (!cache.GlyphsKnown) {
       for (int c = 0; c < 256; ++c) {
         // Control characters (tab runs among them) are drawn as blank cells.
-        QChar ch = c < 32 ? QChar(u' ') : QChar(static_cast<char16_t>(codepage::ToUnicode(static_cast<unsigned char>(c))));
+        QChar ch =
+            c < 32
+                ? QChar(u' ')
+                : QChar(static_cast<char16_t>(codepage::ToUnicode(static_cast<unsigned char>(c))));
         quint32 glyph = 0;
         int n = 1;
         cache.Raw.glyphIndexesForChars(&ch, 1, &glyph, &n);

@@ -5,15 +5,15 @@
 
 class TQtDialogs : public TDialogs {
 public:
-    TModalResult MessageDlg(TDialogOwner owner, const std::string &text, const std::string &caption,
-                            TMsgDlgType type, TMsgDlgButtons buttons) override;
-    std::string OpenFileName(TDialogOwner owner, const std::string &title,
-                             const std::string &filter) override;
-    std::string SaveFileName(TDialogOwner owner, const std::string &title,
-                             const std::string &filter) override;
-    std::string BrowseForFolder(const std::string &caption, const std::string &preset) override;
-    bool AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label, int &value, int min,
-                   int max) override;
+  TModalResult MessageDlg(TDialogOwner owner, const std::string &text, const std::string &caption,
+                          TMsgDlgType type, TMsgDlgButtons buttons) override;
+  std::string OpenFileName(TDialogOwner owner, const std::string &title,
+                           const std::string &filter) override;
+  std::string SaveFileName(TDialogOwner owner, const std::string &title,
+                           const std::string &filter) override;
+  std::string BrowseForFolder(const std::string &caption, const std::string &preset) override;
+  bool AskNumber(TDialogOwner owner, const std::string &caption, const std::string &label,
+                 int &value, int min, int max) override;
 };
 
 // The filter in the form Qt's file dialogs take ("Desc (*.a *.b);;Other (*)").

@@ -36,12 +36,15 @@ std::uint16_t VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, quint
     return digit;
   switch (qtKey) {
   case Qt::Key_Backspace: return VK_BACK;
-  case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+  case Qt::Key_Tab:
+  case Qt::Key_Backtab: return VK_TAB;
   case Qt::Key_Clear: return VK_CLEAR;
-  case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+  case Qt::Key_Return:
+  case Qt::Key_Enter: return VK_RETURN;
   case Qt::Key_Shift: return VK_SHIFT;
   case Qt::Key_Control: return VK_CONTROL;
-  case Qt::Key_Alt: case Qt::Key_AltGr: return VK_MENU;
+  case Qt::Key_Alt:
+  case Qt::Key_AltGr: return VK_MENU;
   case Qt::Key_Pause: return VK_PAUSE;
   case Qt::Key_CapsLock: return VK_CAPITAL;
   case Qt::Key_Escape: return VK_ESCAPE;
@@ -57,28 +60,38 @@ std::uint16_t VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, quint
   case Qt::Key_Print: return VK_SNAPSHOT;
   case Qt::Key_Insert: return VK_INSERT;
   case Qt::Key_Delete: return VK_DELETE;
-  case Qt::Key_Meta: case Qt::Key_Super_L: return VK_LWIN;
+  case Qt::Key_Meta:
+  case Qt::Key_Super_L: return VK_LWIN;
   case Qt::Key_Super_R: return VK_RWIN;
   case Qt::Key_Menu: return VK_APPS;
-  case Qt::Key_Asterisk: return keypad ? VK_MULTIPLY : VK_OEM_PLUS;  // "*" sits on the "+" key in German
+  case Qt::Key_Asterisk:
+    return keypad ? VK_MULTIPLY : VK_OEM_PLUS; // "*" sits on the "+" key in German
   case Qt::Key_Plus: return keypad ? VK_ADD : VK_OEM_PLUS;
   case Qt::Key_Minus: return keypad ? VK_SUBTRACT : VK_OEM_MINUS;
   case Qt::Key_Underscore: return VK_OEM_MINUS;
   case Qt::Key_Period: return keypad ? VK_DECIMAL : VK_OEM_PERIOD;
   case Qt::Key_Colon: return VK_OEM_PERIOD;
-  case Qt::Key_Slash: return keypad ? VK_DIVIDE : VK_0 + 7;       // Shift+7 in German
+  case Qt::Key_Slash: return keypad ? VK_DIVIDE : VK_0 + 7; // Shift+7 in German
   case Qt::Key_Comma: return keypad ? VK_DECIMAL : VK_OEM_COMMA;
   case Qt::Key_Semicolon: return VK_OEM_COMMA;
   case Qt::Key_NumLock: return VK_NUMLOCK;
   case Qt::Key_ScrollLock: return VK_SCROLL;
   case Qt::Key_Udiaeresis: return VK_OEM_1;
-  case Qt::Key_NumberSign: case Qt::Key_Apostrophe: return VK_OEM_2;
+  case Qt::Key_NumberSign:
+  case Qt::Key_Apostrophe: return VK_OEM_2;
   case Qt::Key_Odiaeresis: return VK_OEM_3;
-  case Qt::Key_ssharp: case Qt::Key_Question: return VK_OEM_4;
-  case Qt::Key_AsciiCircum: case Qt::Key_Dead_Circumflex: case Qt::Key_degree: return VK_OEM_5;
-  case Qt::Key_acute: case Qt::Key_Dead_Acute: case Qt::Key_Dead_Grave: return VK_OEM_6;
+  case Qt::Key_ssharp:
+  case Qt::Key_Question: return VK_OEM_4;
+  case Qt::Key_AsciiCircum:
+  case Qt::Key_Dead_Circumflex:
+  case Qt::Key_degree: return VK_OEM_5;
+  case Qt::Key_acute:
+  case Qt::Key_Dead_Acute:
+  case Qt::Key_Dead_Grave: return VK_OEM_6;
   case Qt::Key_Adiaeresis: return VK_OEM_7;
-  case Qt::Key_Less: case Qt::Key_Greater: case Qt::Key_Bar: return VK_OEM_102;
+  case Qt::Key_Less:
+  case Qt::Key_Greater:
+  case Qt::Key_Bar: return VK_OEM_102;
   // Shifted digits of the German layout, for events without a scan code.
   case Qt::Key_Exclam: return VK_0 + 1;
   case Qt::Key_QuoteDbl: return VK_0 + 2;

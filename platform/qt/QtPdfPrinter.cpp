@@ -40,20 +40,15 @@ int RenameNoReplace(const std::string &from, const std::string &to) {
 
 std::string Reason(int error) {
   switch (error) {
-  case EEXIST:
-    return "Die Datei existiert bereits.";
+  case EEXIST: return "Die Datei existiert bereits.";
   case EACCES:
   case EPERM:
-  case EROFS:
-    return "Zugriff verweigert.";
+  case EROFS: return "Zugriff verweigert.";
   case ENOSPC:
-  case EDQUOT:
-    return "Der Datenträger ist voll.";
+  case EDQUOT: return "Der Datenträger ist voll.";
   case ENOENT:
-  case ENOTDIR:
-    return "Der Ordner existiert nicht.";
-  default:
-    return std::strerror(error);
+  case ENOTDIR: return "Der Ordner existiert nicht.";
+  default: return std::strerror(error);
   }
 }
 
@@ -80,8 +75,8 @@ void TQtPdfPrinter::BeginDoc() {
   Abort();
   const QFileInfo target(QString::fromStdString(FPath));
   // Hidden beside the target, so the final rename stays on one file system.
-  auto doc = std::make_unique<TDocument>(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                         QStringLiteral(".XXXXXX"));
+  auto doc = std::make_unique<TDocument>(target.absolutePath() + QStringLiteral("/.") +
+                                         target.fileName() + QStringLiteral(".XXXXXX"));
   if (!doc->File.open()) {
     const int error = errno ? errno : EACCES;
     throw EPrinterError("Die Datei \"" + FPath + "\" kann nicht angelegt werden. " + Reason(error));
@@ -89,7 +84,8 @@ void TQtPdfPrinter::BeginDoc() {
   doc->Writer = std::make_unique<QPdfWriter>(&doc->File);
   QPdfWriter &w = *doc->Writer;
   w.setResolution(A4At300Dpi.XResolution);
-  w.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  w.setPageLayout(
+      QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   w.setCreator(QStringLiteral("Tarvex Template Studio"));
   w.setTitle(QString::fromStdString(FTitle));
   if (!doc->Painter.begin(&w))
@@ -126,19 +122,22 @@ void TQtPdfPrinter::EndDoc() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   const bool written = doc->File.flush() && doc->File.error() == QFileDevice::NoError &&
-                       ::fchmod(doc->File.handle(), 0666 & ~mask) == 0 && ::fsync(doc->File.handle()) == 0;
+                       ::fchmod(doc->File.handle(), 0666 & ~mask) == 0 &&
+                       ::fsync(doc->File.handle()) == 0;
   const int writeError = errno ? errno : EIO;
   const std::string temp = doc->File.fileName().toStdString();
   doc->File.close();
   if (!written)
-    throw EPrinterError("Die Datei \"" + FPath + "\" konnte nicht geschrieben werden. " + Reason(writeError));
+    throw EPrinterError("Die Datei \"" + FPath + "\" konnte nicht geschrieben werden. " +
+                        Reason(writeError));
   int error = 0;
   if (FReplace)
     error = std::rename(temp.c_str(), FPath.c_str()) == 0 ? 0 : errno;
   else
     error = RenameNoReplace(temp, FPath);
   if (error != 0)
-    throw EPrinterError("Die Datei \"" + FPath + "\" konnte nicht gespeichert werden. " + Reason(error));
+    throw EPrinterError("Die Datei \"" + FPath + "\" konnte nicht gespeichert werden. " +
+                        Reason(error));
   doc->File.setAutoRemove(false);
 }
 

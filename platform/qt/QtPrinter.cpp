@@ -20,7 +20,8 @@ namespace {
 // support is built on, so it is there wherever Qt lists CUPS printers; it is opened when first
 // needed, and without it printing takes Qt's direct route.
 struct TCups {
-  using TPrintFile = int (*)(const char *name, const char *file, const char *title, int numOptions, void *options);
+  using TPrintFile = int (*)(const char *name, const char *file, const char *title, int numOptions,
+                             void *options);
   using TLastError = const char *(*)();
   TPrintFile PrintFile = nullptr;
   TLastError LastError = nullptr;
@@ -91,8 +92,10 @@ void TQtPrinter::SetTitle(const std::string &title) {
 void TQtPrinter::BeginDoc() {
   Abort();
   QPrinter *device = FPrinter.get();
-  if (!FName.empty() && FPrinter->outputFormat() == QPrinter::NativeFormat && TCups::Get().Available()) {
-    FSpoolFile = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/kzpstudio-druck-XXXXXX.pdf"));
+  if (!FName.empty() && FPrinter->outputFormat() == QPrinter::NativeFormat &&
+      TCups::Get().Available()) {
+    FSpoolFile = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                  QStringLiteral("/kzpstudio-druck-XXXXXX.pdf"));
     if (!FSpoolFile->open()) {
       FSpoolFile.reset();
       throw EPrinterError("Für den Druckauftrag kann keine temporäre Datei angelegt werden.");
@@ -141,7 +144,8 @@ void TQtPrinter::EndDoc() {
     if (cups.PrintFile(FName.c_str(), file.constData(), title.c_str(), 0, nullptr) == 0) {
       const std::string reason = cups.LastError() ? cups.LastError() : "";
       Close();
-      throw EPrinterError("Der Drucker \"" + FName + "\" hat den Druckauftrag abgelehnt: " + reason);
+      throw EPrinterError("Der Drucker \"" + FName +
+                          "\" hat den Druckauftrag abgelehnt: " + reason);
     }
   }
   Close();

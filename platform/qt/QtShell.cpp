@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-void TQtShell::OpenAddress(const std::string &address)
-{
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+void TQtShell::OpenAddress(const std::string &address) {
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
 }

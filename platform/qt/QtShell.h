@@ -5,5 +5,5 @@
 
 class TQtShell : public TShell {
 public:
-    void OpenAddress(const std::string &address) override;
+  void OpenAddress(const std::string &address) override;
 };

@@ -35,10 +35,10 @@ TEST_F(Binding, ATriggerCharacterArmsTheTimerAndAnyOtherCommandDisarmsIt) {
   ListKey(VK_ESCAPE);
 
   for (auto interrupt : std::vector<std::function<void()>>{
-           [&] { Type("b"); },                   // another character
-           [&] { Cmd(ecLeft); },                 // a caret move
-           [&] { Key(VK_BACK, 0, '\b'); },       // a deletion
-           [&] { Ed->FocusExit(); },             // the editor loses the focus
+           [&] { Type("b"); },             // another character
+           [&] { Cmd(ecLeft); },           // a caret move
+           [&] { Key(VK_BACK, 0, '\b'); }, // a deletion
+           [&] { Ed->FocusExit(); },       // the editor loses the focus
        }) {
     Type("%");
     ASSERT_TRUE(TimerRuns());
@@ -97,9 +97,8 @@ TEST_F(Binding, CtrlSpaceTypesNothingOfItsOwnAndNeverEatsALaterKey) {
   EXPECT_EQ(Ed->LineText(), "x %%A1y");
   // Nor when the key press brought no character and the host refused.
   SetNumberedEntries(3);
-  Cps->OnExecute = [](KzCompletionType, TKzBaseCompletionProposal &, std::string &, int &, int &, bool &can) {
-    can = false;
-  };
+  Cps->OnExecute = [](KzCompletionType, TKzBaseCompletionProposal &, std::string &, int &, int &,
+                      bool &can) { can = false; };
   CtrlSpace(false);
   EXPECT_FALSE(Cps->SwallowNextChar);
   Cps->OnExecute = nullptr;
@@ -267,13 +266,16 @@ TEST_F(Binding, TheCompletionAndTheEndCharacterAreUndoneOneStepEach) {
 
 TEST_F(Binding, CompletionEventsSeeAndMayChangeTheValue) {
   std::vector<std::string> seen;
-  Cps->OnCodeCompletion = [&](TKzCompletionProposal &, std::string &value, TShiftState, int index, char end) {
-    seen.push_back("before " + value + " " + std::to_string(index) + " " + std::string(1, end ? end : '0'));
+  Cps->OnCodeCompletion = [&](TKzCompletionProposal &, std::string &value, TShiftState, int index,
+                              char end) {
+    seen.push_back("before " + value + " " + std::to_string(index) + " " +
+                   std::string(1, end ? end : '0'));
     value = "<" + value + ">";
   };
-  Cps->OnAfterCodeCompletion = [&](TKzCompletionProposal &, const std::string &value, TShiftState, int index,
-                                   char end) {
-    seen.push_back("after " + value + " " + std::to_string(index) + " " + std::string(1, end ? end : '0'));
+  Cps->OnAfterCodeCompletion = [&](TKzCompletionProposal &, const std::string &value, TShiftState,
+                                   int index, char end) {
+    seen.push_back("after " + value + " " + std::to_string(index) + " " +
+                   std::string(1, end ? end : '0'));
   };
   OpenAt("%%A1", 5);
   ListKey(VK_DOWN);

@@ -32,9 +32,7 @@ public:
     Shown = true;
     Active = activate;
   }
-  void HideWindow() override {
-    Shown = Active = false;
-  }
+  void HideWindow() override { Shown = Active = false; }
   void SetWindowBounds(int l, int t, int w, int h) override { Bounds = {l, t, l + w, t + h}; }
   void TakeFocus() override { ++FocusTaken; }
   void SetScrollBar(const TKzListScrollBar &bar) override { Bar = bar; }
@@ -70,7 +68,8 @@ protected:
     std::vector<std::string> items, inserts;
     for (int i = 0; i < count; ++i) {
       const std::string name = letter + std::to_string(i);
-      items.push_back("\\color{clGray}Var\\column{}" + name + "\\style{-B} Eintrag " + std::to_string(i));
+      items.push_back("\\color{clGray}Var\\column{}" + name + "\\style{-B} Eintrag " +
+                      std::to_string(i));
       inserts.push_back("%%" + name + "%%");
     }
     SetEntries(std::move(items), std::move(inserts));

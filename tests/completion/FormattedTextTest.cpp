@@ -25,7 +25,10 @@ std::string Dump(const TFormatChunkList &list) {
     case ckText: out += c.Text; break;
     case ckColor: out += "[color " + std::to_string(c.Data) + "]"; break;
     case ckStyle:
-      out += std::string("[style ") + (c.StyleChange.Action > 0 ? '+' : c.StyleChange.Action < 0 ? '-' : '~') +
+      out += std::string("[style ") +
+             (c.StyleChange.Action > 0   ? '+'
+              : c.StyleChange.Action < 0 ? '-'
+                                         : '~') +
              c.StyleChange.Style + "]";
       break;
     case ckColumn: out += "[column]"; break;
@@ -151,8 +154,8 @@ TEST_F(FormattedCanvas, ColumnsStartAtTheirWidthsAndCarryTheirStyles) {
 }
 
 TEST_F(FormattedCanvas, StylesColoursAndGaps) {
-  DrawFormattedText(Canvas, {0, 0, 500, 16}, "\\style{+b}x\\style{~B}y\\style{~b}z\\style{-B}w", false, nullptr,
-                    nullptr);
+  DrawFormattedText(Canvas, {0, 0, 500, 16}, "\\style{+b}x\\style{~B}y\\style{~b}z\\style{-B}w",
+                    false, nullptr, nullptr);
   std::vector<TCanvasCall> t = Texts();
   ASSERT_EQ(t.size(), 4u);
   EXPECT_EQ(t[0].Font.Style, fsBold);
@@ -163,13 +166,15 @@ TEST_F(FormattedCanvas, StylesColoursAndGaps) {
   EXPECT_EQ(t[3].X, 9 + 8 + 9);
 
   Canvas.ClearCalls();
-  DrawFormattedText(Canvas, {0, 0, 500, 16}, "\\style{+I}\\style{+U}\\style{+S}i", false, nullptr, nullptr);
+  DrawFormattedText(Canvas, {0, 0, 500, 16}, "\\style{+I}\\style{+U}\\style{+S}i", false, nullptr,
+                    nullptr);
   EXPECT_EQ(Texts().at(0).Font.Style, fsItalic | fsUnderline | fsStrikeOut);
 
   // An unselected row shows colours; a selected one keeps the colour its caller set.
   Canvas.ClearCalls();
   Canvas.SetFontColor(clHighlightText);
-  DrawFormattedText(Canvas, {0, 0, 500, 16}, "\\color{$0000FF}r\\color{clBlue}b", false, nullptr, nullptr);
+  DrawFormattedText(Canvas, {0, 0, 500, 16}, "\\color{$0000FF}r\\color{clBlue}b", false, nullptr,
+                    nullptr);
   ASSERT_EQ(Texts().size(), 2u);
   EXPECT_EQ(Texts()[0].Font.Color, clRed);
   EXPECT_EQ(Texts()[1].Font.Color, clBlue);
@@ -179,7 +184,8 @@ TEST_F(FormattedCanvas, StylesColoursAndGaps) {
   EXPECT_EQ(Texts().at(0).Font.Color, clHighlightText);
 
   Canvas.ClearCalls();
-  DrawFormattedText(Canvas, {5, 0, 500, 16}, "a\\hspace{20}b\\hspace{-30}c", false, nullptr, nullptr);
+  DrawFormattedText(Canvas, {5, 0, 500, 16}, "a\\hspace{20}b\\hspace{-30}c", false, nullptr,
+                    nullptr);
   ASSERT_EQ(Texts().size(), 3u);
   EXPECT_EQ(Texts()[1].X, 5 + 8 + 20);
   EXPECT_EQ(Texts()[2].X, 5 + 8 + 20 + 8 - 30);
@@ -192,9 +198,11 @@ TEST_F(FormattedCanvas, TheWalkStopsAfterThePieceThatCrossesTheRightEdge) {
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_EQ(Texts()[0].Text, "abc");
   // A gap that passes the edge ends the walk too.
-  EXPECT_EQ(RenderChunks(Canvas, {0, 0, 20, 16}, Parse("a\\hspace{100}b"), nullptr, nullptr, true), 108);
+  EXPECT_EQ(RenderChunks(Canvas, {0, 0, 20, 16}, Parse("a\\hspace{100}b"), nullptr, nullptr, true),
+            108);
   // Exactly at the edge goes on.
-  EXPECT_EQ(RenderChunks(Canvas, {0, 0, 16, 16}, Parse("ab\\hspace{0}c"), nullptr, nullptr, true), 24);
+  EXPECT_EQ(RenderChunks(Canvas, {0, 0, 16, 16}, Parse("ab\\hspace{0}c"), nullptr, nullptr, true),
+            24);
 }
 
 TEST_F(FormattedCanvas, MeasuringDrawsNothingAndCountsStylesButNotColours) {

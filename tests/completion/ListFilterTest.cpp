@@ -7,8 +7,9 @@ class ListFilter : public CompletionFixture {
 protected:
   void SetUp() override {
     CompletionFixture::SetUp();
-    SetEntries({"\\style{+B}Lang\\style{-B} Sprache", "\\color{clRed}User", "\xC4rger", "lang2", "Zeit"},
-               {"%%LANG%%", "%%USER%%", "%%\xC4RGER%%", "%%lang2%%", "%%ZEIT%%"});
+    SetEntries(
+        {"\\style{+B}Lang\\style{-B} Sprache", "\\color{clRed}User", "\xC4rger", "lang2", "Zeit"},
+        {"%%LANG%%", "%%USER%%", "%%\xC4RGER%%", "%%lang2%%", "%%ZEIT%%"});
     Form().SetDisplayKind(ctCode);
   }
   std::vector<int> Sources() {
@@ -70,7 +71,8 @@ TEST_F(ListFilter, AShorterInsertListLeavesTheEntriesWithoutInsertTextOut) {
   EXPECT_EQ(Form().FilteredCount(), 0);
   EXPECT_FALSE(Form().EntryMatches(4));
   // A longer one is fine.
-  Cps->SetInsertList({"%%LANG%%", "%%USER%%", "%%\xC4RGER%%", "%%lang2%%", "%%ZEIT%%", "%%EXTRA%%"});
+  Cps->SetInsertList(
+      {"%%LANG%%", "%%USER%%", "%%\xC4RGER%%", "%%lang2%%", "%%ZEIT%%", "%%EXTRA%%"});
   Form().SetTypedPrefix("%%z");
   EXPECT_EQ(Sources(), (std::vector<int>{4}));
 }

@@ -6,10 +6,10 @@
 
 namespace kzdata {
 
-std::string BinPath(const std::string &relative);     // a file of the built installation
-std::string SourcePath(const std::string &relative);  // a file of the project's sources
+std::string BinPath(const std::string &relative);    // a file of the built installation
+std::string SourcePath(const std::string &relative); // a file of the project's sources
 bool FileExists(const std::string &path);
-std::string ReadBytes(const std::string &path);        // the whole file; throws when unreadable
+std::string ReadBytes(const std::string &path); // the whole file; throws when unreadable
 // The lines of a text file split at LF; a final LF does not start another line.
 std::vector<std::string> ReadLines(const std::string &path);
 std::vector<std::string> ListDir(const std::string &dir); // plain file names, sorted
@@ -21,7 +21,9 @@ std::string DecodeEntities(const std::string &text);
 std::vector<std::string> PlaceholdersOf(const std::string &text);
 
 // Picture sizes read from the file headers; {0, 0} when the header is not recognised.
-struct TSize { int Width = 0, Height = 0; };
+struct TSize {
+  int Width = 0, Height = 0;
+};
 TSize PngSize(const std::string &bytes);
 TSize JpegSize(const std::string &bytes);
 

@@ -73,14 +73,16 @@ protected:
     const int n = Ed->Lines().Count();
     for (int i = 0; i < n; ++i)
       ASSERT_EQ(Ed->Lines().LineRange(i), fresh.Ranges[std::size_t(i)])
-          << context << ", line " << i + 1 << "\n" << Ed->Text();
+          << context << ", line " << i + 1 << "\n"
+          << Ed->Text();
     std::vector<int> order(std::size_t(n), 0);
     for (int i = 0; i < n; ++i)
       order[std::size_t(i)] = i;
     std::shuffle(order.begin(), order.end(), rng);
     for (int i : order)
       ASSERT_EQ(PaintScan(*Ed, i), fresh.Tokens[std::size_t(i)])
-          << context << ", line " << i + 1 << "\n" << Ed->Text();
+          << context << ", line " << i + 1 << "\n"
+          << Ed->Text();
   }
 
   TKzCssHighlighter Css;
@@ -108,8 +110,9 @@ TEST_F(EditCssRangesFixture, CommentsOpenedInDifferentRangesCloseIntoTheirOwn) {
 TEST_F(EditCssRangesFixture, RandomEditsKeepEveryLineAsAWholeScanWouldGiveIt) {
   // Pieces that open and close comments, rules and values, so edits move lines in and out
   // of comments that interrupted different ranges.
-  const std::vector<std::string> pieces = {"/*", "*/", "{", "}", ":", ";", ",", " ", "a", "color",
-                                           "#f0", "1.5", "\"s\"", "\r\n", "\r\n", "/", "*"};
+  const std::vector<std::string> pieces = {"/*",    "*/",   "{",    "}",     ":",   ";",
+                                           ",",     " ",    "a",    "color", "#f0", "1.5",
+                                           "\"s\"", "\r\n", "\r\n", "/",     "*"};
   for (unsigned seed = 1; seed <= 60; ++seed) {
     std::mt19937 rng(seed);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };

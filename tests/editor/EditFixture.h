@@ -76,11 +76,11 @@ protected:
       Ed->KeyPress(c);
     }
   }
-  void Cmd(TKzEditorCommand c, char ch = '\0', void *data = nullptr) { Ed->ProcessCommand(c, ch, data); }
-  void Caret(int x, int y) { Ed->SetCaretPos({x, y}); }
-  void Select(TBufferCoord anchor, TBufferCoord end) {
-    Ed->SetCaretAndSelection(end, anchor, end);
+  void Cmd(TKzEditorCommand c, char ch = '\0', void *data = nullptr) {
+    Ed->ProcessCommand(c, ch, data);
   }
+  void Caret(int x, int y) { Ed->SetCaretPos({x, y}); }
+  void Select(TBufferCoord anchor, TBufferCoord end) { Ed->SetCaretAndSelection(end, anchor, end); }
   // Client pixel of the left edge of a cell (display column, row) with the view at the top.
   static int X(int column) { return 32 + (column - 1) * 8; }
   static int Y(int row) { return (row - 1) * 16 + 4; }
@@ -92,4 +92,6 @@ protected:
 
 inline TBufferCoord P(int x, int y) { return TBufferCoord{x, y}; }
 
-inline void PrintTo(const TBufferCoord &p, std::ostream *os) { *os << "(" << p.Char << ", " << p.Line << ")"; }
+inline void PrintTo(const TBufferCoord &p, std::ostream *os) {
+  *os << "(" << p.Char << ", " << p.Line << ")";
+}

@@ -49,7 +49,7 @@ TEST_F(EditFixture, AMegabyteLineTakesEditsAtBothEndsAndInAColumn) {
   Cmd(ecEditorTop);
   Cmd(ecLineEnd);
   EXPECT_EQ(Ed->CaretX(), Ed->MaxScrollWidth() + 1); // the caret stops at the scroll width
-  Cmd(ecChar, 'a'); // and types nothing there
+  Cmd(ecChar, 'a');                                  // and types nothing there
   EXPECT_EQ(Ed->Lines().LineLength(0), int(line.size()));
   Cmd(ecLineBreak);
   Cmd(ecDeleteLastChar);
@@ -71,7 +71,9 @@ TEST_F(EditFixture, AMegabyteLineTakesEditsAtBothEndsAndInAColumn) {
   const std::string now = Ed->Text();
   ASSERT_EQ(now.size(), text.size());
   EXPECT_EQ(now.find_first_not_of('\0'), 0u);
-  EXPECT_TRUE(now == text) << "first difference at " << std::mismatch(now.begin(), now.end(), text.begin()).first - now.begin();
+  EXPECT_TRUE(now == text) << "first difference at "
+                           << std::mismatch(now.begin(), now.end(), text.begin()).first -
+                                  now.begin();
 }
 
 TEST_F(EditFixture, TwoHundredThousandLinesTakeOneLineEditsAnywhere) {

@@ -22,8 +22,8 @@ struct TCommandHook {
   std::vector<std::string> Log;
   bool Handle = false;
   TKzEditorCommand Replace = ecNone;
-  void Hook(TCustomKzEdit &, bool after, bool &handled, TKzEditorCommand &command, char &,
-            void *, void *data) {
+  void Hook(TCustomKzEdit &, bool after, bool &handled, TKzEditorCommand &command, char &, void *,
+            void *data) {
     Log.push_back(std::string(after ? "after " : "before ") + std::to_string(command) + " " +
                   static_cast<const char *>(data));
     if (!after && Handle)
@@ -53,8 +53,8 @@ TEST_F(EditFixture, DefaultKeystrokesReachTheirCommands) {
   Key(VK_INSERT, ssCtrl);
   Key('1', ssCtrl);
   Key('1', ssCtrl | ssShift);
-  std::vector<TKzEditorCommand> expected{ecUndo,  ecRedo, ecUndo,        ecPaste,
-                                         ecCut,   ecCopy, ecGotoMarker1, ecSetMarker1};
+  std::vector<TKzEditorCommand> expected{ecUndo, ecRedo, ecUndo,        ecPaste,
+                                         ecCut,  ecCopy, ecGotoMarker1, ecSetMarker1};
   EXPECT_EQ(seen, expected);
 }
 
@@ -169,7 +169,9 @@ TEST_F(EditFixture, ProcessCommandEventsMayChangeTheCommand) {
       c = ecLineEnd;
   };
   TKzEditorCommand userSeen = ecNone;
-  Ed->OnProcessUserCommand = [&](TCustomKzEdit &, TKzEditorCommand &c, char &, void *) { userSeen = c; };
+  Ed->OnProcessUserCommand = [&](TCustomKzEdit &, TKzEditorCommand &c, char &, void *) {
+    userSeen = c;
+  };
   Cmd(ecRight);
   EXPECT_EQ(Ed->CaretX(), 4);
   Cmd(1005);

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {

@@ -27,15 +27,14 @@ std::string WithoutTrailingBlanks(const std::string &text) {
 }
 
 struct TRun {
-  bool Tabs;        // tabs in the text and in what is typed
-  bool ColumnMode;  // whether the column selection mode is chosen too
-  bool Trimmed;     // compare without trailing blanks
+  bool Tabs;       // tabs in the text and in what is typed
+  bool ColumnMode; // whether the column selection mode is chosen too
+  bool Trimmed;    // compare without trailing blanks
 };
 
 class TRandomEditor {
 public:
-  TRandomEditor(TCustomKzEdit &ed, unsigned seed, const TRun &run)
-      : Ed(ed), Rng(seed), Run(run) {}
+  TRandomEditor(TCustomKzEdit &ed, unsigned seed, const TRun &run) : Ed(ed), Rng(seed), Run(run) {}
 
   int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(Rng); }
 
@@ -70,7 +69,8 @@ public:
       break;
     }
     case 2: Ed.SetSelectionMode(TKzSelectionMode(Pick(0, Run.ColumnMode ? 2 : 1))); break;
-    case 3: case 4: Ed.ProcessCommand(ecChar, "ax ("[Pick(0, 3)]); break;
+    case 3:
+    case 4: Ed.ProcessCommand(ecChar, "ax ("[Pick(0, 3)]); break;
     case 5: Ed.ProcessCommand(ecLineBreak); break;
     case 6: Ed.ProcessCommand(ecDeleteLastChar); break;
     case 7: Ed.ProcessCommand(ecDeleteChar); break;
@@ -82,9 +82,13 @@ public:
     case 13: Ed.ProcessCommand(ecPaste); break;
     case 14: Ed.ProcessCommand(ecBlockIndent); break;
     case 15: Ed.ProcessCommand(ecBlockUnindent); break;
-    case 16: Ed.ProcessCommand(TKzEditorCommand(Pick(0, 1) ? ecDeleteWord : ecDeleteLastWord)); break;
+    case 16:
+      Ed.ProcessCommand(TKzEditorCommand(Pick(0, 1) ? ecDeleteWord : ecDeleteLastWord));
+      break;
     case 17: Ed.ProcessCommand(TKzEditorCommand(Pick(0, 1) ? ecDeleteLine : ecDeleteEOL)); break;
-    case 18: Ed.ProcessCommand(TKzEditorCommand(Pick(0, 1) ? ecUpperCase : ecToggleCaseBlock)); break;
+    case 18:
+      Ed.ProcessCommand(TKzEditorCommand(Pick(0, 1) ? ecUpperCase : ecToggleCaseBlock));
+      break;
     case 19: Ed.ProcessCommand(ecInsertLine); break;
     case 20: Ed.ProcessCommand(ecToggleMode); break;
     case 21: Ed.ProcessCommand(TKzEditorCommand(Pick(ecLeft, ecEditorBottom))); break;
@@ -98,7 +102,8 @@ public:
 
 // Runs `steps` random edits and checks the history. Returns a description of the first fault.
 std::string RunHistory(TCustomKzEdit &ed, unsigned seed, int steps, const TRun &run) {
-  ed.SetText(run.Tabs ? "<p>\r\n\tab cd\r\n    x(y)\r\n\r\nend" : "<p>\r\n  ab cd\r\n    x(y)\r\n\r\nend");
+  ed.SetText(run.Tabs ? "<p>\r\n\tab cd\r\n    x(y)\r\n\r\nend"
+                      : "<p>\r\n  ab cd\r\n    x(y)\r\n\r\nend");
   ed.SetSelectionMode(smNormal);
   ed.SetMaxUndo(1 << 20);
   auto text = [&] { return run.Trimmed ? WithoutTrailingBlanks(ed.Text()) : ed.Text(); };

@@ -5,7 +5,8 @@
 #include "platform/StoredForm.h"
 
 TEST_F(EditFixture, MainWindowEditorTakesFontsAndKeystrokesFromTheStoredForm) {
-  kzp::TStoredValue form = kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
+  kzp::TStoredValue form =
+      kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
   LoadStoredEditorSettings(*Ed, form.Get("editor"));
   EXPECT_EQ(Ed->Font().Name, "Courier New");
   EXPECT_EQ(Ed->Font().Height, -13);

@@ -17,16 +17,56 @@ TEST_F(EditFixture, EditsInEveryModeUndoToTheTextBeforeAndRedoToTheTextAfter) {
   };
   const std::string before = "aaa\r\nbbb\r\nccc";
   std::vector<TCase> cases = {
-      {"type over a selection", [&] { Select(P(2, 1), P(3, 2)); Type("x"); }},
-      {"type without a selection", [&] { Caret(2, 2); Type("x"); }},
-      {"set selected text", [&] { Select(P(2, 1), P(3, 2)); Ed->SetSelectedText("Q"); }},
-      {"set selected text without selection", [&] { Caret(2, 2); Ed->SetSelectedText("Q"); }},
-      {"set two lines", [&] { Caret(2, 2); Ed->SetSelectedText("x\r\ny\r\n"); }},
-      {"tab", [&] { Caret(2, 2); Key(VK_TAB); }},
-      {"tab over a selection", [&] { Select(P(2, 1), P(3, 2)); Key(VK_TAB); }},
-      {"return over a selection", [&] { Select(P(2, 1), P(3, 2)); Key(VK_RETURN); }},
-      {"block case", [&] { Select(P(1, 1), P(3, 2)); Cmd(ecUpperCaseBlock); }},
-      {"ime string", [&] { Caret(2, 2); Ed->ImeResult("zz"); }},
+      {"type over a selection",
+       [&] {
+         Select(P(2, 1), P(3, 2));
+         Type("x");
+       }},
+      {"type without a selection",
+       [&] {
+         Caret(2, 2);
+         Type("x");
+       }},
+      {"set selected text",
+       [&] {
+         Select(P(2, 1), P(3, 2));
+         Ed->SetSelectedText("Q");
+       }},
+      {"set selected text without selection",
+       [&] {
+         Caret(2, 2);
+         Ed->SetSelectedText("Q");
+       }},
+      {"set two lines",
+       [&] {
+         Caret(2, 2);
+         Ed->SetSelectedText("x\r\ny\r\n");
+       }},
+      {"tab",
+       [&] {
+         Caret(2, 2);
+         Key(VK_TAB);
+       }},
+      {"tab over a selection",
+       [&] {
+         Select(P(2, 1), P(3, 2));
+         Key(VK_TAB);
+       }},
+      {"return over a selection",
+       [&] {
+         Select(P(2, 1), P(3, 2));
+         Key(VK_RETURN);
+       }},
+      {"block case",
+       [&] {
+         Select(P(1, 1), P(3, 2));
+         Cmd(ecUpperCaseBlock);
+       }},
+      {"ime string",
+       [&] {
+         Caret(2, 2);
+         Ed->ImeResult("zz");
+       }},
   };
   for (TKzSelectionMode mode : {smNormal, smLine, smColumn})
     for (TCase &c : cases) {

@@ -68,21 +68,79 @@ TEST_F(EditFixture, EveryRecordedReasonRoundTrips) {
     std::function<void()> Edit;
   };
   std::vector<TCase> cases = {
-      {"type", "ab", [&] { Caret(2, 1); Type("xy"); }},
-      {"pad", "ab", [&] { Caret(6, 1); Type("z"); }},
-      {"break", "abcd", [&] { Caret(3, 1); Key(VK_RETURN); }},
-      {"backspace join", "ab\r\ncd", [&] { Caret(1, 2); Key(VK_BACK); }},
-      {"delete", "abcd", [&] { Caret(2, 1); Key(VK_DELETE); }},
-      {"delete join", "ab\r\ncd", [&] { Caret(3, 1); Key(VK_DELETE); }},
-      {"selection", "abcd\r\nefgh", [&] { Select(P(2, 1), P(3, 2)); Type("Q"); }},
-      {"tab", "ab\r\ncd", [&] { Caret(2, 2); Key(VK_TAB); Type("t"); }},
-      {"shift tab", "          x", [&] { Caret(11, 1); Key(VK_TAB, ssShift); }},
-      {"indent", "a\r\nb", [&] { Select(P(1, 1), P(2, 2)); Key('I', ssCtrl | ssShift); }},
-      {"unindent", "\ta\r\n  b", [&] { Select(P(1, 1), P(2, 2)); Key('U', ssCtrl | ssShift); }},
-      {"delete line", "a\r\nb\r\nc", [&] { Caret(1, 2); Key('Y', ssCtrl); }},
-      {"delete last word", "ab cd", [&] { Caret(6, 1); Key(VK_BACK, ssCtrl); }},
-      {"case", "abc def", [&] { Caret(6, 1); Cmd(ecUpperCase); }},
-      {"column", "abcd\r\nefgh", [&] {
+      {"type", "ab",
+       [&] {
+         Caret(2, 1);
+         Type("xy");
+       }},
+      {"pad", "ab",
+       [&] {
+         Caret(6, 1);
+         Type("z");
+       }},
+      {"break", "abcd",
+       [&] {
+         Caret(3, 1);
+         Key(VK_RETURN);
+       }},
+      {"backspace join", "ab\r\ncd",
+       [&] {
+         Caret(1, 2);
+         Key(VK_BACK);
+       }},
+      {"delete", "abcd",
+       [&] {
+         Caret(2, 1);
+         Key(VK_DELETE);
+       }},
+      {"delete join", "ab\r\ncd",
+       [&] {
+         Caret(3, 1);
+         Key(VK_DELETE);
+       }},
+      {"selection", "abcd\r\nefgh",
+       [&] {
+         Select(P(2, 1), P(3, 2));
+         Type("Q");
+       }},
+      {"tab", "ab\r\ncd",
+       [&] {
+         Caret(2, 2);
+         Key(VK_TAB);
+         Type("t");
+       }},
+      {"shift tab", "          x",
+       [&] {
+         Caret(11, 1);
+         Key(VK_TAB, ssShift);
+       }},
+      {"indent", "a\r\nb",
+       [&] {
+         Select(P(1, 1), P(2, 2));
+         Key('I', ssCtrl | ssShift);
+       }},
+      {"unindent", "\ta\r\n  b",
+       [&] {
+         Select(P(1, 1), P(2, 2));
+         Key('U', ssCtrl | ssShift);
+       }},
+      {"delete line", "a\r\nb\r\nc",
+       [&] {
+         Caret(1, 2);
+         Key('Y', ssCtrl);
+       }},
+      {"delete last word", "ab cd",
+       [&] {
+         Caret(6, 1);
+         Key(VK_BACK, ssCtrl);
+       }},
+      {"case", "abc def",
+       [&] {
+         Caret(6, 1);
+         Cmd(ecUpperCase);
+       }},
+      {"column", "abcd\r\nefgh",
+       [&] {
          Ed->SetSelectionMode(smColumn);
          Select(P(2, 1), P(4, 2));
          Ed->SetSelectedText("");

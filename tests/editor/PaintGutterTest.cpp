@@ -146,7 +146,9 @@ TEST(PaintGutter, BookmarksInTwoPassesAdvancingByXoffset) {
   hidden.Visible = false;
   f.Edit->Marks() = {other, bookmark, bad, hidden};
   std::vector<std::tuple<int, int, int>> painted;
-  f.Edit->OnGutterPaint = [&](TCustomKzEdit &, int line, int x, int y) { painted.emplace_back(line, x, y); };
+  f.Edit->OnGutterPaint = [&](TCustomKzEdit &, int line, int x, int y) {
+    painted.emplace_back(line, x, y);
+  };
   f.PaintAll();
   auto glyphs = f.Canvas.CallsOf(TCanvasOp::Polygon);
   ASSERT_EQ(glyphs.size(), 2u);
@@ -179,7 +181,8 @@ TEST(PaintGutter, BookmarksInTwoPassesAdvancingByXoffset) {
 // window shows no line numbers: a 30-pixel band with the border, whatever the line count.
 TEST(PaintGutter, TheMainWindowsStoredFormKeepsTheBandWithoutNumbers) {
   TViewFixture f;
-  const kzp::TStoredValue form = kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
+  const kzp::TStoredValue form =
+      kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
   LoadStoredEditorSettings(*f.Edit, form.Get("editor"));
   EXPECT_EQ(f.Edit->Gutter().Font().Name, "Terminal");
   EXPECT_EQ(f.Edit->Gutter().Font().Height, -11);

@@ -81,22 +81,17 @@ TEST(PaintHostile, LargeDocumentOfEveryByteAtRandomViews) {
   for (int step = 0; step < 300; ++step) {
     const int line = 999 + static_cast<int>(rng() % 12);
     switch (rng() % 3) {
-    case 0:
-      f.Edit->Lines().ReplaceLine(line, HostileDocument(1, rng).substr(0, 60));
-      break;
-    case 1:
-      f.Edit->Lines().DeleteLine(line);
-      break;
-    default:
-      f.Edit->Lines().InsertLine(line, "/* open comment \t\t");
-      break;
+    case 0: f.Edit->Lines().ReplaceLine(line, HostileDocument(1, rng).substr(0, 60)); break;
+    case 1: f.Edit->Lines().DeleteLine(line); break;
+    default: f.Edit->Lines().InsertLine(line, "/* open comment \t\t"); break;
     }
     f.PaintAll();
   }
   f.Edit->SetOptions(f.Edit->Options() - TKzEditorOptions{eoShowSpecialChars});
   f.PaintAll();
   for (int row = 0; row < f.Edit->LinesInWindow(); ++row)
-    ASSERT_EQ(RowText(f, row), VisibleCells(f.Edit->Lines().GetLine(f.Edit->TopLine() + row - 1), tabWidth, 1, 40));
+    ASSERT_EQ(RowText(f, row),
+              VisibleCells(f.Edit->Lines().GetLine(f.Edit->TopLine() + row - 1), tabWidth, 1, 40));
   f.Edit->SetHighlighter(nullptr);
 }
 

@@ -84,16 +84,17 @@ TEST(PaintText, TokensMergeIntoRunsByStyleAndColour) {
   f.Edit->SetHighlighter(&hl);
   f.Edit->SetText("ab CD 12 x");
   f.PaintAll();
-  ExpectRuns(f.TextsInRow(0), {
-                                  // a space token joins the run before it when the backgrounds match
-                                  {32, "ab ", kzp::clNavy, kzp::clWindow, 0},
-                                  // spaces join a bold run too: neither style underlines
-                                  {56, "CD ", kzp::clMaroon, kzp::clWindow, kzp::fsBold},
-                                  {80, "12", kzp::clRed, kzp::clYellow, 0},
-                                  // a different background starts a new run, in the line colours
-                                  {96, " ", kzp::clWindowText, kzp::clWindow, 0},
-                                  {104, "x", kzp::clNavy, kzp::clWindow, 0},
-                              });
+  ExpectRuns(f.TextsInRow(0),
+             {
+                 // a space token joins the run before it when the backgrounds match
+                 {32, "ab ", kzp::clNavy, kzp::clWindow, 0},
+                 // spaces join a bold run too: neither style underlines
+                 {56, "CD ", kzp::clMaroon, kzp::clWindow, kzp::fsBold},
+                 {80, "12", kzp::clRed, kzp::clYellow, 0},
+                 // a different background starts a new run, in the line colours
+                 {96, " ", kzp::clWindowText, kzp::clWindow, 0},
+                 {104, "x", kzp::clNavy, kzp::clWindow, 0},
+             });
   hl.Key->SetStyle(kzp::fsBold | kzp::fsUnderline);
   f.PaintAll();
   auto runs = Runs(f.TextsInRow(0));
@@ -126,8 +127,10 @@ TEST(PaintText, SelectionPiecesInNormalMode) {
   f.Edit->SetSelectionAnchor({3, 1});
   f.Edit->SetSelectionEnd({6, 1});
   f.PaintAll();
-  const auto hl = kzp::clHighlight, ht = kzp::clHighlightText, w = kzp::clWindow, wt = kzp::clWindowText;
-  ExpectRuns(f.TextsInRow(0), {{32, "ab", wt, w, 0}, {48, "cde", ht, hl, 0}, {72, "fgh", wt, w, 0}});
+  const auto hl = kzp::clHighlight, ht = kzp::clHighlightText, w = kzp::clWindow,
+             wt = kzp::clWindowText;
+  ExpectRuns(f.TextsInRow(0),
+             {{32, "ab", wt, w, 0}, {48, "cde", ht, hl, 0}, {72, "fgh", wt, w, 0}});
   EXPECT_EQ(Fills(f.FillsInRow(0)), (std::vector<Fill>{{96, 352, w}}));
 
   // Over two lines: the first line's selection runs on past its end to the window's edge.
@@ -152,7 +155,8 @@ TEST(PaintText, SelectionPiecesInNormalMode) {
 
 TEST(PaintText, SelectionPiecesInLineAndColumnMode) {
   TViewFixture f;
-  const auto hl = kzp::clHighlight, ht = kzp::clHighlightText, w = kzp::clWindow, wt = kzp::clWindowText;
+  const auto hl = kzp::clHighlight, ht = kzp::clHighlightText, w = kzp::clWindow,
+             wt = kzp::clWindowText;
   f.Edit->SetText("abc\r\nabcdefghij\r\nxy");
   f.Edit->SetSelectionMode(smColumn);
   f.Edit->SetSelectionAnchor({2, 1});
@@ -161,7 +165,8 @@ TEST(PaintText, SelectionPiecesInLineAndColumnMode) {
   // The rectangle reaches past the end of the short line: painted up to its end column.
   ExpectRuns(f.TextsInRow(0), {{32, "a", wt, w, 0}, {40, "bc", ht, hl, 0}});
   EXPECT_EQ(Fills(f.FillsInRow(0)), (std::vector<Fill>{{56, 88, hl}, {88, 352, w}}));
-  ExpectRuns(f.TextsInRow(1), {{32, "a", wt, w, 0}, {40, "bcdefg", ht, hl, 0}, {88, "hij", wt, w, 0}});
+  ExpectRuns(f.TextsInRow(1),
+             {{32, "a", wt, w, 0}, {40, "bcdefg", ht, hl, 0}, {88, "hij", wt, w, 0}});
   ExpectRuns(f.TextsInRow(2), {{32, "xy", wt, w, 0}});
 
   f.Edit->SetSelectionMode(smLine);
@@ -195,13 +200,16 @@ TEST(PaintText, ActiveLineColourOnlyWhenSet) {
   f.Edit->SetText("a 1\r\nb 2");
   f.Edit->SetCaretXY({1, 2});
   f.PaintAll();
-  ExpectRuns(f.TextsInRow(1), {{32, "b ", kzp::clNavy, kzp::clWindow, 0}, {48, "2", kzp::clRed, kzp::clYellow, 0}});
+  ExpectRuns(f.TextsInRow(1),
+             {{32, "b ", kzp::clNavy, kzp::clWindow, 0}, {48, "2", kzp::clRed, kzp::clYellow, 0}});
   f.Edit->SetActiveLineColor(kzp::clAqua);
   f.PaintAll();
   // On the caret line every token's background is the active line colour.
-  ExpectRuns(f.TextsInRow(1), {{32, "b ", kzp::clNavy, kzp::clAqua, 0}, {48, "2", kzp::clRed, kzp::clAqua, 0}});
+  ExpectRuns(f.TextsInRow(1),
+             {{32, "b ", kzp::clNavy, kzp::clAqua, 0}, {48, "2", kzp::clRed, kzp::clAqua, 0}});
   EXPECT_EQ(Fills(f.FillsInRow(1)), (std::vector<Fill>{{56, 352, kzp::clAqua}}));
-  ExpectRuns(f.TextsInRow(0), {{32, "a ", kzp::clNavy, kzp::clWindow, 0}, {48, "1", kzp::clRed, kzp::clYellow, 0}});
+  ExpectRuns(f.TextsInRow(0),
+             {{32, "a ", kzp::clNavy, kzp::clWindow, 0}, {48, "1", kzp::clRed, kzp::clYellow, 0}});
   f.Edit->SetHighlighter(nullptr);
 }
 
@@ -210,7 +218,8 @@ TEST(PaintText, SpecialLinesTakeTheirOwnColoursAlsoForTheSelection) {
   TTestHighlighter hl;
   f.Edit->SetHighlighter(&hl);
   f.Edit->SetText("ab CD\r\nab CD");
-  f.Edit->OnSpecialLineColors = [](TCustomKzEdit &, int line, bool &special, kzp::TColor &fg, kzp::TColor &bg) {
+  f.Edit->OnSpecialLineColors = [](TCustomKzEdit &, int line, bool &special, kzp::TColor &fg,
+                                   kzp::TColor &bg) {
     if (line == 1) {
       special = true;
       fg = kzp::clWhite;
@@ -224,12 +233,14 @@ TEST(PaintText, SpecialLinesTakeTheirOwnColoursAlsoForTheSelection) {
                                {40, "b", kzp::clWhite, kzp::clBlack, 0},
                                {48, " ", kzp::clWhite, kzp::clBlack, 0},
                                {56, "CD", kzp::clWhite, kzp::clBlack, kzp::fsBold}});
-  ExpectRuns(f.TextsInRow(1), {{32, "ab ", kzp::clNavy, kzp::clWindow, 0}, {56, "CD", kzp::clMaroon, kzp::clWindow, kzp::fsBold}});
+  ExpectRuns(f.TextsInRow(1), {{32, "ab ", kzp::clNavy, kzp::clWindow, 0},
+                               {56, "CD", kzp::clMaroon, kzp::clWindow, kzp::fsBold}});
   // With eoSpecialLineDefaultFg the tokens keep their own text colour.
   f.Edit->SetOptions(f.Edit->Options() | TKzEditorOptions{eoSpecialLineDefaultFg});
   f.Edit->SetSelectionAnchor({1, 2});
   f.PaintAll();
-  ExpectRuns(f.TextsInRow(0), {{32, "ab ", kzp::clNavy, kzp::clBlack, 0}, {56, "CD", kzp::clMaroon, kzp::clBlack, kzp::fsBold}});
+  ExpectRuns(f.TextsInRow(0), {{32, "ab ", kzp::clNavy, kzp::clBlack, 0},
+                               {56, "CD", kzp::clMaroon, kzp::clBlack, kzp::fsBold}});
   f.Edit->SetHighlighter(nullptr);
 }
 
@@ -244,7 +255,8 @@ TEST(PaintText, SpecialCharactersShowBlanksTabsAndTheLineEnd) {
   std::string row0;
   for (const auto &t : f.TextsInRow(0))
     row0 += t.Text;
-  EXPECT_EQ(row0, "a\xB7" "b  \xBB  c\xB6");
+  EXPECT_EQ(row0, "a\xB7"
+                  "b  \xBB  c\xB6");
   auto texts0 = f.TextsInRow(0);
   const TCanvasCall &eol0 = texts0.back();
   EXPECT_EQ(eol0.X, 32 + 9 * 8);
@@ -305,7 +317,8 @@ TEST(PaintText, ScrolledTextSkipsTokensLeftOfTheView) {
   f.Edit->SetText("ab CD efg");
   f.Edit->SetLeftChar(5);
   f.PaintAll();
-  ExpectRuns(f.TextsInRow(0), {{32, "D ", kzp::clMaroon, kzp::clWindow, kzp::fsBold}, {48, "efg", kzp::clNavy, kzp::clWindow, 0}});
+  ExpectRuns(f.TextsInRow(0), {{32, "D ", kzp::clMaroon, kzp::clWindow, kzp::fsBold},
+                               {48, "efg", kzp::clNavy, kzp::clWindow, 0}});
   f.Edit->SetHighlighter(nullptr);
 }
 

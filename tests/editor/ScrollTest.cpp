@@ -19,7 +19,8 @@ std::string Lines(int n, const std::string &line = "x") {
   return text;
 }
 
-TKzScrollBarState Bar(bool visible, bool enabled, int min, int max, int page, int pos, bool first, bool second) {
+TKzScrollBarState Bar(bool visible, bool enabled, int min, int max, int page, int pos, bool first,
+                      bool second) {
   TKzScrollBarState s;
   s.Visible = visible;
   s.Enabled = enabled;
@@ -384,5 +385,6 @@ TEST(ScrollView, ExtremeLeftCharAndWheelStayWithinTheText) {
   EXPECT_EQ(f.Edit->WheelRemainder(), INT_MAX % 120);
   f.Edit->MouseWheel(INT_MIN, ssCtrl);
   EXPECT_EQ(f.Edit->TopLine(), 5000 - 2000 + 1);
-  EXPECT_EQ(f.Edit->WheelRemainder(), static_cast<int>((INT_MAX % 120 + static_cast<long long>(INT_MIN)) % 120));
+  EXPECT_EQ(f.Edit->WheelRemainder(),
+            static_cast<int>((INT_MAX % 120 + static_cast<long long>(INT_MIN)) % 120));
 }

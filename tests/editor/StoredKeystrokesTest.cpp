@@ -132,10 +132,19 @@ TEST(StoredKeystrokes, FaultsAreReportedAndLeaveTheTableAlone) {
 TEST(StoredKeystrokes, RandomListsApplyWhollyOrNotAtAll) {
   std::mt19937 rng(8);
   auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  const char *const commands[] = {"\"ecUndo\"", "\"ecContextHelp\"", "\"ecNoSuchCommand\"", "601", "70000",
-                                  "-1", "1.5", "\"490\"", "null", "\"\""};
-  const char *const shortcuts[] = {"\"F1\"", "\"Ctrl+F1\"", "\"Ctrl+Alt+C\"", "16474", "\"Shift+\"", "\"Ctrl+Q\"",
-                                   "99999", "\"#300\"", "true", "0"};
+  const char *const commands[] = {"\"ecUndo\"",
+                                  "\"ecContextHelp\"",
+                                  "\"ecNoSuchCommand\"",
+                                  "601",
+                                  "70000",
+                                  "-1",
+                                  "1.5",
+                                  "\"490\"",
+                                  "null",
+                                  "\"\""};
+  const char *const shortcuts[] = {
+      "\"F1\"",     "\"Ctrl+F1\"", "\"Ctrl+Alt+C\"", "16474", "\"Shift+\"",
+      "\"Ctrl+Q\"", "99999",       "\"#300\"",       "true",  "0"};
   const char *const keys[] = {"\"Command\"", "\"ShortCut\"", "\"ShortCut2\"", "\"Colour\""};
   int applied = 0, refused = 0;
   for (int round = 0; round < 2000; ++round) {
@@ -153,7 +162,8 @@ TEST(StoredKeystrokes, RandomListsApplyWhollyOrNotAtAll) {
           if (used[k])
             continue;
           used[k] = true;
-          json += (first ? "" : ",") + std::string(keys[k]) + ":" + (k == 0 ? commands[pick(10)] : shortcuts[pick(10)]);
+          json += (first ? "" : ",") + std::string(keys[k]) + ":" +
+                  (k == 0 ? commands[pick(10)] : shortcuts[pick(10)]);
           first = false;
         }
         json += s > 1 ? "}," : "}";

@@ -199,7 +199,8 @@ TEST(TextBufferHostile, RandomEditsMatchAPlainVector) {
   }
   ExpectSameLines(list, model);
   for (int i = 0; i < list.Count(); ++i)
-    ASSERT_EQ(list.ExpandedLength(i), ExpandedReference(model[static_cast<std::size_t>(i)], tabWidth));
+    ASSERT_EQ(list.ExpandedLength(i),
+              ExpandedReference(model[static_cast<std::size_t>(i)], tabWidth));
 }
 
 // Nine megabytes of tabs at the widest stop are more cells than an int counts: lengths stop at

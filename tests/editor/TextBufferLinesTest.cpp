@@ -39,8 +39,7 @@ void Fill(TKzEditStringList &l, std::initializer_list<const char *> lines) {
 }
 
 // The message and the index of an index error, or "none".
-template <class F>
-std::string IndexError(F f) {
+template <class F> std::string IndexError(F f) {
   try {
     f();
   } catch (const EKzEditStringList &e) {

@@ -22,18 +22,12 @@ TTestHighlighter::TTestHighlighter() {
 
 TKzHighlighterAttributes *TTestHighlighter::RoleAttribute(int role) const {
   switch (role) {
-  case RoleComment:
-    return Comment;
-  case RoleIdentifier:
-    return Word;
-  case RoleKeyword:
-    return Key;
-  case RoleWhitespace:
-    return Space;
-  case RoleSymbol:
-    return Symbol;
-  default:
-    return nullptr;
+  case RoleComment: return Comment;
+  case RoleIdentifier: return Word;
+  case RoleKeyword: return Key;
+  case RoleWhitespace: return Space;
+  case RoleSymbol: return Symbol;
+  default: return nullptr;
   }
 }
 
@@ -117,7 +111,8 @@ std::vector<kzp::TCanvasCall> TViewFixture::TextsInRow(int row) const {
   std::vector<kzp::TCanvasCall> out;
   int lh = Edit->LineHeight();
   for (const auto &c : Canvas.Calls)
-    if (c.Op == kzp::TCanvasOp::Text && c.Y >= row * lh && c.Y < (row + 1) * lh && c.X >= Edit->GutterWidth())
+    if (c.Op == kzp::TCanvasOp::Text && c.Y >= row * lh && c.Y < (row + 1) * lh &&
+        c.X >= Edit->GutterWidth())
       out.push_back(c);
   return out;
 }
@@ -126,8 +121,8 @@ std::vector<kzp::TCanvasCall> TViewFixture::FillsInRow(int row) const {
   std::vector<kzp::TCanvasCall> out;
   int lh = Edit->LineHeight();
   for (const auto &c : Canvas.Calls)
-    if (c.Op == kzp::TCanvasOp::FillRect && c.Rect.Top == row * lh && c.Rect.Bottom == (row + 1) * lh &&
-        c.Rect.Left >= Edit->GutterWidth() + 2)
+    if (c.Op == kzp::TCanvasOp::FillRect && c.Rect.Top == row * lh &&
+        c.Rect.Bottom == (row + 1) * lh && c.Rect.Left >= Edit->GutterWidth() + 2)
       out.push_back(c);
   return out;
 }

@@ -48,7 +48,9 @@ public:
   kzp::TClipboard &Clipboard() override { return FClipboard; }
   void InvalidateRect(int l, int t, int r, int b) override { Invalidated.push_back({l, t, r, b}); }
   void InvalidateAll() override { ++InvalidatedAll; }
-  void ScrollPixels(int dx, int dy, int l, int t, int r, int b) override { Scrolls.push_back({dx, dy, {l, t, r, b}}); }
+  void ScrollPixels(int dx, int dy, int l, int t, int r, int b) override {
+    Scrolls.push_back({dx, dy, {l, t, r, b}});
+  }
   void UpdateNow() override { ++UpdatesNow; }
   void SetScrollBar(bool vertical, const TKzScrollBarState &s) override {
     Bars[vertical ? 1 : 0] = s;

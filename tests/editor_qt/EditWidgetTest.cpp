@@ -2,8 +2,8 @@
 // clipboard with both formats, and focus through the redirects.
 #include "QtApp.h"
 #include "editor/qt/KzEditWidget.h"
-#include "platform/qt/QtClipboard.h"
 #include "platform/StoredForm.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtKeys.h"
 
 #include <QApplication>
@@ -53,7 +53,7 @@ TEST(EditWidgetTest, TypingGoesThroughTheCodePageAndCommandKeysTypeNothing) {
   TKzEdit w;
   Press(w, Qt::Key_A, {}, "a");
   Press(w, Qt::Key_unknown, {}, QString(QChar(0x20AC))); // the euro sign is 0x80
-  Press(w, Qt::Key_unknown, {}, QString(QChar(0x4E2D)));  // not in the code page: dropped
+  Press(w, Qt::Key_unknown, {}, QString(QChar(0x4E2D))); // not in the code page: dropped
   EXPECT_EQ(w.Text(), "a\x80");
   Press(w, Qt::Key_Return, {}, "\r");
   Press(w, Qt::Key_B, {}, "b");
@@ -86,8 +86,10 @@ TEST(EditWidgetTest, KeysOfTheKeystrokeTableOverrideMenuShortcuts) {
   undo.ignore();
   QCoreApplication::sendEvent(&w, &undo);
   EXPECT_TRUE(undo.isAccepted());
-  LoadStoredEditorSettings(w.Editor(), kzp::ParseStoredForm(
-      R"({ "RemovedKeystrokes": [ { "Command": "ecContextHelp", "ShortCut": "F1" } ] })"));
+  LoadStoredEditorSettings(
+      w.Editor(),
+      kzp::ParseStoredForm(
+          R"({ "RemovedKeystrokes": [ { "Command": "ecContextHelp", "ShortCut": "F1" } ] })"));
   QKeyEvent help(QEvent::ShortcutOverride, Qt::Key_F1, Qt::NoModifier);
   help.ignore();
   QCoreApplication::sendEvent(&w, &help);
@@ -104,7 +106,8 @@ TEST(EditWidgetTest, ClipboardCarriesTextAndTheBlockFormat) {
   const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(mime, nullptr);
   EXPECT_EQ(mime->text(), QString("one\r\ntwo\r\n")); // whole lines up to the end's line
-  QByteArray block = mime->data(QString::fromStdString(kzp::TQtClipboard::MimeTypeOf(KzEditClipboardFormatName)));
+  QByteArray block =
+      mime->data(QString::fromStdString(kzp::TQtClipboard::MimeTypeOf(KzEditClipboardFormatName)));
   EXPECT_EQ(block, QByteArray("\1one\r\ntwo\r\n\0", 12));
   w.Editor().SetSelectionMode(smNormal);
   w.Editor().SetCaretPos({3, 3});

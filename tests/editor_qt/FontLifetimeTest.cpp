@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

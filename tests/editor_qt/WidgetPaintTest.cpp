@@ -68,8 +68,8 @@ TEST(WidgetPaint, SliderActionsAndWheelMoveTheView) {
   EXPECT_EQ(e.LeftChar(), 2);
 
   e.SetTopLine(50);
-  QWheelEvent wheel(QPointF(50, 50), w.mapToGlobal(QPoint(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(QPointF(50, 50), w.mapToGlobal(QPoint(50, 50)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(w.viewport(), &wheel);
   EXPECT_EQ(e.TopLine(), 50 + QApplication::wheelScrollLines());
 }

@@ -4,8 +4,7 @@
 
 #include "highlight/KzHighlighterCSS.h"
 
-KZ_FUZZ_TARGET(css_lines)(const std::uint8_t *data, std::size_t size)
-{
-    TKzCssHighlighter stepper, runner;
-    FuzzHighlighterLines(stepper, runner, data, size);
+KZ_FUZZ_TARGET(css_lines)(const std::uint8_t *data, std::size_t size) {
+  TKzCssHighlighter stepper, runner;
+  FuzzHighlighterLines(stepper, runner, data, size);
 }

@@ -4,8 +4,7 @@
 
 #include "workbench/ChmFile.h"
 
-KZ_FUZZ_TARGET(help_index)(const std::uint8_t *data, std::size_t size)
-{
-    for (const TSitemapEntry &entry : ParseSitemap(FuzzBytes(data, size)))
-        FuzzCheck(!entry.Name.empty(), "an entry has a name");
+KZ_FUZZ_TARGET(help_index)(const std::uint8_t *data, std::size_t size) {
+  for (const TSitemapEntry &entry : ParseSitemap(FuzzBytes(data, size)))
+    FuzzCheck(!entry.Name.empty(), "an entry has a name");
 }

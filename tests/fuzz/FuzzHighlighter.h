@@ -12,5 +12,5 @@ class TKzCustomHighlighter;
 // running to each line end at once and must end every line with the same range. Two
 // instances, since a highlighter may keep state besides the range (the CSS highlighter's
 // SavedRange), so scanning a line twice on one instance need not repeat itself.
-void FuzzHighlighterLines(TKzCustomHighlighter &stepper, TKzCustomHighlighter &runner, const std::uint8_t *data,
-                          std::size_t size);
+void FuzzHighlighterLines(TKzCustomHighlighter &stepper, TKzCustomHighlighter &runner,
+                          const std::uint8_t *data, std::size_t size);

@@ -4,8 +4,7 @@
 
 #include "highlight/KzHighlighterHtml.h"
 
-KZ_FUZZ_TARGET(html_lines)(const std::uint8_t *data, std::size_t size)
-{
-    TKzHTMLHighlighter stepper, runner;
-    FuzzHighlighterLines(stepper, runner, data, size);
+KZ_FUZZ_TARGET(html_lines)(const std::uint8_t *data, std::size_t size) {
+  TKzHTMLHighlighter stepper, runner;
+  FuzzHighlighterLines(stepper, runner, data, size);
 }

@@ -4,10 +4,9 @@
 
 #include "platform/StoredForm.h"
 
-KZ_FUZZ_TARGET(stored_form)(const std::uint8_t *data, std::size_t size)
-{
-    try {
-        kzp::ParseStoredForm(FuzzBytes(data, size));
-    } catch (const kzp::EStoredFormError &) {
-    }
+KZ_FUZZ_TARGET(stored_form)(const std::uint8_t *data, std::size_t size) {
+  try {
+    kzp::ParseStoredForm(FuzzBytes(data, size));
+  } catch (const kzp::EStoredFormError &) {
+  }
 }

@@ -4,21 +4,18 @@
 #include <cstdio>
 #include <cstdlib>
 
-std::vector<TFuzzTarget> &FuzzTargets()
-{
-    static std::vector<TFuzzTarget> targets;
-    return targets;
+std::vector<TFuzzTarget> &FuzzTargets() {
+  static std::vector<TFuzzTarget> targets;
+  return targets;
 }
 
-std::string &FuzzCurrentInput()
-{
-    static std::string input;
-    return input;
+std::string &FuzzCurrentInput() {
+  static std::string input;
+  return input;
 }
 
-void FuzzFailed(const char *what)
-{
-    std::fprintf(stderr, "fuzz property broken: %s%s%s\n", what, FuzzCurrentInput().empty() ? "" : " - input ",
-                 FuzzCurrentInput().c_str());
-    std::abort();
+void FuzzFailed(const char *what) {
+  std::fprintf(stderr, "fuzz property broken: %s%s%s\n", what,
+               FuzzCurrentInput().empty() ? "" : " - input ", FuzzCurrentInput().c_str());
+  std::abort();
 }

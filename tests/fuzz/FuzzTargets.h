@@ -11,14 +11,14 @@
 using TFuzzRun = void (*)(const std::uint8_t *data, std::size_t size);
 
 struct TFuzzTarget {
-    const char *Name;
-    TFuzzRun Run;
+  const char *Name;
+  TFuzzRun Run;
 };
 
 std::vector<TFuzzTarget> &FuzzTargets();
 
 struct TFuzzRegistrar {
-    TFuzzRegistrar(const char *name, TFuzzRun run) { FuzzTargets().push_back({name, run}); }
+  TFuzzRegistrar(const char *name, TFuzzRun run) { FuzzTargets().push_back({name, run}); }
 };
 
 // The input being run, named in the report of a broken property.
@@ -27,29 +27,26 @@ std::string &FuzzCurrentInput();
 // A property a target checks; breaking it is a finding: the fuzzer stops with the input, the
 // replay test fails naming it.
 [[noreturn]] void FuzzFailed(const char *what);
-inline void FuzzCheck(bool holds, const char *what)
-{
-    if (!holds)
-        FuzzFailed(what);
+inline void FuzzCheck(bool holds, const char *what) {
+  if (!holds)
+    FuzzFailed(what);
 }
 
 #if defined(KZ_FUZZER)
-#define KZ_FUZZ_TARGET(name)                                                                                           \
-    static void name##Run(const std::uint8_t *, std::size_t);                                                          \
-    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)                                 \
-    {                                                                                                                  \
-        name##Run(data, size);                                                                                         \
-        return 0;                                                                                                      \
-    }                                                                                                                  \
-    static void name##Run
+#define KZ_FUZZ_TARGET(name)                                                                       \
+  static void name##Run(const std::uint8_t *, std::size_t);                                        \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {              \
+    name##Run(data, size);                                                                         \
+    return 0;                                                                                      \
+  }                                                                                                \
+  static void name##Run
 #else
-#define KZ_FUZZ_TARGET(name)                                                                                           \
-    static void name##Run(const std::uint8_t *, std::size_t);                                                          \
-    static const TFuzzRegistrar name##Registrar(#name, name##Run);                                                     \
-    static void name##Run
+#define KZ_FUZZ_TARGET(name)                                                                       \
+  static void name##Run(const std::uint8_t *, std::size_t);                                        \
+  static const TFuzzRegistrar name##Registrar(#name, name##Run);                                   \
+  static void name##Run
 #endif
 
-inline std::string FuzzBytes(const std::uint8_t *data, std::size_t size)
-{
-    return std::string(reinterpret_cast<const char *>(data), size);
+inline std::string FuzzBytes(const std::uint8_t *data, std::size_t size) {
+  return std::string(reinterpret_cast<const char *>(data), size);
 }

@@ -6,18 +6,18 @@
 #include <vector>
 
 struct TKzpResult {
-    int Exit = -1;   // the exit code; -1 when ended by a signal
-    int Signal = 0;  // the signal that ended it
-    bool TimedOut = false;
-    std::string Out, Err;
+  int Exit = -1;  // the exit code; -1 when ended by a signal
+  int Signal = 0; // the signal that ended it
+  bool TimedOut = false;
+  std::string Out, Err;
 };
 
 // Limits and inputs of one run, for the cases a plain run cannot show.
 struct TKzpLimits {
-    std::string StdinPath;          // read stdin from this file instead of `input`
-    unsigned long long Memory = 0;  // address-space limit in bytes, 0 for none
-    unsigned long long FileSize = 0; // largest file it may write, 0 for none
-    int TimeoutMs = 20000;          // killed after this long (a hang fails the test, not the suite)
+  std::string StdinPath;           // read stdin from this file instead of `input`
+  unsigned long long Memory = 0;   // address-space limit in bytes, 0 for none
+  unsigned long long FileSize = 0; // largest file it may write, 0 for none
+  int TimeoutMs = 20000;           // killed after this long (a hang fails the test, not the suite)
 };
 
 // Runs `program` (the kzp binary unless given) with `args`, feeding `input` on stdin.

@@ -6,16 +6,16 @@
 
 class TTempFolder {
 public:
-    TTempFolder();
-    ~TTempFolder();
-    TTempFolder(const TTempFolder &) = delete;
-    TTempFolder &operator=(const TTempFolder &) = delete;
+  TTempFolder();
+  ~TTempFolder();
+  TTempFolder(const TTempFolder &) = delete;
+  TTempFolder &operator=(const TTempFolder &) = delete;
 
-    const std::string &Path() const { return path_; }
-    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
+  const std::string &Path() const { return path_; }
+  std::string operator/(const std::string &name) const { return path_ + "/" + name; }
 
 private:
-    std::string path_;
+  std::string path_;
 };
 
 void WriteBytes(const std::string &path, const std::string &bytes);

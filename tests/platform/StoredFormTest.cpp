@@ -79,10 +79,26 @@ TEST(StoredForm, MalformedInputNamesThePlace) {
             "1:1: Gespeichertes Formular fehlerhaft: Wert erwartet, Ende gefunden (Zeile 1, "
             "Spalte 1)");
   // Each of these is refused; the message is checked above for the common kinds.
-  for (const char *bad :
-       {"\"open", "[\"a\x01\"]", "\"\\x\"", "\"\\u12G4\"", "\"\\ud800\"", "\"\\udc00\"", "01",
-        "1.", "-", "1e", "1e999", "tru", "truex", "nul", "[", "{\"a\":}", "\"\xC3\"",
-        "\"\xC0\xAF\"", "\"\xED\xA0\x80\"", "[1,]"})
+  for (const char *bad : {"\"open",
+                          "[\"a\x01\"]",
+                          "\"\\x\"",
+                          "\"\\u12G4\"",
+                          "\"\\ud800\"",
+                          "\"\\udc00\"",
+                          "01",
+                          "1.",
+                          "-",
+                          "1e",
+                          "1e999",
+                          "tru",
+                          "truex",
+                          "nul",
+                          "[",
+                          "{\"a\":}",
+                          "\"\xC3\"",
+                          "\"\xC0\xAF\"",
+                          "\"\xED\xA0\x80\"",
+                          "[1,]"})
     EXPECT_NE(ErrorOf(bad), "ok") << bad;
   // Deep nesting is refused instead of exhausting the stack.
   EXPECT_NE(ErrorOf(std::string(5000, '[')), "ok");

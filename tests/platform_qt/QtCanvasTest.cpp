@@ -1,7 +1,7 @@
 // The Qt canvas on an off-screen image: exact pixels for fills and lines, glyphs inside their
 // forced cells, and Windows-1252 text.
-#include "QtApp.h"
 #include "platform/qt/QtCanvas.h"
+#include "QtApp.h"
 
 #include <QApplication>
 #include <QImage>

@@ -5,12 +5,11 @@
 
 using namespace kzp::codepage;
 
-TEST(QtCodePage, EveryByteRoundTripsThroughQString)
-{
-    std::string all;
-    for (int c = 0; c < 256; ++c)
-        all.push_back(static_cast<char>(c));
-    bool lossless = false;
-    EXPECT_EQ(FromQString(ToQString(all), &lossless), all);
-    EXPECT_TRUE(lossless);
+TEST(QtCodePage, EveryByteRoundTripsThroughQString) {
+  std::string all;
+  for (int c = 0; c < 256; ++c)
+    all.push_back(static_cast<char>(c));
+  bool lossless = false;
+  EXPECT_EQ(FromQString(ToQString(all), &lossless), all);
+  EXPECT_TRUE(lossless);
 }

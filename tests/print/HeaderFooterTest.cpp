@@ -15,7 +15,8 @@ protected:
   HeaderFooterTest() {
     // The default canvas: 8 pixels a character, "W" 16 high with ascent 13.
     Margins.ComputePageMargins(Canvas, 1, Info, false, false, 0);
-    for (THeaderFooter *hf : {static_cast<THeaderFooter *>(&Header), static_cast<THeaderFooter *>(&Footer)})
+    for (THeaderFooter *hf :
+         {static_cast<THeaderFooter *>(&Header), static_cast<THeaderFooter *>(&Footer)})
       hf->DateTimeTexts = [](std::string &date, std::string &time) {
         date = "24.12.2024";
         time = "18:30:00";
@@ -37,8 +38,7 @@ protected:
 
 } // namespace
 
-TEST_F(HeaderFooterTest, MacrosAreReplacedInAnyCaseAndEverythingElseStaysAsWritten)
-{
+TEST_F(HeaderFooterTest, MacrosAreReplacedInAnyCaseAndEverythingElseStaysAsWritten) {
   EXPECT_EQ(RomanNumeral(1994), "MCMXCIV");
   EXPECT_EQ(RomanNumeral(4000), "MMMM");
   EXPECT_EQ(RomanNumeral(3888), "MMMDCCCLXXXVIII");
@@ -55,8 +55,7 @@ TEST_F(HeaderFooterTest, MacrosAreReplacedInAnyCaseAndEverythingElseStaysAsWritt
   EXPECT_EQ(Expand(" $PAGENUM$ "), " 3 ");
 }
 
-TEST_F(HeaderFooterTest, LinesAreCompactedAndItemsPlacedByAlignmentOnTheirBaseline)
-{
+TEST_F(HeaderFooterTest, LinesAreCompactedAndItemsPlacedByAlignmentOnTheirBaseline) {
   Header.Add("links", nullptr, hfaLeft, 1);
   Header.Add("Seite $PAGENUM$", nullptr, hfaRight, 1);
   Header.Add("Mitte", nullptr, hfaCenter, 3);
@@ -88,8 +87,7 @@ TEST_F(HeaderFooterTest, LinesAreCompactedAndItemsPlacedByAlignmentOnTheirBaseli
   EXPECT_EQ(Canvas.Font().Name, "Courier New");
 }
 
-TEST_F(HeaderFooterTest, MirrorPositionMovesSideAlignedItemsOnEvenPagesOnly)
-{
+TEST_F(HeaderFooterTest, MirrorPositionMovesSideAlignedItemsOnEvenPagesOnly) {
   Footer.SetMirrorPosition(true);
   Footer.Add("$PAGENUM$", nullptr, hfaLeft, 1);
   Footer.Add("Mitte", nullptr, hfaCenter, 1);
@@ -105,8 +103,7 @@ TEST_F(HeaderFooterTest, MirrorPositionMovesSideAlignedItemsOnEvenPagesOnly)
   }
 }
 
-TEST_F(HeaderFooterTest, BoxAndShadingFillAndOutlineTheFrameRectangleButOnlyWithItems)
-{
+TEST_F(HeaderFooterTest, BoxAndShadingFillAndOutlineTheFrameRectangleButOnlyWithItems) {
   Footer.SetFrameTypes(ftLine | ftBox | ftShaded);
   Footer.InitPrint(Canvas, 5, Margins, "t");
   EXPECT_EQ(Footer.FrameHeight(), -1);
@@ -137,8 +134,7 @@ TEST_F(HeaderFooterTest, BoxAndShadingFillAndOutlineTheFrameRectangleButOnlyWith
   EXPECT_EQ(Texts().at(0).Brush.Style, kzp::TBrushStyle::bsClear) << "no background of its own";
 }
 
-TEST_F(HeaderFooterTest, AssignCopiesItemsFontsAndSettingsAndItemFontsScaleToTheDevice)
-{
+TEST_F(HeaderFooterTest, AssignCopiesItemsFontsAndSettingsAndItemFontsScaleToTheDevice) {
   kzp::TFont big{"Times New Roman", -16, kzp::fsBold, kzp::clBlue};
   Header.Add("a", &big, hfaRight, 5);
   Header.SetRomanNumbers(true);

@@ -5,8 +5,7 @@
 #include "print/KzEditPrintMargins.h"
 #include "print/KzEditPrinterInfo.h"
 
-TEST(PrinterInfo, WithoutPrinterTheSheetIsA4At300DpiAPrinterGivesItsOwnReadOnce)
-{
+TEST(PrinterInfo, WithoutPrinterTheSheetIsA4At300DpiAPrinterGivesItsOwnReadOnce) {
   TRecordingPrinter printer; // lists no printer, though it would report another sheet
   printer.Sheet = {4960, 7016, 4800, 6800, 100, 120, 600, 600};
   TKzEditPrinterInfo info(&printer);
@@ -16,7 +15,8 @@ TEST(PrinterInfo, WithoutPrinterTheSheetIsA4At300DpiAPrinterGivesItsOwnReadOnce)
   EXPECT_EQ(info.BottomOffset(), 50);
   EXPECT_EQ(info.LeftEdgePixels(25), 230);
   EXPECT_EQ(info.RightEdgePixels(15), 119);
-  EXPECT_EQ(info.LeftEdgePixels(2), -41) << "a margin in the unprintable border is left of the area";
+  EXPECT_EQ(info.LeftEdgePixels(2), -41)
+      << "a margin in the unprintable border is left of the area";
 
   printer.Names = {"Laser"};
   EXPECT_EQ(info.LeftOffset(), 65) << "read once";
@@ -28,15 +28,15 @@ TEST(PrinterInfo, WithoutPrinterTheSheetIsA4At300DpiAPrinterGivesItsOwnReadOnce)
   EXPECT_EQ(KzRoundPixels(3.5), 4);
 }
 
-TEST(PrintMargins, DefaultsGiveTheKnownPositionsAndLineNumbersNarrowTheTextOutsideTheMargin)
-{
+TEST(PrintMargins, DefaultsGiveTheKnownPositionsAndLineNumbersNarrowTheTextOutsideTheMargin) {
   TKzEditPrinterInfo info;
   kzp::TFixedCanvas canvas; // 8 pixels a character
   TKzEditPrintMargins m;
   m.ComputePageMargins(canvas, 1, info, false, false, 0);
-  EXPECT_EQ((std::vector<int>{m.TextLeft, m.TextRight, m.TextTop, m.TextBottom, m.HeaderBottom, m.FooterTop,
-                              m.HFTextLeft, m.HFTextRight, m.HFInnerSpace, m.GutterPixels}),
-            (std::vector<int>{230, 2239, 245, 3162, 127, 3280, 254, 2215, 6, 0}));
+  EXPECT_EQ(
+      (std::vector<int>{m.TextLeft, m.TextRight, m.TextTop, m.TextBottom, m.HeaderBottom,
+                        m.FooterTop, m.HFTextLeft, m.HFTextRight, m.HFInnerSpace, m.GutterPixels}),
+      (std::vector<int>{230, 2239, 245, 3162, 127, 3280, 254, 2215, 6, 0}));
   m.ComputePageMargins(canvas, 1, info, true, true, 1234);
   EXPECT_EQ(m.TextLeft, 230);
   m.ComputePageMargins(canvas, 1, info, true, false, 1234);
@@ -44,8 +44,7 @@ TEST(PrintMargins, DefaultsGiveTheKnownPositionsAndLineNumbersNarrowTheTextOutsi
   EXPECT_EQ(m.HFTextLeft, 230 + 48 + 24);
 }
 
-TEST(PrintMargins, MirroredPagesSwapTheSidesAndTheGutterStaysInside)
-{
+TEST(PrintMargins, MirroredPagesSwapTheSidesAndTheGutterStaysInside) {
   TKzEditPrinterInfo info;
   kzp::TFixedCanvas canvas;
   TKzEditPrintMargins m;
@@ -61,8 +60,7 @@ TEST(PrintMargins, MirroredPagesSwapTheSidesAndTheGutterStaysInside)
   EXPECT_EQ(m.GutterPixels, 118);
 }
 
-TEST(PrintMargins, LengthsReadInTheirUnitAndTheUnitChangesOnlyTheReading)
-{
+TEST(PrintMargins, LengthsReadInTheirUnitAndTheUnitChangesOnlyTheReading) {
   TKzEditPrintMargins m;
   m.SetUnitSystem(usInch);
   m.SetLeft(1);

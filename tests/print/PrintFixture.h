@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-// Records BeginDoc, NewPage, EndDoc and Abort of the last document in Events, and the drawing of every sheet in
-// Sheets (the sheet in progress is the last one). Lists no installed printer unless Names is
-// filled, so the job sees the A4 sheet at 300 dpi.
+// Records BeginDoc, NewPage, EndDoc and Abort of the last document in Events, and the drawing of
+// every sheet in Sheets (the sheet in progress is the last one). Lists no installed printer unless
+// Names is filled, so the job sees the A4 sheet at 300 dpi.
 class TRecordingPrinter : public kzp::TPrinter {
 public:
   std::vector<std::string> Names;

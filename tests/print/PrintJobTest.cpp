@@ -41,7 +41,8 @@ protected:
     SetLines(lines);
   }
   void RecordStatus(std::function<bool(const TStatus &)> abortAt = {}) {
-    Job.OnPrintStatus = [this, abortAt](TKzEditPrint &sender, TKzPrintStatus status, int page, bool &abort) {
+    Job.OnPrintStatus = [this, abortAt](TKzEditPrint &sender, TKzPrintStatus status, int page,
+                                        bool &abort) {
       EXPECT_EQ(&sender, &Job);
       Reports.push_back({status, page});
       if (abortAt && abortAt(Reports.back()))
@@ -52,14 +53,13 @@ protected:
   TKzHTMLHighlighter Html;
 };
 
-TEST_F(PrintJobTest, TokensAreDrawnInTheirStylesOneCellPerCharacter)
-{
+TEST_F(PrintJobTest, TokensAreDrawnInTheirStylesOneCellPerCharacter) {
   Job.SetHighlighter(&Html);
   SetLines({"<b>Hallo</b>"});
   Print();
   const auto texts = Printer.TextsOf(0);
-  const std::vector<std::pair<std::string, int>> expected = {{"<", 0}, {"b", 1}, {">", 2}, {"Hallo", 3},
-                                                             {"<", 8}, {"/b", 9}, {">", 11}};
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"<", 0}, {"b", 1}, {">", 2}, {"Hallo", 3}, {"<", 8}, {"/b", 9}, {">", 11}};
   ASSERT_EQ(texts.size(), expected.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     SCOPED_TRACE(i);
@@ -89,11 +89,11 @@ TEST_F(PrintJobTest, TokensAreDrawnInTheirStylesOneCellPerCharacter)
   EXPECT_EQ(coloured[3].Font.Color, kzp::clBlack) << "clNone falls back to the font's colour";
 }
 
-TEST_F(PrintJobTest, WrappedTokensSplitAtTheRowEndsAndBothPathsPrintTheSameRows)
-{
+TEST_F(PrintJobTest, WrappedTokensSplitAtTheRowEndsAndBothPathsPrintTheSameRows) {
   std::string text = Chars(140);
   text[69] = ' ';
-  const std::vector<std::string> lines = {"<b>" + Chars(197), text, "<i>" + Chars(50) + " " + Chars(40) + "</i>"};
+  const std::vector<std::string> lines = {"<b>" + Chars(197), text,
+                                          "<i>" + Chars(50) + " " + Chars(40) + "</i>"};
   SetLines(lines);
   Print();
   const auto plain = Printer.Sheets.at(0);
@@ -107,8 +107,9 @@ TEST_F(PrintJobTest, WrappedTokensSplitAtTheRowEndsAndBothPathsPrintTheSameRows)
   for (int r = 0; r < 8; ++r)
     rows.push_back(Printer.RowText(0, RowY(r)));
   EXPECT_EQ(rows, plainRows);
-  EXPECT_EQ(rows, (std::vector<std::string>{"<b>" + Chars(77), Chars(80), Chars(40), text.substr(0, 70),
-                                            text.substr(70), "<i>" + Chars(50) + " ", Chars(40) + "</i>", ""}));
+  EXPECT_EQ(rows, (std::vector<std::string>{"<b>" + Chars(77), Chars(80), Chars(40),
+                                            text.substr(0, 70), text.substr(70),
+                                            "<i>" + Chars(50) + " ", Chars(40) + "</i>", ""}));
   // The token cut at the first wrap goes on at the left edge of the next row.
   const auto texts = Printer.TextsOf(0);
   ASSERT_GE(texts.size(), 5u);
@@ -118,8 +119,7 @@ TEST_F(PrintJobTest, WrappedTokensSplitAtTheRowEndsAndBothPathsPrintTheSameRows)
   EXPECT_EQ(texts[4].Y, RowY(1));
 }
 
-TEST_F(PrintJobTest, APieceLongerThanTheAdvanceTableStillAdvancesEveryCharacterOneCell)
-{
+TEST_F(PrintJobTest, APieceLongerThanTheAdvanceTableStillAdvancesEveryCharacterOneCell) {
   Job.SetHighlighter(&Html);
   Job.SetWrap(false);
   SetLines({Chars(3000)});
@@ -141,26 +141,25 @@ TEST_F(PrintJobTest, APieceLongerThanTheAdvanceTableStillAdvancesEveryCharacterO
   EXPECT_EQ(Printer.RowText(0, kTop), Chars(80));
 }
 
-TEST_F(PrintJobTest, CopiesComeOutAsWholeRunsOfThePageRangeAndTheRangeIsClamped)
-{
+TEST_F(PrintJobTest, CopiesComeOutAsWholeRunsOfThePageRangeAndTheRangeIsClamped) {
   ThreePages();
   Job.SetCopies(2);
   Job.SetTitle("index.htm");
   Print();
   EXPECT_EQ(FirstRows(Printer), (std::vector<std::string>{"p1", "p2", "p3", "p1", "p2", "p3"}));
-  EXPECT_EQ(Printer.Events, (std::vector<std::string>{"BeginDoc index.htm", "NewPage", "NewPage", "NewPage",
-                                                      "NewPage", "NewPage", "EndDoc"}));
+  EXPECT_EQ(Printer.Events, (std::vector<std::string>{"BeginDoc index.htm", "NewPage", "NewPage",
+                                                      "NewPage", "NewPage", "NewPage", "EndDoc"}));
   Job.SetCopies(1);
   Job.SetDocTitle("Spooler");
   RecordStatus();
   Job.PrintPages(2, 99);
   EXPECT_EQ(Printer.Events.front(), "BeginDoc Spooler");
   EXPECT_EQ(FirstRows(Printer), (std::vector<std::string>{"p2", "p3"}));
-  EXPECT_EQ(Reports, (std::vector<TStatus>{{psBegin, 2}, {psNewPage, 2}, {psNewPage, 3}, {psEnd, 3}}));
+  EXPECT_EQ(Reports,
+            (std::vector<TStatus>{{psBegin, 2}, {psNewPage, 2}, {psNewPage, 3}, {psEnd, 3}}));
 }
 
-TEST_F(PrintJobTest, AnAbortFromTheStatusEventEndsTheJobWithoutItsEnd)
-{
+TEST_F(PrintJobTest, AnAbortFromTheStatusEventEndsTheJobWithoutItsEnd) {
   ThreePages();
   RecordStatus([](const TStatus &s) { return s.Status == psNewPage && s.Page == 2; });
   Print();
@@ -193,8 +192,7 @@ TEST_F(PrintJobTest, AnAbortFromTheStatusEventEndsTheJobWithoutItsEnd)
   EXPECT_FALSE(Job.Printing());
 }
 
-TEST_F(PrintJobTest, MirroredEvenPagesAreFilledAndPrintedAtTheirOwnPlace)
-{
+TEST_F(PrintJobTest, MirroredEvenPagesAreFilledAndPrintedAtTheirOwnPlace) {
   Job.Margins().SetMirrorMargins(true);
   Job.Margins().SetGutter(10);
   ThreePages();
@@ -212,8 +210,7 @@ TEST_F(PrintJobTest, MirroredEvenPagesAreFilledAndPrintedAtTheirOwnPlace)
   }
 }
 
-TEST_F(PrintJobTest, EachLineIsReportedOnceOnThePageItEndsOn)
-{
+TEST_F(PrintJobTest, EachLineIsReportedOnceOnThePageItEndsOn) {
   std::vector<std::string> lines(58, "a");
   lines.push_back(Chars(200));
   lines.push_back("b");
@@ -227,8 +224,7 @@ TEST_F(PrintJobTest, EachLineIsReportedOnceOnThePageItEndsOn)
   EXPECT_EQ(reported[59], std::make_pair(60, 2));
 }
 
-TEST_F(PrintJobTest, TheJobTakesTheEditorsFontTabWidthHighlighterAndLines)
-{
+TEST_F(PrintJobTest, TheJobTakesTheEditorsFontTabWidthHighlighterAndLines) {
   auto editor = Editor("a\tb\r\n<i>x</i>");
   editor->SetTabWidth(4);
   editor->SetFont({"Courier New", -13});
@@ -238,5 +234,6 @@ TEST_F(PrintJobTest, TheJobTakesTheEditorsFontTabWidthHighlighterAndLines)
   EXPECT_EQ(Job.Highlighter(), &Html);
   EXPECT_EQ(Job.Lines(), (std::vector<std::string>{"a   b", "<i>x</i>"}));
   Print();
-  EXPECT_EQ(Printer.TextsOf(0).front().Font, (kzp::TFont{"Courier New", -42, 0, kzp::clBlack})) << "10 points at 300 dpi";
+  EXPECT_EQ(Printer.TextsOf(0).front().Font, (kzp::TFont{"Courier New", -42, 0, kzp::clBlack}))
+      << "10 points at 300 dpi";
 }

@@ -14,18 +14,17 @@ std::string Chars(std::size_t n, char c = 'x') { return std::string(n, c); }
 
 } // namespace
 
-TEST_F(PrintTest, TabsExpandToTheTabWidthAndRemainingTabRunsBecomeBlanks)
-{
+TEST_F(PrintTest, TabsExpandToTheTabWidthAndRemainingTabRunsBecomeBlanks) {
   Job.SetTabWidth(8);
   SetLines({"ab\tc", "\t", "x\ty\tz", "plain"});
-  EXPECT_EQ(Job.Lines(), (std::vector<std::string>{"ab      c", "        ", "x       y       z", "plain"}));
+  EXPECT_EQ(Job.Lines(),
+            (std::vector<std::string>{"ab      c", "        ", "x       y       z", "plain"}));
   Job.SetTabWidth(1);
   SetLines({"a\t\tb"});
   EXPECT_EQ(Job.Lines().at(0), "a  b");
 }
 
-TEST_F(PrintTest, WrapPositionsFallAtTheLastBreakOfEachRowOrFail)
-{
+TEST_F(PrintTest, WrapPositionsFallAtTheLastBreakOfEachRowOrFail) {
   std::vector<TWrapPos> w;
   // A break at the row's very last place is used; later breaks in the row win over earlier.
   std::string s = Chars(200);
@@ -43,8 +42,7 @@ TEST_F(PrintTest, WrapPositionsFallAtTheLastBreakOfEachRowOrFail)
   EXPECT_EQ(Indexes(w), (std::vector<int>{7}));
 }
 
-TEST_F(PrintTest, LongLinesWrapAtBreaksThenAtTheSecondSetThenEveryRowLength)
-{
+TEST_F(PrintTest, LongLinesWrapAtBreaksThenAtTheSecondSetThenEveryRowLength) {
   std::string blank = Chars(150);
   blank[69] = ' ';
   std::string stop = Chars(150);
@@ -73,8 +71,7 @@ TEST_F(PrintTest, LongLinesWrapAtBreaksThenAtTheSecondSetThenEveryRowLength)
   EXPECT_TRUE(w.empty());
 }
 
-TEST_F(PrintTest, RowsFillPagesAndAWrappedLineGoesOnOnTheNextPage)
-{
+TEST_F(PrintTest, RowsFillPagesAndAWrappedLineGoesOnOnTheNextPage) {
   // 58 short lines, then one of three rows: two rows fit on page 1, the third starts page 2.
   std::vector<std::string> lines(58, "a");
   lines.push_back(Chars(200));
@@ -101,8 +98,7 @@ TEST_F(PrintTest, RowsFillPagesAndAWrappedLineGoesOnOnTheNextPage)
   EXPECT_EQ(Job.PageStarts(), (std::vector<TPageLine>{{0, 0}, {kRowsPerPage, 0}}));
 }
 
-TEST_F(PrintTest, AMinifiedLineLongerThanAPageRunsOverAsManyPagesAsItsRowsNeed)
-{
+TEST_F(PrintTest, AMinifiedLineLongerThanAPageRunsOverAsManyPagesAsItsRowsNeed) {
   SetLines({"kopf", Chars(80 * 130 + 5), "fuss"});
   Prepare();
   // 131 rows after the first line: 59 on page 1, 60 on page 2, 12 on page 3, then "fuss".
@@ -118,8 +114,7 @@ TEST_F(PrintTest, AMinifiedLineLongerThanAPageRunsOverAsManyPagesAsItsRowsNeed)
   EXPECT_EQ(printed, 4 + 80 * 130 + 5 + 4);
 }
 
-TEST_F(PrintTest, AnEmptyTextIsOnePageAndATooNarrowAreaStillHoldsOneCharacterARow)
-{
+TEST_F(PrintTest, AnEmptyTextIsOnePageAndATooNarrowAreaStillHoldsOneCharacterARow) {
   SetLines({});
   Prepare();
   EXPECT_EQ(Job.PageStarts(), (std::vector<TPageLine>{{0, 0}}));
@@ -133,8 +128,7 @@ TEST_F(PrintTest, AnEmptyTextIsOnePageAndATooNarrowAreaStillHoldsOneCharacterARo
   EXPECT_EQ(Indexes(w), (std::vector<int>{1, 2}));
 }
 
-TEST_F(PrintTest, LineNumbersNarrowTheTextByTheHighestNumberPrinted)
-{
+TEST_F(PrintTest, LineNumbersNarrowTheTextByTheHighestNumberPrinted) {
   Job.SetLineNumbers(true);
   // Ten lines print "10: " at most, four characters, even though nine lines would be one less.
   SetLines(std::vector<std::string>(10, "x"));

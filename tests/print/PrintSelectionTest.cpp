@@ -27,8 +27,7 @@ protected:
   std::unique_ptr<TCustomKzEdit> Ed;
 };
 
-TEST_F(PrintSelectionTest, AStreamSelectionPrintsFromItsStartToItsEndInDisplayColumns)
-{
+TEST_F(PrintSelectionTest, AStreamSelectionPrintsFromItsStartToItsEndInDisplayColumns) {
   Select(smNormal, {3, 1}, {5, 3}); // from "b" (after the tab) to before "k"
   EXPECT_EQ(Job.Selection().FirstColumn, 9);
   EXPECT_EQ(Rows(4), (std::vector<std::string>{"bcdef", "0123456789abcdef", "ghij", ""}));
@@ -40,14 +39,12 @@ TEST_F(PrintSelectionTest, AStreamSelectionPrintsFromItsStartToItsEndInDisplayCo
   EXPECT_EQ(Rows(2), (std::vector<std::string>{"3456", ""}));
 }
 
-TEST_F(PrintSelectionTest, ALineSelectionPrintsItsWholeLines)
-{
+TEST_F(PrintSelectionTest, ALineSelectionPrintsItsWholeLines) {
   Select(smLine, {5, 2}, {2, 3});
   EXPECT_EQ(Rows(3), (std::vector<std::string>{"0123456789abcdef", "ghijklmnop", ""}));
 }
 
-TEST_F(PrintSelectionTest, ARectanglePrintsTheColumnsTheEditorShowsWhicheverWayItWasDrawn)
-{
+TEST_F(PrintSelectionTest, ARectanglePrintsTheColumnsTheEditorShowsWhicheverWayItWasDrawn) {
   // From the bottom right to the top left: display columns 9 (after the tab) and 5.
   Select(smColumn, {5, 3}, {3, 1});
   EXPECT_EQ(Job.Selection().FirstColumn, 5);
@@ -61,8 +58,7 @@ TEST_F(PrintSelectionTest, ARectanglePrintsTheColumnsTheEditorShowsWhicheverWayI
   EXPECT_EQ(Rows(3), (std::vector<std::string>{"    ", "4567", "klmn"}));
 }
 
-TEST_F(PrintSelectionTest, SelectedOnlyWithoutASelectionPrintsNothingAtAll)
-{
+TEST_F(PrintSelectionTest, SelectedOnlyWithoutASelectionPrintsNothingAtAll) {
   Ed = Editor(kText);
   Job.TakeFromEditor(*Ed);
   Job.SetSelectedOnly(true);
@@ -72,5 +68,6 @@ TEST_F(PrintSelectionTest, SelectedOnlyWithoutASelectionPrintsNothingAtAll)
   Select(smNormal, {4, 2}, {8, 2});
   Job.SetSelectedOnly(false);
   Print();
-  EXPECT_EQ(Rows(4), (std::vector<std::string>{"a       bcdef", "0123456789abcdef", "ghijklmnop", "nicht gewählt"}));
+  EXPECT_EQ(Rows(4), (std::vector<std::string>{"a       bcdef", "0123456789abcdef", "ghijklmnop",
+                                               "nicht gewählt"}));
 }

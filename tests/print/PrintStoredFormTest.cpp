@@ -11,9 +11,9 @@ kzp::TStoredValue Parse(const std::string &json) { return kzp::ParseStoredForm(j
 
 } // namespace
 
-TEST(PrintStoredForm, TheMainWindowsFormGivesTheJobItsConfiguration)
-{
-  const kzp::TStoredValue form = kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
+TEST(PrintStoredForm, TheMainWindowsFormGivesTheJobItsConfiguration) {
+  const kzp::TStoredValue form =
+      kzp::LoadStoredForm(std::string(KZ_PROJECT_DIR) + "/resources/frmMain.json");
   const kzp::TStoredValue *settings = form.Find("printJob");
   ASSERT_NE(settings, nullptr);
   TKzHTMLHighlighter html;
@@ -33,20 +33,21 @@ TEST(PrintStoredForm, TheMainWindowsFormGivesTheJobItsConfiguration)
   EXPECT_DOUBLE_EQ(job.Margins().Left(), 25);
   EXPECT_DOUBLE_EQ(job.Margins().HFInternalMargin(), 0.5);
   EXPECT_EQ(job.Header().FrameTypes(), ftLine);
-  for (THeaderFooter *hf : {static_cast<THeaderFooter *>(&job.Header()), static_cast<THeaderFooter *>(&job.Footer())})
+  for (THeaderFooter *hf :
+       {static_cast<THeaderFooter *>(&job.Header()), static_cast<THeaderFooter *>(&job.Footer())})
     EXPECT_EQ(hf->DefaultFont(), (kzp::TFont{"Arial", -13, 0, kzp::clBlack}));
   EXPECT_TRUE(job.Wrap());
   EXPECT_TRUE(job.Highlight());
   EXPECT_FALSE(job.Colors());
 }
 
-TEST(PrintStoredForm, UnitsApplyToTheLengthsWhereverTheyStandAndMistakesAreRefused)
-{
+TEST(PrintStoredForm, UnitsApplyToTheLengthsWhereverTheyStandAndMistakesAreRefused) {
   TKzEditPrint job;
-  LoadStoredPrintSettings(job, Parse(R"({"Margins": {"Left": 1, "UnitSystem": "usInch", "MirrorMargins": true},
+  LoadStoredPrintSettings(
+      job, Parse(R"({"Margins": {"Left": 1, "UnitSystem": "usInch", "MirrorMargins": true},
                                           "Footer": {"FrameTypes": ["ftBox", "ftShaded"], "ShadedColor": 255},
                                           "LineNumbers": true, "PageOffset": -1})"),
-                          {});
+      {});
   job.Margins().SetUnitSystem(usMM);
   EXPECT_DOUBLE_EQ(job.Margins().Left(), 25.4);
   EXPECT_TRUE(job.Margins().MirrorMargins());

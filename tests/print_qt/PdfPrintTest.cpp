@@ -51,13 +51,12 @@ protected:
 
 } // namespace
 
-TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem)
-{
+TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem) {
   std::vector<std::string> lines = {"<html>"};
   for (int i = 2; i <= 100; ++i)
     lines.push_back("<p>Zeile " + std::to_string(i) + "</p>");
-  const std::string longLine =
-      "<td>" + std::string(60, 'a') + " " + std::string(60, 'b') + " " + std::string(30, 'c') + "</td>";
+  const std::string longLine = "<td>" + std::string(60, 'a') + " " + std::string(60, 'b') + " " +
+                               std::string(30, 'c') + "</td>";
   lines.insert(lines.begin() + 60, longLine);
   Job.SetLines(lines);
   Job.SetTitle("index.htm");
@@ -94,13 +93,10 @@ TEST_F(PdfPrintTest, RowsReadBackOnThePagesTheLayoutGaveThem)
   EXPECT_EQ(Trimmed(page2.back()), "<p>Zeile 100</p>");
 }
 
-TEST_F(PdfPrintTest, TheFileAppearsOnlyCompleteAndAnExistingOneStaysUnlessReplacing)
-{
+TEST_F(PdfPrintTest, TheFileAppearsOnlyCompleteAndAnExistingOneStaysUnlessReplacing) {
   Job.SetLines({"neu"});
   const std::string pdf = Dir / "x.pdf";
-  {
-    std::ofstream(pdf) << "alt";
-  }
+  { std::ofstream(pdf) << "alt"; }
   kzp::TQtPdfPrinter keep(pdf, false);
   Job.SetPrinter(&keep);
   try {
@@ -123,7 +119,9 @@ TEST_F(PdfPrintTest, TheFileAppearsOnlyCompleteAndAnExistingOneStaysUnlessReplac
   const std::string aborted = Dir / "abgebrochen.pdf";
   kzp::TQtPdfPrinter abort(aborted, false);
   Job.SetPrinter(&abort);
-  Job.OnPrintStatus = [](TKzEditPrint &, TKzPrintStatus status, int, bool &stop) { stop = status == psNewPage; };
+  Job.OnPrintStatus = [](TKzEditPrint &, TKzPrintStatus status, int, bool &stop) {
+    stop = status == psNewPage;
+  };
   Job.PrintAll();
   EXPECT_TRUE(Job.Aborted());
   EXPECT_FALSE(fs::exists(aborted));
@@ -136,8 +134,7 @@ TEST_F(PdfPrintTest, TheFileAppearsOnlyCompleteAndAnExistingOneStaysUnlessReplac
   EXPECT_THROW(Job.PrintAll(), kzp::EPrinterError);
 }
 
-TEST_F(PdfPrintTest, AnInstalledPrinterTakesTheJobWithoutADialog)
-{
+TEST_F(PdfPrintTest, AnInstalledPrinterTakesTheJobWithoutADialog) {
   if (kzp::QtPrinterNames().empty())
     GTEST_SKIP() << "no printer queue is installed";
   kzp::TQtPrinter printer;

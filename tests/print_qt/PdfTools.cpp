@@ -51,7 +51,8 @@ std::string Quoted(const std::string &s) { return "'" + s + "'"; }
 } // namespace
 
 bool PdfToolsAvailable() {
-  return std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
+  return std::system(
+             "command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
 }
 
 std::string PdfText(const std::string &pdf, int page) {
@@ -60,7 +61,9 @@ std::string PdfText(const std::string &pdf, int page) {
   return Run("pdftotext -layout " + range + Quoted(pdf) + " - 2>/dev/null");
 }
 
-std::string PdfInfo(const std::string &pdf) { return Run("pdfinfo " + Quoted(pdf) + " 2>/dev/null"); }
+std::string PdfInfo(const std::string &pdf) {
+  return Run("pdfinfo " + Quoted(pdf) + " 2>/dev/null");
+}
 
 int PdfPageCount(const std::string &pdf) {
   std::istringstream info(PdfInfo(pdf));

@@ -8,7 +8,8 @@
 
 namespace {
 
-TKzSearch Make(const TCustomKzEdit &ed, const std::string &p, bool regex = false, bool matchCase = false) {
+TKzSearch Make(const TCustomKzEdit &ed, const std::string &p, bool regex = false,
+               bool matchCase = false) {
   return TKzSearch(p, {matchCase, false, regex}, EditorWordChars(ed));
 }
 
@@ -36,7 +37,9 @@ TEST(Replace, AllAsOneUndoStepExactToTheByte) {
   const TState before = StateOf(ed);
   int changes = 0;
   ed.OnChange = [&](TCustomKzEdit &) { ++changes; };
-  EXPECT_EQ(ReplaceAllMatches(ed, Make(ed, "%%([A-Za-z]+)%%", true), "{{$1}}", TKzSearchScope::Whole()), 3);
+  EXPECT_EQ(
+      ReplaceAllMatches(ed, Make(ed, "%%([A-Za-z]+)%%", true), "{{$1}}", TKzSearchScope::Whole()),
+      3);
   const std::string after = "<b>{{Name}}</b>   \r\n\t{{Ort}}  \r\nnichts hier \r\n{{Name}}";
   EXPECT_EQ(ed.Text(), after);
   EXPECT_EQ(changes, 1);
@@ -150,7 +153,8 @@ TEST(Replace, SelectionScopeFollowsTheMode) {
   EXPECT_EQ(Matches(s, lines, SelectionScope(ed)), "1:4-6");
   ed.SetSelectionMode(smLine);
   ed.SetCaretAndSelection({1, 2}, {2, 1}, {1, 2});
-  EXPECT_EQ(Matches(s, lines, SelectionScope(ed)), "1:1-3 1:4-6 1:7-9 2:1-3 2:4-6 2:7-9 2:10-12 2:13-15");
+  EXPECT_EQ(Matches(s, lines, SelectionScope(ed)),
+            "1:1-3 1:4-6 1:7-9 2:1-3 2:4-6 2:7-9 2:10-12 2:13-15");
   // A rectangle over display columns 9 to 13: the tab fills columns 3 to 8 of line 1.
   ed.SetSelectionMode(smColumn);
   ed.SetCaretAndSelection({14, 2}, {4, 1}, {14, 2});

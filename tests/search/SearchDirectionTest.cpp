@@ -7,7 +7,9 @@
 namespace {
 
 TKzSearch Plain(const std::string &p) { return TKzSearch(p, {}, HtmlWordChars()); }
-TKzSearch Regex(const std::string &p) { return TKzSearch(p, {false, false, true}, HtmlWordChars()); }
+TKzSearch Regex(const std::string &p) {
+  return TKzSearch(p, {false, false, true}, HtmlWordChars());
+}
 
 const TTestLines kDoc{"ab ab", "", "xab", "ab"};
 

@@ -15,7 +15,9 @@
 
 namespace {
 
-TKzSearch Regex(const std::string &p) { return TKzSearch(p, {false, false, true}, HtmlWordChars()); }
+TKzSearch Regex(const std::string &p) {
+  return TKzSearch(p, {false, false, true}, HtmlWordChars());
+}
 
 // The message of a faulty expression, or "" when it compiles.
 std::string ErrorOf(const std::string &pattern, int *position = nullptr) {
@@ -43,18 +45,27 @@ std::string Replaced(const std::string &pattern, const std::string &line, const 
 
 TEST(SearchRegex, FaultyExpressionsAreNamedInGerman) {
   int pos = 0;
-  EXPECT_EQ(ErrorOf("ab(cd", &pos), "Fehler im regulären Ausdruck am Ende des Ausdrucks: schließende Klammer ) fehlt");
+  EXPECT_EQ(ErrorOf("ab(cd", &pos),
+            "Fehler im regulären Ausdruck am Ende des Ausdrucks: schließende Klammer ) fehlt");
   EXPECT_EQ(pos, 6);
-  EXPECT_EQ(ErrorOf("ab)cd", &pos), "Fehler im regulären Ausdruck an Position 3: schließende Klammer ) ohne öffnende");
+  EXPECT_EQ(ErrorOf("ab)cd", &pos),
+            "Fehler im regulären Ausdruck an Position 3: schließende Klammer ) ohne öffnende");
   EXPECT_EQ(pos, 3);
-  EXPECT_EQ(ErrorOf("x[a-"), "Fehler im regulären Ausdruck am Ende des Ausdrucks: schließende eckige Klammer ] fehlt");
-  EXPECT_EQ(ErrorOf("*a"), "Fehler im regulären Ausdruck an Position 1: Wiederholung ohne etwas, das wiederholt werden kann");
-  EXPECT_EQ(ErrorOf("[z-a]"), "Fehler im regulären Ausdruck an Position 4: Bereich in der Zeichenklasse in falscher Reihenfolge");
+  EXPECT_EQ(
+      ErrorOf("x[a-"),
+      "Fehler im regulären Ausdruck am Ende des Ausdrucks: schließende eckige Klammer ] fehlt");
+  EXPECT_EQ(ErrorOf("*a"), "Fehler im regulären Ausdruck an Position 1: Wiederholung ohne etwas, "
+                           "das wiederholt werden kann");
+  EXPECT_EQ(ErrorOf("[z-a]"), "Fehler im regulären Ausdruck an Position 4: Bereich in der "
+                              "Zeichenklasse in falscher Reihenfolge");
   // The text is 8-bit: asking for UTF is refused, not obeyed.
-  EXPECT_EQ(ErrorOf("(*UTF)a"), "Fehler im regulären Ausdruck an Position 7: Unicode-Modus wird nicht unterstützt");
-  EXPECT_EQ(ErrorOf("a(?<n>b)(?<n>c)"), "Fehler im regulären Ausdruck an Position 14: Gruppenname doppelt vergeben");
+  EXPECT_EQ(ErrorOf("(*UTF)a"),
+            "Fehler im regulären Ausdruck an Position 7: Unicode-Modus wird nicht unterstützt");
+  EXPECT_EQ(ErrorOf("a(?<n>b)(?<n>c)"),
+            "Fehler im regulären Ausdruck an Position 14: Gruppenname doppelt vergeben");
   EXPECT_EQ(ErrorOf("%%[A-Za-z_]+%%"), "");
-  EXPECT_EQ(ErrorOf("a{2,1}"), "Fehler im regulären Ausdruck an Position 6: die Zahlen in {} stehen in falscher Reihenfolge");
+  EXPECT_EQ(ErrorOf("a{2,1}"), "Fehler im regulären Ausdruck an Position 6: die Zahlen in {} "
+                               "stehen in falscher Reihenfolge");
 }
 
 TEST(SearchRegex, ARunawayExpressionEndsAtTheMatchLimit) {
@@ -67,8 +78,8 @@ TEST(SearchRegex, ARunawayExpressionEndsAtTheMatchLimit) {
     FAIL() << "no limit was hit";
   } catch (const EKzSearchError &e) {
     EXPECT_EQ(e.Kind, EKzSearchError::skTooComplex);
-    EXPECT_EQ(std::string(e.what()),
-              "Der reguläre Ausdruck ist zu aufwendig; die Suche wurde abgebrochen. Bitte vereinfachen Sie ihn.");
+    EXPECT_EQ(std::string(e.what()), "Der reguläre Ausdruck ist zu aufwendig; die Suche wurde "
+                                     "abgebrochen. Bitte vereinfachen Sie ihn.");
   }
   // The same expression is harmless on lines it matches or fails fast.
   EXPECT_EQ(Matches(s, TTestLines{"aaa", "b"}), "1:1-4");
@@ -76,7 +87,8 @@ TEST(SearchRegex, ARunawayExpressionEndsAtTheMatchLimit) {
 
 TEST(SearchRegex, ReplacementsTakeGroups) {
   EXPECT_EQ(Replaced("(\\w+)=(\\w+)", "a=b c=d", "$2=$1"), "[b=a][d=c]");
-  EXPECT_EQ(Replaced("(\\w+)=(\\w+)", "a=b", "$0|$&|$$1|\\$1|\\\\|\\n|\\t|\\x"), "[a=b|a=b|$1|\\a|\\|\n|\t|\\x]");
+  EXPECT_EQ(Replaced("(\\w+)=(\\w+)", "a=b", "$0|$&|$$1|\\$1|\\\\|\\n|\\t|\\x"),
+            "[a=b|a=b|$1|\\a|\\|\n|\t|\\x]");
   // A group that took no part is empty; a number beyond the groups stays as written.
   EXPECT_EQ(Replaced("(a)|(b)", "ab", "<$1$2$3>"), "[<a$3>][<b$3>]");
   // Two digits name group 10 and more when the expression has them, else one digit.
@@ -124,8 +136,9 @@ TEST(SearchRegex, ASearchPastItsTimeLimitGivesUp) {
     FAIL() << "the time limit was not kept";
   } catch (const EKzSearchError &e) {
     EXPECT_EQ(e.Kind, EKzSearchError::skTooComplex);
-    EXPECT_EQ(std::string(e.what()), "Die Suche dauert zu lange und wurde abgebrochen. Bitte vereinfachen Sie den "
-                                     "regulären Ausdruck.");
+    EXPECT_EQ(std::string(e.what()),
+              "Die Suche dauert zu lange und wurde abgebrochen. Bitte vereinfachen Sie den "
+              "regulären Ausdruck.");
   }
   EXPECT_THROW(s.FindNext(doc, {1, 1}, true, TKzSearchScope::Whole(), true), EKzSearchError);
   s.LimitTime(0);

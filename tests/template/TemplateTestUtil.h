@@ -10,9 +10,10 @@
 #include <vector>
 
 // The records of a pack with these templates (name, text) and files (name, bytes).
-std::vector<std::string> PackRecords(const std::vector<std::pair<std::string, std::string>> &templates,
-                                     const std::vector<std::pair<std::string, std::string>> &files = {},
-                                     const std::string &folder = "ordner");
+std::vector<std::string>
+PackRecords(const std::vector<std::pair<std::string, std::string>> &templates,
+            const std::vector<std::pair<std::string, std::string>> &files = {},
+            const std::string &folder = "ordner");
 
 // A catalogue of a few names: variables app_name ("Tarvex Mail"), user_name ("jkrause"),
 // msg_subject (three samples "A", "B", "C"), flag (no sample); loop messages; LANG001
@@ -22,7 +23,6 @@ TTemplateCatalogue SmallCatalogue();
 // "LINE:COLUMN: text" for each finding, the template left out.
 std::vector<std::string> Where(const std::vector<TTplFinding> &findings);
 
-inline void PrintTo(const TTplFinding &f, std::ostream *os)
-{
-    *os << f.Template << ':' << f.Line << ':' << f.Column << ": " << f.Text;
+inline void PrintTo(const TTplFinding &f, std::ostream *os) {
+  *os << f.Template << ':' << f.Line << ':' << f.Column << ": " << f.Text;
 }

@@ -29,37 +29,39 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 // One message box as the program showed it.
 struct TShownMessage {
-    std::string Text, Caption;
-    TMsgDlgType Type;
-    TMsgDlgButtons Buttons;
-    TDialogOwner Owner;
+  std::string Text, Caption;
+  TMsgDlgType Type;
+  TMsgDlgButtons Buttons;
+  TDialogOwner Owner;
 };
 
 // Answers every box and picker from a script; a box nobody scripted fails the test and
 // answers Cancel (or OK), so a forgotten question can never block a test.
 class TScriptedDialogs : public TDialogs {
 public:
-    std::deque<TModalResult> Answers;
-    std::deque<std::string> OpenAnswers, SaveAnswers, FolderAnswers;
-    std::vector<TShownMessage> Shown;
-    std::function<void()> OnShow; // runs while a box is up, after it was recorded
-    std::vector<std::string> OpenTitles, OpenFilters, SaveTitles, SaveFilters, FolderCaptions;
-    // The start folder each picker was shown with.
-    std::vector<std::string> OpenStarts, SaveStarts, FolderStarts;
+  std::deque<TModalResult> Answers;
+  std::deque<std::string> OpenAnswers, SaveAnswers, FolderAnswers;
+  std::vector<TShownMessage> Shown;
+  std::function<void()> OnShow; // runs while a box is up, after it was recorded
+  std::vector<std::string> OpenTitles, OpenFilters, SaveTitles, SaveFilters, FolderCaptions;
+  // The start folder each picker was shown with.
+  std::vector<std::string> OpenStarts, SaveStarts, FolderStarts;
 
-    TModalResult MessageDlg(TDialogOwner owner, const std::string &text, const std::string &caption,
-                            TMsgDlgType type, TMsgDlgButtons buttons) override;
-    std::string OpenFileName(TDialogOwner owner, const std::string &title, const std::string &filter) override;
-    std::string SaveFileName(TDialogOwner owner, const std::string &title, const std::string &filter) override;
-    std::string BrowseForFolder(const std::string &caption, const std::string &preset) override;
-    // True when every scripted answer was used.
-    bool AllUsed() const;
+  TModalResult MessageDlg(TDialogOwner owner, const std::string &text, const std::string &caption,
+                          TMsgDlgType type, TMsgDlgButtons buttons) override;
+  std::string OpenFileName(TDialogOwner owner, const std::string &title,
+                           const std::string &filter) override;
+  std::string SaveFileName(TDialogOwner owner, const std::string &title,
+                           const std::string &filter) override;
+  std::string BrowseForFolder(const std::string &caption, const std::string &preset) override;
+  // True when every scripted answer was used.
+  bool AllUsed() const;
 };
 
 class TRecordingShell : public TShell {
 public:
-    std::vector<std::string> Opened;
-    void OpenAddress(const std::string &address) override { Opened.push_back(address); }
+  std::vector<std::string> Opened;
+  void OpenAddress(const std::string &address) override { Opened.push_back(address); }
 };
 
 // The one application object of the test program.
@@ -88,25 +90,25 @@ void WhenModalOpens(std::function<void(QWidget &modal)> action);
 // scripted dialogs and shell installed; and a main window made on demand.
 class WorkbenchTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+  void SetUp() override;
+  void TearDown() override;
 
-    // Makes the main window with the given command-line arguments.
-    TfrmMain &Start(const QStringList &arguments = {});
-    // Makes the window and opens the pack at `pack` through the store.
-    TfrmMain &StartWithPack(const std::string &pack);
-    // Opens the template node `name` by selecting it and double clicking.
-    void OpenTemplate(const std::string &name);
-    // Types `text` into the editor as key presses.
-    void Type(const QString &text);
-    // Adds a file through the Add-file dialog, choosing `source` and naming it `target`
-    // (a null target keeps the name the dialog proposes).
-    void AddFile(const std::string &source, const QString &target);
+  // Makes the main window with the given command-line arguments.
+  TfrmMain &Start(const QStringList &arguments = {});
+  // Makes the window and opens the pack at `pack` through the store.
+  TfrmMain &StartWithPack(const std::string &pack);
+  // Opens the template node `name` by selecting it and double clicking.
+  void OpenTemplate(const std::string &name);
+  // Types `text` into the editor as key presses.
+  void Type(const QString &text);
+  // Adds a file through the Add-file dialog, choosing `source` and naming it `target`
+  // (a null target keeps the name the dialog proposes).
+  void AddFile(const std::string &source, const QString &target);
 
-    std::filesystem::path dir;       // scratch folder of the test
-    std::string programDir;          // dir/prog/ with trailing "/"
-    std::string demoPack;            // dir/demo.kzp: templates main.css, index.htm, na; file logo.gif
-    TScriptedDialogs dialogs;
-    TRecordingShell shell;
-    std::unique_ptr<TfrmMain> frm;
+  std::filesystem::path dir; // scratch folder of the test
+  std::string programDir;    // dir/prog/ with trailing "/"
+  std::string demoPack;      // dir/demo.kzp: templates main.css, index.htm, na; file logo.gif
+  TScriptedDialogs dialogs;
+  TRecordingShell shell;
+  std::unique_ptr<TfrmMain> frm;
 };

@@ -36,7 +36,8 @@ int Fail(const std::string &message) {
 const kzp::TStoredValue &Component(const kzp::TStoredValue &form, const char *name) {
   const kzp::TStoredValue *c = form.Find(name);
   if (!c)
-    throw kzp::EStoredFormError(std::string("Die gespeicherten Fenstereinstellungen enthalten \"") + name + "\" nicht.");
+    throw kzp::EStoredFormError(std::string("Die gespeicherten Fenstereinstellungen enthalten \"") +
+                                name + "\" nicht.");
   return *c;
 }
 
@@ -62,7 +63,8 @@ int PrintTemplate(const std::string &name, const std::string &text, const std::s
   printJob.PrintAll();
   editor.SetHighlighter(nullptr);
   const int pages = printJob.PageCount();
-  std::fprintf(stderr, "%d %s geschrieben: %s\n", pages, pages == 1 ? "Seite" : "Seiten", out.c_str());
+  std::fprintf(stderr, "%d %s geschrieben: %s\n", pages, pages == 1 ? "Seite" : "Seiten",
+               out.c_str());
   return 0;
 }
 
@@ -82,7 +84,8 @@ int RunPrint(const std::vector<std::string> &args) {
     const std::string text = store.GetTemplate(name);
     // The studio does not open such a template, since its editor would end the text there.
     if (text.find('\0') != std::string::npos)
-      return Fail("Das Template \"" + name + "\" enthält ein Nullzeichen (Byte 0) und wird nicht gedruckt.");
+      return Fail("Das Template \"" + name +
+                  "\" enthält ein Nullzeichen (Byte 0) und wird nicht gedruckt.");
     return PrintTemplate(name, text, args[2]);
   } catch (const EPackError &e) {
     return Fail(e.what());
