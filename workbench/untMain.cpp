@@ -120,6 +120,14 @@ void TfrmMain::SetupLayout() {
   ApplyStudioTheme(*this);
 }
 
+kzp::TStoredValue TfrmMain::StoredWindowSettings() {
+  QFile form(QStringLiteral(":/frmMain.json"));
+  if (!form.open(QIODevice::ReadOnly))
+    throw std::runtime_error("Die gespeicherten Fenstereinstellungen fehlen.");
+  const QByteArray json = form.readAll();
+  return kzp::ParseStoredForm(std::string_view(json.constData(), json.size()));
+}
+
 void TfrmMain::SetupEditor() {
   editor = new TTemplateEditor(ui_->centralPanel);
   ui_->centralLayout->addWidget(editor->Widget());
@@ -129,12 +137,7 @@ void TfrmMain::SetupEditor() {
   // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
   // the highlighter's file filter, the completion list's look and behaviour.
   RunGuarded([this] {
-    QFile form(QStringLiteral(":/frmMain.json"));
-    if (!form.open(QIODevice::ReadOnly))
-      throw std::runtime_error("Die gespeicherten Fenstereinstellungen fehlen.");
-    const QByteArray json = form.readAll();
-    const kzp::TStoredValue stored =
-        kzp::ParseStoredForm(std::string_view(json.constData(), json.size()));
+    const kzp::TStoredValue stored = StoredWindowSettings();
     if (const kzp::TStoredValue *settings = stored.Find("htmlHighlight")) {
       htmlHighlight->BeginLoading();
       if (const kzp::TStoredValue *filter = settings->Find("DefaultFilter"))

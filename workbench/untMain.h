@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace kzp {
+class TStoredValue;
+}
+
 class QAction;
 class QDockWidget;
 class QLabel;
@@ -177,6 +181,9 @@ private:
   void SetupCommands();
   void SetupLayout();
   void SetupExplorer();
+  // The settings stored with the window's layout (fonts, keystrokes, print settings …),
+  // compiled into the program.
+  static kzp::TStoredValue StoredWindowSettings();
   void SetupEditor();
   void SetupPrintJob();
   void SetupSearch();

@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
@@ -81,12 +80,7 @@ void TfrmMain::SetupPrintJob() {
   printJob = std::make_unique<TKzEditPrint>();
   // The print settings fixed with the window's layout.
   RunGuarded([this] {
-    QFile form(QStringLiteral(":/frmMain.json"));
-    if (!form.open(QIODevice::ReadOnly))
-      throw std::runtime_error("Die gespeicherten Fenstereinstellungen fehlen.");
-    const QByteArray json = form.readAll();
-    const kzp::TStoredValue stored =
-        kzp::ParseStoredForm(std::string_view(json.constData(), json.size()));
+    const kzp::TStoredValue stored = StoredWindowSettings();
     if (const kzp::TStoredValue *settings = stored.Find("printJob"))
       LoadStoredPrintSettings(*printJob, *settings,
                               [this](const std::string &name) -> TKzCustomHighlighter * {
