@@ -2,6 +2,7 @@
 // indentation, case changes, brackets and bookmarks, each recorded for undo.
 #include "editor/KzEditModel.h"
 
+#include "editor/KzEditCharClass.h"
 #include "editor/KzEditMiscProcs.h"
 #include "editor/KzEditTokenWalk.h"
 
@@ -11,34 +12,9 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Case mapping of the Windows-1252 letters.
-unsigned char UpCase(unsigned char c) {
-  if (c >= 'a' && c <= 'z')
-    return static_cast<unsigned char>(c - 32);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-    return static_cast<unsigned char>(c - 32);
-  switch (c) {
-  case 0x9A: return 0x8A;
-  case 0x9C: return 0x8C;
-  case 0x9E: return 0x8E;
-  case 0xFF: return 0x9F;
-  default: return c;
-  }
-}
-
-unsigned char LowCase(unsigned char c) {
-  if (c >= 'A' && c <= 'Z')
-    return static_cast<unsigned char>(c + 32);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-    return static_cast<unsigned char>(c + 32);
-  switch (c) {
-  case 0x8A: return 0x9A;
-  case 0x8C: return 0x9C;
-  case 0x8E: return 0x9E;
-  case 0x9F: return 0xFF;
-  default: return c;
-  }
-}
+// Case mapping of the Windows-1252 letters, by the tables the search folds case with.
+unsigned char UpCase(unsigned char c) { return kzcharclass::ToUpper(c); }
+unsigned char LowCase(unsigned char c) { return kzcharclass::ToLower(c); }
 
 std::string ConvertCase(const std::string &s, TKzEditorCommand command) {
   std::string out = s;
