@@ -1,6 +1,8 @@
 // Parsing, drawing and measuring of formatted item text, and the parameter-list formatting.
 #include "completion/KzCompletionText.h"
 
+#include "platform/Hex.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -78,16 +80,6 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
         std::toupper(static_cast<unsigned char>(b[i])))
       return false;
   return true;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
 }
 
 // The command table: the kind a name stands for and whether its argument is accepted; fills
@@ -227,7 +219,7 @@ std::optional<std::int64_t> ParseCommandInteger(std::string_view text) {
       return std::nullopt;
     std::uint32_t v = 0;
     for (char c : text.substr(1)) {
-      const int h = HexValue(c);
+      const int h = kzp::HexDigitValue(c);
       if (h < 0)
         return std::nullopt;
       v = (v << 4) | static_cast<std::uint32_t>(h);

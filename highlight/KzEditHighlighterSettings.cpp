@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/Hex.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -40,14 +41,8 @@ std::optional<std::int64_t> ParseInteger(const std::string &text) {
   std::int64_t value = 0;
   for (; i < text.size(); ++i) {
     const char c = text[i];
-    int d;
-    if (c >= '0' && c <= '9')
-      d = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f')
-      d = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F')
-      d = c - 'A' + 10;
-    else
+    const int d = kzp::HexDigitValue(c);
+    if (d < 0 || d >= base)
       return std::nullopt;
     value = value * base + d;
     if (value > 0xFFFFFFFFLL)

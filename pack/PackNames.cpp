@@ -3,6 +3,7 @@
 
 #include "pack/SplitFns.h"
 #include "platform/CodePage.h"
+#include "platform/Hex.h"
 #include "platform/Utf8.h"
 
 #include <cstdio>
@@ -21,16 +22,6 @@ std::string Hex(unsigned char c) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "\\x%02X", c);
   return buffer;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
 }
 
 } // namespace
@@ -96,8 +87,8 @@ TNameParse ParseShownName(const std::string &text, std::string &bytes) {
         continue;
       }
       if (i + 3 < cps.size() && cps[i + 1] == U'x' && cps[i + 2] < 0x80 && cps[i + 3] < 0x80) {
-        const int high = HexDigit(static_cast<char>(cps[i + 2]));
-        const int low = HexDigit(static_cast<char>(cps[i + 3]));
+        const int high = kzp::HexDigitValue(static_cast<char>(cps[i + 2]));
+        const int low = kzp::HexDigitValue(static_cast<char>(cps[i + 3]));
         if (high >= 0 && low >= 0) {
           bytes += static_cast<char>(high * 16 + low);
           i += 3;

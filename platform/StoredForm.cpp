@@ -2,6 +2,7 @@
 #include "platform/StoredForm.h"
 
 #include "platform/FileErrors.h"
+#include "platform/Hex.h"
 
 #include <cerrno>
 #include <charconv>
@@ -208,18 +209,12 @@ private:
       Fail("Vier Hexadezimalziffern erwartet");
     unsigned v = 0;
     for (int i = 0; i < 4; ++i) {
-      const char c = fText[fPos++];
-      v <<= 4;
-      if (c >= '0' && c <= '9')
-        v |= unsigned(c - '0');
-      else if (c >= 'a' && c <= 'f')
-        v |= unsigned(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F')
-        v |= unsigned(c - 'A' + 10);
-      else {
+      const int d = HexDigitValue(fText[fPos++]);
+      if (d < 0) {
         --fPos;
         Fail("Hexadezimalziffer erwartet");
       }
+      v = v << 4 | unsigned(d);
     }
     return v;
   }

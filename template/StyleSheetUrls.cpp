@@ -1,6 +1,8 @@
 // Finding the addresses of a style sheet and resolving them to pack names.
 #include "template/StyleSheetUrls.h"
 
+#include "platform/Hex.h"
+
 #include <cctype>
 #include <vector>
 
@@ -31,13 +33,6 @@ std::size_t SkipString(std::string_view css, std::size_t at) {
   return p < css.size() ? p + 1 : p;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  c = Lower(c);
-  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
 // An address's "%XX" escapes as the bytes they stand for; empty when a "%" starts no escape
 // (a construct of the template language, say), since no pack name can be told then.
 std::string PercentDecoded(std::string_view text) {
@@ -48,8 +43,8 @@ std::string PercentDecoded(std::string_view text) {
       out += text[i];
       continue;
     }
-    const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-    const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+    const int high = i + 2 < text.size() ? kzp::HexDigitValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? kzp::HexDigitValue(text[i + 2]) : -1;
     if (low < 0)
       return {};
     out += static_cast<char>(high * 16 + low);
