@@ -39,13 +39,9 @@ kzp::TColor ReadColor(const kzp::TStoredValue &value, const std::string &what) {
   throw kzp::EStoredFormError("Unbekannte Farbe in " + what + ": " + name);
 }
 
+// The list's fonts also carry their colour, by name.
 kzp::TFont ReadFont(const kzp::TStoredValue &value, kzp::TFont font, const std::string &what) {
-  if (const kzp::TStoredValue *name = value.Find("Name"))
-    font.Name = name->AsString(what + ".Name");
-  if (const kzp::TStoredValue *height = value.Find("Height"))
-    font.Height = height->AsInt(what + ".Height");
-  if (const kzp::TStoredValue *style = value.Find("Style"))
-    font.Style = static_cast<kzp::TFontStyles>(style->AsInt(what + ".Style") & 15);
+  font = kzp::ReadStoredFont(value, font, what);
   if (const kzp::TStoredValue *color = value.Find("Color"))
     font.Color = ReadColor(*color, what + ".Color");
   return font;

@@ -11,6 +11,13 @@ bool HasTab(std::string_view line) {
   return !line.empty() && std::memchr(line.data(), '\t', line.size()) != nullptr;
 }
 
+// Cells a tab at the zero-based column col takes: up to the next stop, at least one.
+inline int TabCells(int col, int tabWidth) {
+  if (tabWidth <= 1)
+    return 1;
+  return tabWidth - col % tabWidth;
+}
+
 } // namespace
 
 std::string ConvertTabs1(std::string_view line, int /*tabWidth*/, bool &hasTabs) {
@@ -107,15 +114,18 @@ int GetExpandedLength(std::string_view line, int tabWidth) {
 // Both conversions count in wide integers: a line of millions of tabs at a wide tab stop has
 // more cells than an int holds. Display columns are held within half the int range, so that
 // callers may still add to them.
-int BufferToDisplayColumn(std::string_view line, int column, int tabWidth) {
+int TKzDisplayColumnWalk::DisplayColumn(int column) {
   if (column < 1)
     column = 1;
-  const std::size_t inLine = std::min<std::size_t>(std::size_t(column - 1), line.size());
-  long long col = 0;
-  for (std::size_t i = 0; i < inLine; ++i)
-    col += line[i] == '\t' ? TabCells(int(col % std::max(tabWidth, 1)), tabWidth) : 1;
-  const long long display = col + 1 + (column - 1 - static_cast<long long>(inLine));
+  const std::size_t inLine = std::min<std::size_t>(std::size_t(column - 1), FLine.size());
+  for (; FAt < inLine; ++FAt)
+    FCells += FLine[FAt] == '\t' ? TabCells(int(FCells % std::max(FTabWidth, 1)), FTabWidth) : 1;
+  const long long display = FCells + 1 + (column - 1 - static_cast<long long>(inLine));
   return static_cast<int>(std::min<long long>(display, INT_MAX / 2));
+}
+
+int BufferToDisplayColumn(std::string_view line, int column, int tabWidth) {
+  return TKzDisplayColumnWalk(line, tabWidth).DisplayColumn(column);
 }
 
 int DisplayToBufferColumn(std::string_view line, int displayColumn, int tabWidth) {

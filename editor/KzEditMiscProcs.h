@@ -31,17 +31,24 @@ int GetExpandedLength(std::string_view line, int tabWidth);
 // The 1-based display column of a 1-based buffer column. Columns beyond the line's end count
 // one cell each past its expanded end. A tab width of 1 or less counts a tab as one cell.
 int BufferToDisplayColumn(std::string_view line, int column, int tabWidth);
+
+// The same for ascending buffer columns of one line, walking the line once for all of them.
+class TKzDisplayColumnWalk {
+public:
+  TKzDisplayColumnWalk(std::string_view line, int tabWidth) : FLine(line), FTabWidth(tabWidth) {}
+  // `column` must not be smaller than the one asked before.
+  int DisplayColumn(int column);
+
+private:
+  std::string_view FLine;
+  int FTabWidth;
+  std::size_t FAt = 0;  // characters walked
+  long long FCells = 0; // display cells before character FAt
+};
 // The inverse: the largest buffer column whose display column is not beyond the given one, so a
 // display column inside a tab's cells maps to the tab itself. Columns past the line's end
 // convert one to one.
 int DisplayToBufferColumn(std::string_view line, int displayColumn, int tabWidth);
-
-// Cells a tab at the zero-based column col takes: up to the next stop, at least one.
-inline int TabCells(int col, int tabWidth) {
-  if (tabWidth <= 1)
-    return 1;
-  return tabWidth - col % tabWidth;
-}
 
 // True for 1, 2, 4, 8, ...
 inline bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }

@@ -371,17 +371,8 @@ void TKzEditView::MarkColumns(int line, int firstCol, int lastCol) {
   // Display columns, so that tabs before or inside a mark move it as they move the text; one
   // walk along the line for all marks. Empty stretches and anything out of order are left
   // out.
-  std::size_t at = 0;  // characters walked
-  long long cells = 0; // display cells before character `at`
-  auto column = [&](int ch) {
-    if (noTabs)
-      return ch;
-    const std::size_t target = std::min(std::size_t(std::max(ch, 1) - 1), text.size());
-    for (; at < target; ++at)
-      cells += text[at] == '\t' ? TabCells(int(cells % std::max(tabWidth, 1)), tabWidth) : 1;
-    const long long display = cells + 1 + (ch - 1 - static_cast<long long>(target));
-    return static_cast<int>(std::min<long long>(display, INT_MAX / 2));
-  };
+  TKzDisplayColumnWalk walk(text, tabWidth);
+  auto column = [&](int ch) { return noTabs ? ch : walk.DisplayColumn(ch); };
   int last = 1;
   for (const TKzLineMark &m : FLineMarks) {
     if (m.End <= m.Start || m.Start < last)

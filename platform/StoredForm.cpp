@@ -465,4 +465,14 @@ TStoredValue LoadStoredForm(const std::string &fileName) {
   return ParseStoredForm(data.str());
 }
 
+TFont ReadStoredFont(const TStoredValue &value, TFont font, const std::string &what) {
+  if (const TStoredValue *name = value.Find("Name"))
+    font.Name = name->AsString(what + ".Name");
+  if (const TStoredValue *height = value.Find("Height"))
+    font.Height = height->AsInt(what + ".Height");
+  if (const TStoredValue *style = value.Find("Style"))
+    font.Style = static_cast<TFontStyles>(style->AsInt(what + ".Style") & 15);
+  return font;
+}
+
 } // namespace kzp

@@ -18,6 +18,8 @@
 // Malformed input raises EStoredFormError naming the line and column.
 #pragma once
 
+#include "platform/Canvas.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -85,5 +87,10 @@ TStoredValue ParseStoredForm(std::string_view text);
 // Reads and parses a file; a file that cannot be read raises EStoredFormError with the
 // German file message ("Datei nicht gefunden", "Zugriff verweigert", "E/A-Fehler %d").
 TStoredValue LoadStoredForm(const std::string &fileName);
+
+// A stored font over `font`: { "Name": text, "Height": pixels (negative: character height),
+// "Style": bits } with every member optional, so a form records only what differs from the
+// default. Other members are left to the caller.
+TFont ReadStoredFont(const TStoredValue &value, TFont font, const std::string &what);
 
 } // namespace kzp

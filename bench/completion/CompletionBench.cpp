@@ -6,8 +6,8 @@
 #include "highlight/KzHighlighterHtml.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtHeadless.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -19,16 +19,7 @@
 
 namespace {
 
-void EnsureApp() {
-  if (QGuiApplication::instance())
-    return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "bench_completion";
-  static char *argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
+void EnsureApp() { static kzp::TQtHeadlessApp app; }
 
 // A window that shows nothing and measures on the screen's resolution.
 class TBenchListHost : public TKzCompletionHost {

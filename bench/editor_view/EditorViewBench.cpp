@@ -7,8 +7,8 @@
 #include "highlight/KzHighlighterHtml.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtHeadless.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -20,16 +20,7 @@
 
 namespace {
 
-void EnsureApp() {
-  if (QGuiApplication::instance())
-    return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "bench_editor_view";
-  static char *argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
+void EnsureApp() { static kzp::TQtHeadlessApp app; }
 
 // A window of fixed size that remembers the band a pixel scroll uncovers.
 class TBenchHost : public TKzEditHost {
@@ -106,18 +97,23 @@ struct TBenchEditor {
   }
 };
 
-void BM_PaintFullWindow(benchmark::State &state) {
-  EnsureApp();
-  TBenchEditor b(120, 50, 400);
-  b.Edit->SetTopLine(100);
+// Paints the whole window once per iteration.
+void PaintWindowEachIteration(benchmark::State &state, TBenchEditor &b) {
   QImage image(b.Host.Width, b.Host.Height, QImage::Format_RGB32);
-  kzp::TRect all{0, 0, b.Host.Width, b.Host.Height};
+  const kzp::TRect all{0, 0, b.Host.Width, b.Host.Height};
   for (auto _ : state) {
     QPainter painter(&image);
     kzp::TQtCanvas canvas(&painter);
     b.Edit->Paint(canvas, all);
   }
   state.counters["rows"] = b.Edit->PaintedRows();
+}
+
+void BM_PaintFullWindow(benchmark::State &state) {
+  EnsureApp();
+  TBenchEditor b(120, 50, 400);
+  b.Edit->SetTopLine(100);
+  PaintWindowEachIteration(state, b);
   // Items are the painted cells of the window.
   state.SetItemsProcessed(state.iterations() * 120 * 50);
 }
@@ -167,14 +163,7 @@ void BM_PaintMarkedLongLine(benchmark::State &state) {
     search.ScanLine(ed.Lines().LineView(y - 1), y, TKzSearchScope::Whole(),
                     std::max(1, first - 1024), false, visit);
   };
-  QImage image(b.Host.Width, b.Host.Height, QImage::Format_RGB32);
-  kzp::TRect all{0, 0, b.Host.Width, b.Host.Height};
-  for (auto _ : state) {
-    QPainter painter(&image);
-    kzp::TQtCanvas canvas(&painter);
-    b.Edit->Paint(canvas, all);
-  }
-  state.counters["rows"] = b.Edit->PaintedRows();
+  PaintWindowEachIteration(state, b);
 }
 BENCHMARK(BM_PaintMarkedLongLine)->Unit(benchmark::kMillisecond);
 
