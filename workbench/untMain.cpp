@@ -56,8 +56,12 @@ TfrmMain::TfrmMain(const std::string &programDir, const QStringList &arguments, 
     : QMainWindow(parent), ui_(std::make_unique<Ui::frmMain>()), programDir_(programDir) {
   ui_->setupUi(this);
   SetupLayout();
-  SetupEditor();
-  SetupPrintJob();
+  // Read once for everything set up from them; when they cannot be read, the message shows
+  // once and everything keeps its defaults.
+  kzp::TStoredValue stored;
+  RunGuarded([&] { stored = StoredWindowSettings(); });
+  SetupEditor(stored);
+  SetupPrintJob(stored);
   SetupCommands();
   SetupExplorer();
   SetupPackStore();
@@ -128,7 +132,7 @@ kzp::TStoredValue TfrmMain::StoredWindowSettings() {
   return kzp::ParseStoredForm(std::string_view(json.constData(), json.size()));
 }
 
-void TfrmMain::SetupEditor() {
+void TfrmMain::SetupEditor(const kzp::TStoredValue &stored) {
   editor = new TTemplateEditor(ui_->centralPanel);
   ui_->centralLayout->addWidget(editor->Widget());
   htmlHighlight = std::make_unique<TKzHTMLHighlighter>();
@@ -136,8 +140,7 @@ void TfrmMain::SetupEditor() {
   CPS = std::make_unique<TKzCompletionProposal>(*CPSWindow);
   // The settings fixed with the window's layout: the editor's fonts and keystroke changes,
   // the highlighter's file filter, the completion list's look and behaviour.
-  RunGuarded([this] {
-    const kzp::TStoredValue stored = StoredWindowSettings();
+  RunGuarded([&] {
     if (const kzp::TStoredValue *settings = stored.Find("htmlHighlight")) {
       htmlHighlight->BeginLoading();
       if (const kzp::TStoredValue *filter = settings->Find("DefaultFilter"))

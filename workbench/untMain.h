@@ -184,8 +184,8 @@ private:
   // The settings stored with the window's layout (fonts, keystrokes, print settings …),
   // compiled into the program.
   static kzp::TStoredValue StoredWindowSettings();
-  void SetupEditor();
-  void SetupPrintJob();
+  void SetupEditor(const kzp::TStoredValue &stored);
+  void SetupPrintJob(const kzp::TStoredValue &stored);
   void SetupSearch();
   // The editor's text was changed by an edit, or replaced by another template or pack.
   void SearchEditorChanged();

@@ -76,11 +76,10 @@ QString FreePdfPath(const QString &folder, const QString &base) {
 
 } // namespace
 
-void TfrmMain::SetupPrintJob() {
+void TfrmMain::SetupPrintJob(const kzp::TStoredValue &stored) {
   printJob = std::make_unique<TKzEditPrint>();
   // The print settings fixed with the window's layout.
-  RunGuarded([this] {
-    const kzp::TStoredValue stored = StoredWindowSettings();
+  RunGuarded([&] {
     if (const kzp::TStoredValue *settings = stored.Find("printJob"))
       LoadStoredPrintSettings(*printJob, *settings,
                               [this](const std::string &name) -> TKzCustomHighlighter * {
